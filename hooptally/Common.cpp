@@ -1,0 +1,310 @@
+#include "hooptally/Common.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "hooptally/THooptallyForm.h"
+#include "hooptally/TOption.h"
+#include "hooptally/Texecute.h"
+#include "hooptally/Tfkey.h"
+#include "hooptally/Tgridctrl.h"
+#include "hooptally/Tteam.h"
+#include "platform/Canvas.h"
+#include "platform/Convert.h"
+#include "platform/DateTime.h"
+#include "platform/StringGrid.h"
+
+#include <QDateEdit>
+#include <QTimeEdit>
+
+namespace hooptally {
+
+const std::array<PlayKind, 18> PlayKindTable = {{
+    {0, 0, kNone, QStringLiteral("２ﾎﾟｲﾝﾄ成功")},
+    {0, 1, kNone, QStringLiteral("２ﾎﾟｲﾝﾄ失敗")},
+    {0, 2, kNone, QStringLiteral("３ﾎﾟｲﾝﾄ成功")},
+    {0, 3, kNone, QStringLiteral("３ﾎﾟｲﾝﾄ失敗")},
+    {0, 4, kNone, QStringLiteral("ﾌﾘｰｽﾛｰ成功")},
+    {0, 5, kNone, QStringLiteral("ﾌﾘｰｽﾛｰ失敗")},
+    {0, 6, kNone, QStringLiteral("ﾌｧｳﾙ")},
+    {0, 7, kNone, QStringLiteral("ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ")},
+    {0, 8, kNone, QStringLiteral("ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ")},
+    {0, 9, kNone, QStringLiteral("ﾀｰﾝｵｰﾊﾞｰ")},
+    {0, 10, kNone, QStringLiteral("ｱｼｽﾄ")},
+    {0, 11, kNone, QStringLiteral("ｽﾁｰﾙ")},
+    {0, 12, kNone, QStringLiteral("ﾌﾞﾛｯｸｼｮｯﾄ")},
+    {0, 13, kNone, QStringLiteral("ｺｰﾄｲﾝ")},
+    {0, 14, kNone, QStringLiteral("ｺｰﾄｱｳﾄ")},
+    {1, kNone, 1, QStringLiteral("ﾀｲﾑｱｳﾄ")},
+    {1, kNone, 0, QStringLiteral("ﾋﾟﾘｵﾄﾞ終了")},
+    {1, kNone, 3, QStringLiteral("Game終了")},
+}};
+
+namespace {
+
+THooptallyForm* g_mainForm = nullptr;
+bool g_refresh = true;
+bool g_gridUpdate = true;
+bool g_keyInput = true;
+
+constexpr int kPeriodSlots = 6;
+
+} // namespace
+
+THooptallyForm* MainForm()
+{
+    return g_mainForm;
+}
+
+void SetMainForm(THooptallyForm* form)
+{
+    g_mainForm = form;
+}
+
+int GetPeriodCount()
+{
+    return g_mainForm ? g_mainForm->QuatorCombo->count() : kPeriodSlots;
+}
+
+int GetCurrentPeriod()
+{
+    if (!g_mainForm)
+        return -1;
+    const int index = g_mainForm->QuatorCombo->currentIndex();
+    return index >= 0 && index < kPeriodSlots ? index : -1;
+}
+
+ClockState GetClockState()
+{
+    if (!g_mainForm)
+        return {};
+    return {g_mainForm->QuatorCombo->currentIndex(), g_mainForm->ClockMinutes(), g_mainForm->ClockSeconds()};
+}
+
+platform::MessageWindow* GetMainWindowHandle()
+{
+    return g_mainForm;
+}
+
+TTeam* GetTeam(int side)
+{
+    if (!g_mainForm)
+        return nullptr;
+    return side == 1 ? g_mainForm->TeamA() : g_mainForm->TeamB();
+}
+
+TTeam* GetTeamOfGrid(const platform::StringGrid* grid)
+{
+    if (!g_mainForm)
+        return nullptr;
+    if (grid == g_mainForm->GridTeamA || grid == g_mainForm->StringGrid1)
+        return g_mainForm->TeamA();
+    return g_mainForm->TeamB();
+}
+
+platform::StringGrid* GetTeamGrid(int side)
+{
+    if (!g_mainForm)
+        return nullptr;
+    return side == 1 ? g_mainForm->GridTeamA : g_mainForm->GridTeamB;
+}
+
+SheetGridControl* GetTeamRoster(int)
+{
+    // The sheet controls come with the team score sheets.
+    return nullptr;
+}
+
+int GetShownPeriodCount()
+{
+    if (!g_mainForm)
+        return 4;
+    if (!g_mainForm->LaCountOT2->isHidden())
+        return 6;
+    return g_mainForm->LaCountOT1->isHidden() ? 4 : 5;
+}
+
+void GetOfficialsLines(QStringList& lines)
+{
+    if (!g_mainForm)
+        return;
+    for (const QLineEdit* edit : {g_mainForm->shushin, g_mainForm->fukusin, g_mainForm->Scorekeeper,
+                                  g_mainForm->AScorekeeper, g_mainForm->TimeKeeper, g_mainForm->Operator,
+                                  g_mainForm->TO_Team})
+        lines << edit->text();
+}
+
+void GetGameInfoLines(QStringList& lines)
+{
+    if (!g_mainForm)
+        return;
+    lines << g_mainForm->Taikaimei->text() << g_mainForm->Basho->text() << g_mainForm->TaikaiNo->text();
+    lines << g_mainForm->DateTimePicker1->date().toString(QStringLiteral("yyyy.MM.dd")) + QLatin1Char(' ') +
+                 g_mainForm->DateTimePicker2->time().toString(QStringLiteral("hh:mm"));
+}
+
+int FindPlayKind(std::uint8_t category, std::uint8_t code, std::uint8_t command)
+{
+    for (std::size_t i = 0; i < PlayKindTable.size(); ++i) {
+        const PlayKind& kind = PlayKindTable[i];
+        if (category == kPlayerAction && kind.kind == kPlayerAction && kind.code == code)
+            return static_cast<int>(i);
+        if (category == kCommand && kind.kind == kCommand && kind.subCode == command)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void GetPlayKind(int index, std::uint8_t& category, std::uint8_t& code, std::uint8_t& command)
+{
+    if (index < 0 || index >= static_cast<int>(PlayKindTable.size()))
+        return;
+    category = PlayKindTable[index].kind;
+    code = PlayKindTable[index].code;
+    command = PlayKindTable[index].subCode;
+}
+
+platform::TColor GetPeriodColor(int period)
+{
+    return period == 0 || period == 2 ? platform::clRed : platform::clBlack;
+}
+
+void RefreshIfEnabled(QWidget* control)
+{
+    if (g_refresh && control)
+        control->update();
+}
+
+void SetRefreshEnabled(bool on)
+{
+    g_refresh = on;
+    SetGridUpdate(on);
+}
+
+void SetGridUpdate(bool on)
+{
+    g_gridUpdate = on;
+    if (!on || !g_mainForm)
+        return;
+    g_mainForm->FillStatsGrid(g_mainForm->TeamA(), g_mainForm->StringGrid1);
+    g_mainForm->FillStatsGrid(g_mainForm->TeamB(), g_mainForm->StringGrid2);
+    for (platform::StringGrid* grid : {g_mainForm->StringGrid1, g_mainForm->StringGrid2, g_mainForm->GridTeamA,
+                                       g_mainForm->GridTeamB, g_mainForm->GridRun})
+        grid->Invalidate();
+    if (FKey())
+        FKey()->RefreshPages();
+}
+
+void RebuildGridsIfEnabled()
+{
+    if (g_gridUpdate)
+        SetGridUpdate(true);
+}
+
+bool IsGridUpdateOn()
+{
+    return g_gridUpdate;
+}
+
+bool IsRefreshOn()
+{
+    return g_refresh;
+}
+
+void SetKeyInputEnabled(bool on)
+{
+    g_keyInput = on;
+}
+
+bool IsKeyInputEnabled()
+{
+    return g_keyInput;
+}
+
+void ApplyTeamColors()
+{
+    if (!g_mainForm)
+        return;
+    if (g_mainForm->TeamA())
+        g_mainForm->TeamA()->color = GetTeamColor(1);
+    if (g_mainForm->TeamB())
+        g_mainForm->TeamB()->color = GetTeamColor(2);
+    auto paint = [](QWidget* panel, platform::TColor color) {
+        QPalette palette = panel->palette();
+        palette.setColor(QPalette::Window, platform::toQColor(color));
+        panel->setPalette(palette);
+        panel->setAutoFillBackground(true);
+    };
+    paint(g_mainForm->PanelTeamA, GetTeamColor(1));
+    paint(g_mainForm->Panel5, GetTeamColor(1));
+    paint(g_mainForm->PanelTeamB, GetTeamColor(2));
+    paint(g_mainForm->Panel8, GetTeamColor(2));
+}
+
+bool IsClockRunningInPeriod()
+{
+    if (!g_mainForm || !g_mainForm->TeamA() || g_mainForm->TeamA()->PeriodElapsed(GetCurrentPeriod()) == 0.0)
+        return false;
+    const int length = Option() ? Option()->PeriodLength() : 6;
+    return !(g_mainForm->TimerMin->text() == platform::Format("%02d", length) &&
+             g_mainForm->TimerSec->text() == platform::Format("%02d", 0));
+}
+
+bool PlayedInPeriod(int, int, SheetGridControl* sheet)
+{
+    // The sheet's row table comes with the sheet grid control; without a sheet there is no player.
+    if (!sheet)
+        return false;
+    return false;
+}
+
+void FitLabelFont(const QString& text, QLabel* control, QFont& font, int maximum)
+{
+    constexpr int kSmallest = 5;
+    control->setFont(font);
+    control->setText(text);
+    control->adjustSize();
+    while (control->width() > maximum && font.pointSize() > kSmallest) {
+        font.setPointSize(font.pointSize() - 1);
+        control->setFont(font);
+        control->adjustSize();
+    }
+}
+
+void FitCanvasFont(const QString& text, platform::Canvas& canvas, platform::CanvasFont& font, int width,
+                   int height)
+{
+    constexpr int kSmallest = 5;
+    canvas.Font.Size = font.Size;
+    while (font.Size > kSmallest) {
+        if (canvas.TextWidth(text) <= width && (height == -1 || canvas.TextHeight(text) <= height))
+            return;
+        --font.Size;
+        canvas.Font.Size = font.Size;
+    }
+}
+
+platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlayer* player,
+                                 std::uint8_t freeThrows, std::uint8_t foulKind, std::uint8_t command)
+{
+    if (!player || !GetMainWindowHandle())
+        return 0;
+    const ClockState clock = GetClockState();
+    auto action = std::make_unique<GameAction>();
+    action->period = static_cast<std::int8_t>(GetCurrentPeriod());
+    action->minutes = clock.minutes;
+    action->seconds = clock.seconds;
+    action->side = player->team ? player->team->side : 0;
+    action->player = player;
+    action->category = category;
+    action->code = code;
+    action->freeThrows = freeThrows;
+    action->foulKind = foulKind;
+    action->command = command;
+    // The main window frees the record.
+    return platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, platform::toLParam(action.release()));
+}
+
+} // namespace hooptally

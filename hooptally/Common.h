@@ -1,0 +1,112 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/Colors.h"
+#include "platform/Messages.h"
+
+class QFont;
+class QLabel;
+class QWidget;
+
+namespace platform {
+class Canvas;
+class StringGrid;
+struct CanvasFont;
+} // namespace platform
+
+// The one place through which the other units reach the main window's state.
+namespace hooptally {
+
+class THooptallyForm;
+class TTeam;
+class TPlayer;
+class SheetGridControl;
+
+// The caption of every message box and input box of the program.
+inline const QString kCaption = QStringLiteral("Quillmarsh");
+inline const QString kMemberFilter = QStringLiteral("ﾒﾝﾊﾞｰﾌｧｲﾙ(*.member)|*.member|すべてのファイル (*.*)|*.*");
+inline const QString kGameFilter = QStringLiteral("game(*.game)|*.game|すべてのファイル (*.*)|*.*");
+
+// 255 marks a byte field of an action that is not used.
+constexpr std::uint8_t kNone = 255;
+
+// Private messages of the main window.
+enum AppMessage : unsigned {
+    kScoreMarkMessage = platform::WM_APP + 1,
+    kActionForTeamGridMessage = platform::WM_APP + 2,
+    kDeleteByKeyMessage = platform::WM_APP + 3,
+    kPlayerStatusMessage = platform::WM_APP + 4,
+    kFunctionKeyRefreshMessage = platform::WM_APP + 5,
+    kFunctionKeyMessage = platform::WM_APP + 6,
+    kPanelActionMessage = platform::WM_APP + 7,
+    kActionMessage = platform::WM_APP + 8,
+    kRegistrationMessage = platform::WM_APP + 9,
+};
+
+struct PlayKind
+{
+    std::uint8_t kind;    // action category
+    std::uint8_t code;    // player action code
+    std::uint8_t subCode; // command code
+    QString name;
+};
+
+// The vocabulary of the log-edit dialog (all entries) and of the statistics switches (0 to 12).
+extern const std::array<PlayKind, 18> PlayKindTable;
+constexpr int kStatSwitchCount = 13;
+
+struct ClockState
+{
+    int period = -1; // the selector's index as it stands
+    int minutes = 0;
+    int seconds = 0;
+};
+
+// The main window of the running program; every accessor below needs it.
+THooptallyForm* MainForm();
+void SetMainForm(THooptallyForm* form);
+
+int GetPeriodCount();
+// The selected period, -1 when none is selected.
+int GetCurrentPeriod();
+ClockState GetClockState();
+platform::MessageWindow* GetMainWindowHandle();
+TTeam* GetTeam(int side);
+TTeam* GetTeamOfGrid(const platform::StringGrid* grid);
+platform::StringGrid* GetTeamGrid(int side);
+SheetGridControl* GetTeamRoster(int side);
+int GetShownPeriodCount();
+void GetOfficialsLines(QStringList& lines);
+void GetGameInfoLines(QStringList& lines);
+
+int FindPlayKind(std::uint8_t category, std::uint8_t code, std::uint8_t command);
+// Fills the action bytes from entry `index`; an index past the table changes nothing.
+void GetPlayKind(int index, std::uint8_t& category, std::uint8_t& code, std::uint8_t& command);
+platform::TColor GetPeriodColor(int period);
+
+void RefreshIfEnabled(QWidget* control);
+void SetRefreshEnabled(bool on);
+void SetGridUpdate(bool on);
+void RebuildGridsIfEnabled();
+bool IsGridUpdateOn();
+bool IsRefreshOn();
+void SetKeyInputEnabled(bool on);
+bool IsKeyInputEnabled();
+
+void ApplyTeamColors();
+bool IsClockRunningInPeriod();
+bool PlayedInPeriod(int column, int row, SheetGridControl* sheet);
+void FitLabelFont(const QString& text, QLabel* control, QFont& font, int maximum);
+void FitCanvasFont(const QString& text, platform::Canvas& canvas, platform::CanvasFont& font, int width,
+                   int height);
+
+// Builds a player action at the current period and clock and sends it to the main window (WM_APP+8).
+platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlayer* player,
+                                 std::uint8_t freeThrows, std::uint8_t foulKind, std::uint8_t command);
+
+} // namespace hooptally

@@ -1,0 +1,255 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "hooptally/Tsplaying.h"
+#include "hooptally/Tteam.h"
+#include "platform/Messages.h"
+
+class QComboBox;
+class QDateEdit;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QTimeEdit;
+class QTimer;
+class QToolBar;
+
+namespace platform {
+class StringGrid;
+}
+
+namespace hooptally {
+
+class TStatsRequestHandler;
+
+// The scoring program's main window: it owns both teams, the log and the grids, runs the clock and
+// executes every scoring action that reaches it as a private message.
+class THooptallyForm : public QMainWindow, public platform::MessageWindow
+{
+    Q_OBJECT
+public:
+    explicit THooptallyForm(QWidget* parent = nullptr);
+    ~THooptallyForm() override;
+
+    // Start-up and lifecycle.
+    void FormActivate(); // the first call runs the first activation; later calls do nothing
+    bool Activated() const { return m_activated != 0; }
+    bool FormCloseQuery();
+    void FormClose();
+    void FormResize();
+    void ResetGame(bool keepA, bool keepB);
+    void PageControl1Change(int index);
+    void Dispatch(platform::Message& message) override;
+
+    // Message receivers.
+    void OnCopyDataMessage(platform::Message& message);
+    void OnDeleteByKeyMessage(platform::Message& message);
+    void OnPanelActionMessage(platform::Message& message);
+    void OnActionMessage(platform::Message& message);
+    void OnRegistrationMessage(platform::Message& message);
+
+    // Game clock, periods and score panel.
+    void TimeStartStopBClick();
+    void TimeClearBClick();
+    void TimerModifyBClick();
+    void Timer1Timer();
+    void ShowClock();
+    void StopClock(); // what the replay and the reader do: timer off, "Start"
+    bool ClockRunning() const;
+    void SetClock(int minutes, int seconds);
+    int ClockMinutes() const { return m_clockMinutes; }
+    int ClockSeconds() const { return m_clockSeconds; }
+    void SpeedButton1Click();
+    void GameEndClick();
+    void QuatorComboChange(int index);
+    void SetPeriod(int period); // sets the selector without a period-end request
+    void EndPeriod(const GameAction& action);
+    void EndGame(const GameAction& action);
+    void UpdateScorePanel();
+    bool IsTextFieldFocused() const;
+    bool eventFilter(QObject* watched, QEvent* event) override; // ApplicationKeyHook
+    bool ApplicationKeyHook(int key, bool isKeyDown);
+
+    // Statistics tab.
+    void InitStatsGrids();
+    void ApplyStatsColumns();
+    void FillStatsGrid(TTeam* team, platform::StringGrid* grid);
+    void EnsureAddRow(TTeam* team);
+    void SyncTeamLabels();
+    void OpenStatsRow(platform::StringGrid* grid);
+    void DrawStatsCell(platform::StringGrid* grid, int col, int row, const QRect& rect);
+
+    // Game-file reader.
+    void FileOpen1Execute(bool withDialog);
+    bool LoadTeamRoster(const QString& fileName, TTeam* team, const QString& prefix);
+    void ShowTeamNames(TTeam* teamA, TTeam* teamB);
+    // Opens a checked game file; false (with a message) when it was refused and nothing changed.
+    bool OpenGameFile(const QString& path);
+    void ReadLogSection(const QString& fileName);
+    std::unique_ptr<PlayLogEntry> ParseLogLine(const QStringList& fields);
+    void ReplayActions(const PlayLogEntries& entries);
+    void ReadGameHeader(const QString& fileName);
+    void ReadTimeAndOptionSections(const QString& fileName);
+    void ReadSenhyouSection(const QString& fileName);
+    void ReadOfficialSection(const QString& fileName);
+
+    // Main-window commands.
+    void FileNew1Execute();
+    void FileSave1Execute();
+    void FileSaveAsItemClick();
+    void OfficialSaveClick();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void TeamANameMemoClick();
+    void TeamBNameMemoClick();
+    void Optiono2Click();
+    bool SaveGame();
+    bool IsGameModified() const;
+    void MarkGameSaved();
+    // Every executed action and every edit of the log.
+    void MarkGameChanged() { ++m_changeCount; }
+
+    TTeam* TeamA() const { return m_teamA.get(); }
+    TTeam* TeamB() const { return m_teamB.get(); }
+    TPlayLog& PlayLog() { return *m_playLog; }
+    int PeriodMirror() const { return m_periodMirror; }
+    const QString& CurrentGameFile() const { return m_currentGameFile; }
+    void SetCurrentGameFile(const QString& path) { m_currentGameFile = path; }
+    bool Replaying() const { return m_replaying; }
+    // Drops every pointer to a player that is about to be destroyed.
+    void ForgetPlayer(const TPlayer* player);
+    void ForgetTeam(const TTeam* team);
+
+    // Components, named as the program names them.
+    QToolBar* ToolBar1;
+    QFrame* Panel12;
+    QFrame* PanelTeamA;
+    QLabel* TeamAName;
+    QLabel* TeamATotalCnt;
+    QLabel* TeamAFoulCnt;
+    QLabel* OpenA;
+    QFrame* SplitTeamA;
+    QFrame* PanelCount;
+    QLabel* LaCount1st;
+    QLabel* LaCount2nd;
+    QLabel* LaCount3rd;
+    QLabel* LaCount4th;
+    QLabel* LaCountOT1;
+    QLabel* LaCountOT2;
+    QFrame* SplitTeamB;
+    QFrame* PanelTeamB;
+    QLabel* TeamBName;
+    QLabel* TeamBTotalCnt;
+    QLabel* TeamBFoulCnt;
+    QLabel* OpenB;
+    QFrame* Panel3;
+    QComboBox* QuatorCombo;
+    QPushButton* Button1;
+    QPushButton* GameEnd;
+    QLineEdit* TimerMin;
+    QLineEdit* TimerSec;
+    QPushButton* TimeStartStopB;
+    QPushButton* TimeClearB;
+    QPushButton* TimerModifyB;
+    QTimer* Timer1;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet4;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+    QLineEdit* Taikaimei;
+    QLineEdit* Basho;
+    QLineEdit* TaikaiNo;
+    QDateEdit* DateTimePicker1;
+    QTimeEdit* DateTimePicker2;
+    QPlainTextEdit* Senhyou;
+    QLineEdit* shushin;
+    QLineEdit* fukusin;
+    QLineEdit* Scorekeeper;
+    QLineEdit* AScorekeeper;
+    QLineEdit* TimeKeeper;
+    QLineEdit* Operator;
+    QLineEdit* TO_Team;
+    platform::StringGrid* GridTeamA;
+    platform::StringGrid* GridTeamB;
+    platform::StringGrid* GridRun;
+    QFrame* Panel5;
+    QLabel* TeamALabel;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    platform::StringGrid* StringGrid1;
+    QFrame* Panel8;
+    QLabel* TeamBLabel;
+    QPushButton* BitBtn3;
+    QPushButton* BitBtn4;
+    platform::StringGrid* StringGrid2;
+    platform::StringGrid* GridPlaying;
+    QPushButton* PModifyBtn;
+    QPushButton* PInsertBtn;
+    QPushButton* PDeleteBtn;
+    QPushButton* PAddBtn;
+    QPushButton* PDataReloadBtn;
+    QStatusBar* StatusBar;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void buildScorePanel(QWidget* parent);
+    void buildClockBar(QWidget* parent);
+    void buildGameInfoPage();
+    void buildOfficialPage();
+    void buildStatsPage();
+    void buildPlayByPlayPage();
+    void resetTeam(std::unique_ptr<TTeam>& team, bool keep, int side);
+    void loadStartupRoster(const QString& path, TTeam* team);
+    void sendCourtInOfStarters();
+    void readRoster(int side);
+    void writeRoster(int side);
+    void openCommandLineFile();
+    // The section readers over the lines of a file loaded once.
+    int replayLogSection(const QStringList& lines); // returns the number of log lines not read
+    void applyGameHeader(const QStringList& lines);
+    void applyTimeAndOptionSections(const QStringList& lines);
+    void applySenhyouSection(const QStringList& lines);
+    void applyOfficialSection(const QStringList& lines);
+
+    std::uint8_t m_enterGuard = 0;
+    std::uint8_t m_activated = 0;
+    std::int8_t m_periodMirror = -1;
+    QString m_savedDateText;
+    QString m_savedTimeText;
+    std::unique_ptr<TTeam> m_teamA;
+    std::unique_ptr<TTeam> m_teamB;
+    int m_clockMinutes = 0;
+    int m_clockSeconds = 0;
+    std::unique_ptr<TStatsRequestHandler> m_requestHandler;
+    QString m_currentGameFile;
+    std::unique_ptr<TPlayLog> m_playLog;
+    int m_savedLogCount = 0;
+    // Changes since the last save: the test for unsaved changes compares the two counts.
+    std::uint64_t m_changeCount = 0;
+    std::uint64_t m_savedChangeCount = 0;
+    bool m_replaying = false;
+    const QEvent* m_hookedEvent = nullptr;
+    QPointer<QWidget> m_hookedTarget;
+};
+
+} // namespace hooptally

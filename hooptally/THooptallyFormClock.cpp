@@ -1,0 +1,312 @@
+// The game clock, the periods and the score panel of the main window.
+#include "hooptally/THooptallyForm.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include "hooptally/Common.h"
+#include "hooptally/Runscore.h"
+#include "hooptally/TOption.h"
+#include "hooptally/TTimeModifyDlg.h"
+#include "hooptally/Texecute.h"
+#include "hooptally/Tfkey.h"
+#include "hooptally/Tgridctrl.h"
+#include "platform/Convert.h"
+#include "platform/Dialogs.h"
+
+namespace hooptally {
+
+namespace {
+
+constexpr int kRegularPeriods = 4;
+constexpr int kLastRegularIndex = 3;
+
+void setButtonColor(QPushButton* button, platform::TColor color)
+{
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, platform::toQColor(color));
+    button->setPalette(palette);
+}
+
+std::unique_ptr<GameAction> clockAction(std::uint8_t command, int period, int minutes, int seconds)
+{
+    auto action = std::make_unique<GameAction>();
+    action->side = 0;
+    action->category = kCommand;
+    action->command = command;
+    action->period = static_cast<std::int8_t>(period);
+    action->minutes = minutes;
+    action->seconds = seconds;
+    return action;
+}
+
+} // namespace
+
+bool THooptallyForm::ClockRunning() const
+{
+    return TimeStartStopB->text() != QStringLiteral("Start");
+}
+
+void THooptallyForm::StopClock()
+{
+    Timer1->stop();
+    TimeStartStopB->setText(QStringLiteral("Start"));
+}
+
+void THooptallyForm::SetClock(int minutes, int seconds)
+{
+    m_clockMinutes = minutes;
+    m_clockSeconds = seconds;
+    ShowClock();
+}
+
+void THooptallyForm::TimeStartStopBClick()
+{
+    auto action = clockAction(kClockStart, GetCurrentPeriod(), m_clockMinutes, m_clockSeconds);
+    if (!ClockRunning()) {
+        platform::SendMessage(this, kActionMessage, 0, platform::toLParam(action.release()));
+        TimeStartStopB->setText(QStringLiteral("Stop"));
+        setButtonColor(TimeStartStopB, platform::clRed);
+        Timer1->start();
+        TimerModifyB->setEnabled(false);
+        for (QLineEdit* field : {TimerMin, TimerSec}) {
+            QPalette palette = field->palette();
+            palette.setColor(QPalette::Base, Qt::white);
+            field->setPalette(palette);
+            field->setReadOnly(true);
+        }
+        return;
+    }
+    TimeStartStopB->setText(QStringLiteral("Start"));
+    setButtonColor(TimeStartStopB, platform::clBlue);
+    Timer1->stop();
+    TimerModifyB->setEnabled(true);
+}
+
+void THooptallyForm::Timer1Timer()
+{
+    // The countdown ends at 0:00 and never runs past it.
+    if (m_clockMinutes <= 0 && m_clockSeconds <= 0) {
+        if (ClockRunning())
+            TimeStartStopBClick();
+        else
+            Timer1->stop();
+        return;
+    }
+    if (--m_clockSeconds < 0) {
+        m_clockSeconds = 59;
+        --m_clockMinutes;
+    }
+    ShowClock();
+}
+
+void THooptallyForm::TimeClearBClick()
+{
+    m_clockSeconds = 0;
+    m_clockMinutes = Option() ? Option()->PeriodLength() : 6;
+    ShowClock();
+}
+
+void THooptallyForm::TimerModifyBClick()
+{
+    TTimeModifyDlg dialog(this);
+    platform::dialogs().showModal(dialog);
+}
+
+void THooptallyForm::ShowClock()
+{
+    TimerMin->setText(platform::Format("%02d", m_clockMinutes));
+    TimerSec->setText(platform::Format("%02d", m_clockSeconds));
+}
+
+void THooptallyForm::SpeedButton1Click()
+{
+    if (!IsClockRunningInPeriod() &&
+        platform::dialogs().messageBox(QStringLiteral("ピリオド終了が押されました、本当によろしいですか？"), kCaption,
+                                       platform::Buttons::YesNo) != platform::mrYes)
+        return;
+    auto action = clockAction(kPeriodEnd, GetCurrentPeriod(), m_clockMinutes, m_clockSeconds);
+    platform::SendMessage(this, kActionMessage, 0, platform::toLParam(action.release()));
+}
+
+void THooptallyForm::GameEndClick()
+{
+    auto action = clockAction(kGameEnd, GetCurrentPeriod(), 0, 0);
+    platform::SendMessage(this, kActionMessage, 0, platform::toLParam(action.release()));
+}
+
+void THooptallyForm::SetPeriod(int period)
+{
+    QuatorCombo->setCurrentIndex(period >= 0 && period < QuatorCombo->count() ? period : -1);
+    m_periodMirror = static_cast<std::int8_t>(QuatorCombo->currentIndex());
+}
+
+void THooptallyForm::QuatorComboChange(int index)
+{
+    // Only the user's choice arrives here: code that sets the selector does not.
+    if (m_periodMirror != -1 && index != m_periodMirror && index == m_periodMirror + 1) {
+        QuatorCombo->setCurrentIndex(m_periodMirror);
+        SpeedButton1Click();
+    }
+    m_periodMirror = static_cast<std::int8_t>(QuatorCombo->currentIndex());
+}
+
+void THooptallyForm::EndPeriod(const GameAction& action)
+{
+    const int period = action.period;
+    MarkPeriodEndOnTeamGrid(this, period, GridTeamA);
+    MarkPeriodEndOnTeamGrid(this, period, GridTeamB);
+    CloseTimeOutBoxes(this, period, 1);
+    CloseTimeOutBoxes(this, period, 2);
+    MarkPeriodEndOnRunningScore(this, period);
+    if (ClockRunning())
+        TimeStartStopBClick();
+    m_teamA->StopQu(period, 0, 0);
+    m_teamB->StopQu(period, 0, 0);
+    TimeClearBClick();
+    const int current = QuatorCombo->currentIndex();
+    const bool tied = m_teamA->TeamPoints(-1) == m_teamB->TeamPoints(-1);
+    if (current >= 0 && current + 1 < QuatorCombo->count() && (current < kLastRegularIndex || tied)) {
+        SetPeriod(current + 1);
+        // Only a period that advanced is clocked in again: an entry after a period end that did not
+        // advance must not count a whole period of court time twice.
+        const ClockState clock = GetClockState();
+        m_teamA->StartPeriodClock(clock.period, clock.minutes, clock.seconds);
+        m_teamB->StartPeriodClock(clock.period, clock.minutes, clock.seconds);
+    }
+    UpdateScorePanel();
+}
+
+void THooptallyForm::EndGame(const GameAction& action)
+{
+    const int period = action.period;
+    bool stop = true;
+    bool ended = false;
+    for (const auto& entry : m_playLog->Entries()) {
+        const GameAction& logged = entry->action;
+        if (logged.period != period)
+            continue;
+        const bool periodEnd = logged.category == kCommand && logged.command == kPeriodEnd;
+        const bool gameEnd = logged.category == kCommand && logged.command == kGameEnd;
+        if (!ended && periodEnd) {
+            stop = false;
+            ended = true;
+        } else if (ended && !periodEnd && !gameEnd) {
+            stop = true;
+        }
+    }
+    if (stop) {
+        m_teamA->StopQu(period, 0, 0);
+        m_teamB->StopQu(period, 0, 0);
+    }
+    MarkGameEndOnTeamGrid(this, GridTeamA);
+    MarkGameEndOnTeamGrid(this, GridTeamB);
+    MarkGameEndOnRunningScore(this);
+    SetGridUpdate(true);
+}
+
+void THooptallyForm::UpdateScorePanel()
+{
+    QLabel* labels[] = {LaCount1st, LaCount2nd, LaCount3rd, LaCount4th, LaCountOT1, LaCountOT2};
+    const int period = GetCurrentPeriod();
+    if (period == 4) {
+        LaCountOT1->show();
+    } else if (period == 5) {
+        LaCountOT1->show();
+        LaCountOT2->show();
+    }
+    int shown = kRegularPeriods;
+    if (!LaCountOT1->isHidden()) {
+        ++shown;
+        if (!LaCountOT2->isHidden())
+            ++shown;
+    }
+    const int labelHeight = LaCount1st->height();
+    const int gap = (PanelCount->height() - 16 - shown * labelHeight) / (shown - 1);
+    for (int i = 0; i < 6; ++i)
+        labels[i]->move(labels[i]->x(), i == 0 ? 8 : i * (labelHeight + gap) + 8);
+
+    for (const TTeam* team : {m_teamA.get(), m_teamB.get()}) {
+        const bool left = team->side == 1;
+        for (int i = 0; i < 6; ++i) {
+            if (labels[i]->isHidden())
+                continue;
+            QString text = labels[i]->text();
+            const QString points = platform::Format("%02d", team->TeamPoints(i));
+            // Each side writes exactly its own two characters of "99  -  99".
+            if (left)
+                text.replace(0, 2, points.right(2));
+            else
+                text.replace(text.size() - 2, 2, points.right(2));
+            labels[i]->setText(text);
+        }
+        QLabel* fouls = left ? TeamAFoulCnt : TeamBFoulCnt;
+        QLabel* total = left ? TeamATotalCnt : TeamBTotalCnt;
+        fouls->setText(QStringLiteral("ﾁｰﾑﾌｧｳﾙ(") + QString::number(team->TeamFouls(period)) + QLatin1Char(')'));
+        total->setText(platform::Format("%03d", team->TeamPoints(-1)));
+    }
+}
+
+bool THooptallyForm::IsTextFieldFocused() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus)
+        return false;
+    const QWidget* fields[] = {TaikaiNo,   Basho,       Taikaimei,      DateTimePicker1, DateTimePicker2, Senhyou,
+                               shushin,    Scorekeeper, TimeKeeper,     fukusin,         AScorekeeper,    Operator,
+                               TO_Team,    TimerMin,    TimerSec,       TimeStartStopB,  QuatorCombo};
+    for (const QWidget* field : fields) {
+        if (focus == field || field->isAncestorOf(focus))
+            return true;
+    }
+    return false;
+}
+
+bool THooptallyForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        // A key the focused control leaves goes on to its parents through this filter again:
+        // the hook acts once, for the first receiver.
+        auto* widget = static_cast<QWidget*>(watched);
+        const bool propagated = event == m_hookedEvent && m_hookedTarget && widget->isAncestorOf(m_hookedTarget);
+        if (!propagated) {
+            m_hookedEvent = event;
+            m_hookedTarget = widget;
+            if (ApplicationKeyHook(static_cast<QKeyEvent*>(event)->key(), true))
+                return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool THooptallyForm::ApplicationKeyHook(int key, bool isKeyDown)
+{
+    if (!isKeyDown || !IsKeyInputEnabled())
+        return false;
+    // Modal dialogs other than the clock edit own the keyboard; neither do keys in the settings act.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal && !qobject_cast<const TTimeModifyDlg*>(modal))
+        return false;
+    if (Option() && Option()->isActiveWindow())
+        return false;
+    const bool functionKey = key >= Qt::Key_F1 && key <= Qt::Key_F12;
+    if (functionKey || key == Qt::Key_Backspace || key == Qt::Key_Escape) {
+        const int virtualKey = functionKey ? 0x70 + (key - Qt::Key_F1) : (key == Qt::Key_Backspace ? 0x08 : 0x1B);
+        platform::SendMessage(this, kFunctionKeyMessage, static_cast<platform::WPARAM>(virtualKey), 0);
+        // F4, Backspace and Esc also reach the focused control.
+        return functionKey && key != Qt::Key_F4;
+    }
+    if (key == Qt::Key_Space && !IsTextFieldFocused())
+        TimeStartStopBClick();
+    return false;
+}
+
+} // namespace hooptally

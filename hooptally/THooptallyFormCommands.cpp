@@ -1,0 +1,197 @@
+// Menu and button commands of the main window.
+#include "hooptally/THooptallyForm.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimeEdit>
+
+#include "hooptally/Common.h"
+#include "hooptally/TOption.h"
+#include "hooptally/Tgridctrl.h"
+#include "hooptally/Tsavefile.h"
+#include "platform/Dialogs.h"
+
+namespace hooptally {
+
+namespace {
+
+const QString kSaveFailed = QStringLiteral("保存に失敗しました");
+const QString kOverwrite = QStringLiteral("上書きしますよろしいですか？");
+
+QString dateText(const QDateEdit* picker)
+{
+    return picker->date().toString(QStringLiteral("yyyy.MM.dd"));
+}
+
+QString timeText(const QTimeEdit* picker)
+{
+    return picker->time().toString(QStringLiteral("hh:mm"));
+}
+
+} // namespace
+
+void THooptallyForm::FileNew1Execute()
+{
+    ResetGame(false, false);
+    for (QLineEdit* field : {Taikaimei, Basho})
+        field->clear();
+    TeamAName->clear();
+    TeamBName->clear();
+    SyncTeamLabels();
+}
+
+void THooptallyForm::FileSave1Execute()
+{
+    SaveGame();
+}
+
+bool THooptallyForm::SaveGame()
+{
+    platform::FileDialogOptions options;
+    options.defaultExt = QStringLiteral("game");
+    options.filter = kGameFilter;
+    const QFileInfo current(m_currentGameFile);
+    options.initialDir = m_currentGameFile.isEmpty() ? (Option() ? Option()->GameDataFolder() : QString())
+                                                     : current.absolutePath();
+    options.fileName = m_currentGameFile.isEmpty() ? QString() : current.fileName();
+    const auto chosen = platform::dialogs().saveFile(options);
+    if (!chosen)
+        return false;
+    if (QFileInfo::exists(*chosen) &&
+        platform::dialogs().messageBox(kOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
+        return false;
+    m_currentGameFile = *chosen;
+    TSaveFile writer(*chosen);
+    if (writer.Save(QStringLiteral("game")) != 1) {
+        platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
+        return false;
+    }
+    MarkGameSaved();
+    return true;
+}
+
+bool THooptallyForm::IsGameModified() const
+{
+    if (m_playLog->Count() != m_savedLogCount || m_changeCount != m_savedChangeCount)
+        return true;
+    for (const QLineEdit* field : {Taikaimei, Basho, TaikaiNo, shushin, fukusin, Scorekeeper, AScorekeeper, TimeKeeper,
+                                   Operator, TO_Team}) {
+        if (field->isModified())
+            return true;
+    }
+    if (!m_savedDateText.isEmpty() && m_savedDateText != dateText(DateTimePicker1))
+        return true;
+    if (!m_savedTimeText.isEmpty() && m_savedTimeText != timeText(DateTimePicker2))
+        return true;
+    return m_teamA->modified != 0 || m_teamB->modified != 0;
+}
+
+void THooptallyForm::MarkGameSaved()
+{
+    for (QLineEdit* field : {Taikaimei, Basho, TaikaiNo, shushin, fukusin, Scorekeeper, AScorekeeper, TimeKeeper,
+                             Operator, TO_Team})
+        field->setModified(false);
+    m_teamA->modified = 0;
+    m_teamB->modified = 0;
+    m_savedDateText = dateText(DateTimePicker1);
+    m_savedTimeText = timeText(DateTimePicker2);
+    m_savedLogCount = m_playLog->Count();
+    m_savedChangeCount = m_changeCount;
+}
+
+void THooptallyForm::FileSaveAsItemClick()
+{
+    // The HTML report comes with the game report.
+}
+
+void THooptallyForm::OfficialSaveClick()
+{
+    // The score-sheet picture comes with the picture writer.
+}
+
+void THooptallyForm::readRoster(int side)
+{
+    platform::FileDialogOptions options;
+    options.defaultExt = QStringLiteral("member");
+    options.filter = kMemberFilter;
+    options.initialDir = Option() ? Option()->TeamFileFolder() : QString();
+    const auto chosen = platform::dialogs().openFile(options);
+    if (!chosen)
+        return;
+    ResetGame(side != 1, side == 1);
+    SetGridUpdate(false);
+    TTeam* team = side == 1 ? m_teamA.get() : m_teamB.get();
+    LoadTeamRoster(*chosen, team, QString());
+    ShowTeamNames(side == 1 ? team : nullptr, side == 1 ? nullptr : team);
+    FillStatsGrid(m_teamA.get(), StringGrid1);
+    FillStatsGrid(m_teamB.get(), StringGrid2);
+    FillTeamGrid(this, team);
+    sendCourtInOfStarters();
+    SetGridUpdate(true);
+    m_playLog->ReplayPlayLog();
+}
+
+void THooptallyForm::writeRoster(int side)
+{
+    TTeam* team = side == 1 ? m_teamA.get() : m_teamB.get();
+    platform::FileDialogOptions options;
+    options.defaultExt = QStringLiteral("member");
+    options.filter = kMemberFilter;
+    options.initialDir = Option() ? Option()->TeamFileFolder() : QString();
+    options.fileName = team->filePath;
+    const auto chosen = platform::dialogs().saveFile(options);
+    if (!chosen)
+        return;
+    switch (team->SaveRoster(*chosen)) {
+    case RosterSaveResult::Failed:
+        // Either team: a roster that was not written must never pass unnoticed.
+        platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
+        break;
+    case RosterSaveResult::Written:
+        if (side != 1)
+            platform::dialogs().messageBox(QStringLiteral("保存が完了しました"), kCaption, platform::Buttons::Ok);
+        break;
+    case RosterSaveResult::Declined:
+        break;
+    }
+}
+
+void THooptallyForm::BitBtn1Click()
+{
+    readRoster(1);
+}
+
+void THooptallyForm::BitBtn3Click()
+{
+    readRoster(2);
+}
+
+void THooptallyForm::BitBtn2Click()
+{
+    writeRoster(1);
+}
+
+void THooptallyForm::BitBtn4Click()
+{
+    writeRoster(2);
+}
+
+void THooptallyForm::TeamANameMemoClick()
+{
+    // The team-name prompt comes with the main-window commands.
+}
+
+void THooptallyForm::TeamBNameMemoClick()
+{
+    // The team-name prompt comes with the main-window commands.
+}
+
+void THooptallyForm::Optiono2Click()
+{
+    // The settings command comes with the main-window commands.
+}
+
+} // namespace hooptally

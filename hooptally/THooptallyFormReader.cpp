@@ -1,0 +1,384 @@
+// Opening a game file: the game is rebuilt by replaying its log through the live action path.
+#include "hooptally/THooptallyForm.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTimeEdit>
+
+#include "hooptally/Common.h"
+#include "hooptally/TOption.h"
+#include "hooptally/Tgridctrl.h"
+#include "platform/Canvas.h"
+#include "platform/Convert.h"
+#include "platform/DateTime.h"
+#include "platform/Dialogs.h"
+#include "platform/StringList.h"
+#include "platform/WaitCursor.h"
+
+namespace hooptally {
+
+void THooptallyForm::ReplayActions(const PlayLogEntries& entries)
+{
+    platform::WaitCursor wait;
+    SetRefreshEnabled(false);
+    m_replaying = true;
+    const int page = PageControl1->currentIndex();
+    PageControl1->setCurrentIndex(0);
+    StopClock();
+    m_teamA->SortPlayers(0);
+    m_teamB->SortPlayers(0);
+    ResetGame(true, true);
+    SetRefreshEnabled(false);
+    FillStatsGrid(m_teamA.get(), StringGrid1);
+    FillStatsGrid(m_teamB.get(), StringGrid2);
+    FillTeamGrid(this, m_teamA.get());
+    FillTeamGrid(this, m_teamB.get());
+    for (const auto& entry : entries) {
+        auto action = std::make_unique<GameAction>(entry->action);
+        // An entry without a clock reading leaves the clock as it stands.
+        if (action->minutes >= 0 && action->seconds >= 0)
+            SetClock(action->minutes, action->seconds);
+        SetPeriod(action->period);
+        platform::Message message{kActionMessage, 0, platform::toLParam(action.release()), 0};
+        OnActionMessage(message);
+    }
+    m_replaying = false;
+    SetRefreshEnabled(true);
+    PageControl1->setCurrentIndex(page);
+}
+
+} // namespace hooptally
+
+namespace hooptally {
+
+namespace {
+
+const QString kGameMagic = QStringLiteral("#Hooptally");
+constexpr int kHeaderLines = 7;
+constexpr int kDefaultPeriodMinutes = 6;
+constexpr int kMaxPeriodMinutes = 20;
+
+// Byte fields of a log line: a number that fits the field, or the fallback for a non-number.
+int byteField(const QStringList& fields, int index, int absent, int notNumber)
+{
+    if (index >= fields.size())
+        return absent;
+    return platform::StrToIntDef(fields[index], notNumber);
+}
+
+bool inByteRange(int value, int low, int high)
+{
+    return (value >= low && value <= high) || value == kNone;
+}
+
+// The lines from after the start marker to before the end marker (or the end of the file).
+QStringList sectionLines(const QStringList& lines, const QString& start, const QString& end)
+{
+    QStringList section;
+    bool inside = false;
+    for (int i = 1; i < lines.size(); ++i) {
+        if (!inside) {
+            inside = lines[i].startsWith(start);
+            continue;
+        }
+        if (lines[i].startsWith(end))
+            break;
+        section << lines[i];
+    }
+    return section;
+}
+
+bool hasMagic(const QStringList& lines)
+{
+    return !lines.isEmpty() && lines[0].startsWith(kGameMagic);
+}
+
+// Why a file cannot be opened as a game; empty when it can.
+QString checkGameFile(const platform::StringList& lines)
+{
+    if (!hasMagic(lines))
+        return QStringLiteral("ゲームファイルではありません");
+    if (lines.size() < kHeaderLines)
+        return QStringLiteral("ゲームファイルが途中で切れています");
+    if (!platform::StrToFloat(lines[4]) || !platform::StrToFloat(lines[5]))
+        return QStringLiteral("ゲームファイルの日付または時間が読めません");
+    return {};
+}
+
+} // namespace
+
+std::unique_ptr<PlayLogEntry> THooptallyForm::ParseLogLine(const QStringList& fields)
+{
+    if (fields.size() < 3)
+        return nullptr;
+    TTeam* team = fields[0] == QStringLiteral("A") ? m_teamA.get() : m_teamB.get();
+    auto entry = std::make_unique<PlayLogEntry>();
+    GameAction& action = entry->action;
+    entry->teamName = team->name;
+    action.side = team->side;
+    const int id = platform::StrToIntDef(fields[1], -1);
+    if (TPlayer* player = id == -1 ? nullptr : team->FindPlayerById(id)) {
+        action.player = player;
+        entry->playerName = player->name;
+        entry->number = player->number;
+    }
+    const int period = platform::StrToIntDef(fields[2], -1);
+    action.minutes = byteField(fields, 3, -1, -1);
+    action.seconds = byteField(fields, 4, -1, -1);
+    const int category = byteField(fields, 5, kNoCategory, kNoCategory);
+    const int code = byteField(fields, 6, kNone, kNone);
+    const int foulKind = byteField(fields, 7, 0, kNone);
+    const int freeThrows = byteField(fields, 8, 0, kNone);
+    const int command = byteField(fields, 9, kNone, kNone);
+    action.side = fields.size() > 10 ? platform::StrToIntDef(fields[10], 1) : team->side;
+
+    // Only what the executor can replay is kept.
+    const bool playerAction = category == kPlayerAction && code >= 0 && code <= kToBench && action.player;
+    const bool command03 = category == kCommand && command >= 0 && command <= kGameEnd;
+    if (!(playerAction || command03) || period < -1 || period > 5 || !inByteRange(freeThrows, 0, 3) ||
+        !inByteRange(foulKind, 0, kBenchFoul) || action.minutes < -1 || action.seconds < -1)
+        return nullptr;
+    action.period = static_cast<std::int8_t>(period);
+    action.category = static_cast<std::uint8_t>(category);
+    action.code = static_cast<std::uint8_t>(code);
+    action.foulKind = static_cast<std::uint8_t>(foulKind);
+    action.freeThrows = static_cast<std::uint8_t>(freeThrows);
+    action.command = static_cast<std::uint8_t>(command);
+    return entry;
+}
+
+void THooptallyForm::FileOpen1Execute(bool withDialog)
+{
+    if (withDialog) {
+        if (IsGameModified()) {
+            const int answer = platform::dialogs().messageBox(
+                QStringLiteral("変更されています、ゲーム情報を保存しますか？"), kCaption, platform::Buttons::YesNoCancel);
+            if (answer == platform::mrCancel || (answer == platform::mrYes && !SaveGame()))
+                return;
+        }
+        platform::FileDialogOptions options;
+        options.filter = kGameFilter;
+        options.initialDir = Option() ? Option()->GameDataFolder() : QString();
+        const auto chosen = platform::dialogs().openFile(options);
+        if (!chosen || !QFileInfo(*chosen).isFile())
+            return;
+        if (!OpenGameFile(*chosen))
+            return;
+        return;
+    }
+    if (!QFileInfo(m_currentGameFile).isFile())
+        return;
+    OpenGameFile(m_currentGameFile);
+}
+
+bool THooptallyForm::OpenGameFile(const QString& path)
+{
+    // The file is checked before anything changes: a refused file leaves the game as it is.
+    platform::StringList lines;
+    const bool readable = lines.loadFromFile(path);
+    const QString problem = readable ? checkGameFile(lines) : QStringLiteral("ファイルを読み込めません");
+    if (!problem.isEmpty()) {
+        platform::dialogs().messageBox(problem + QStringLiteral("\n") + path, kCaption, platform::Buttons::Ok);
+        return false;
+    }
+    m_currentGameFile = path;
+    int unreadable = 0;
+    {
+        platform::WaitCursor wait;
+        SetGridUpdate(false);
+        ResetGame(false, false);
+        LoadTeamRoster(path, m_teamA.get(), QStringLiteral("TeamA-"));
+        LoadTeamRoster(path, m_teamB.get(), QStringLiteral("TeamB-"));
+        ShowTeamNames(m_teamA.get(), m_teamB.get());
+        // The period length and switches are in force before the replay clocks the starters in.
+        applyTimeAndOptionSections(lines);
+        unreadable = replayLogSection(lines);
+        applyGameHeader(lines);
+        applySenhyouSection(lines);
+        applyOfficialSection(lines);
+        TimeClearBClick();
+        FillStatsGrid(m_teamA.get(), StringGrid1);
+        FillStatsGrid(m_teamB.get(), StringGrid2);
+        SetGridUpdate(true);
+    }
+    if (unreadable > 0)
+        platform::dialogs().messageBox(QString::number(unreadable) + QStringLiteral("行のログを読み込めませんでした"),
+                                       kCaption, platform::Buttons::Ok);
+    return true;
+}
+
+bool THooptallyForm::LoadTeamRoster(const QString& fileName, TTeam* team, const QString& prefix)
+{
+    if (!team->LoadRoster(fileName, prefix))
+        return false;
+    EnsureAddRow(team);
+    return true;
+}
+
+void THooptallyForm::ShowTeamNames(TTeam* teamA, TTeam* teamB)
+{
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    platform::Canvas canvas(&scratch);
+    auto show = [&canvas](const TTeam* team, QLabel* nameLabel, QLabel* barLabel) {
+        nameLabel->setText(team->name);
+        barLabel->setText(team->name);
+        platform::CanvasFont font;
+        font.Name = QStringLiteral("ＭＳ Ｐゴシック");
+        font.Size = 14;
+        font.Bold = true;
+        canvas.Font = font;
+        FitCanvasFont(team->name, canvas, font, nameLabel->width(), -1);
+        nameLabel->setFont(font.toQFont());
+    };
+    if (teamA)
+        show(teamA, TeamAName, TeamALabel);
+    if (teamB)
+        show(teamB, TeamBName, TeamBLabel);
+}
+
+void THooptallyForm::ReadLogSection(const QString& fileName)
+{
+    if (!QFileInfo(fileName).isFile())
+        return;
+    StopClock();
+    platform::StringList lines;
+    if (lines.loadFromFile(fileName))
+        replayLogSection(lines);
+}
+
+int THooptallyForm::replayLogSection(const QStringList& lines)
+{
+    StopClock();
+    if (!hasMagic(lines))
+        return 0;
+    InitStatsGrids();
+    PlayLogEntries entries;
+    int unreadable = 0;
+    bool inLog = false;
+    for (int i = 1; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        if (line.startsWith(QLatin1Char('#')))
+            continue;
+        if (!inLog) {
+            inLog = line.startsWith(QStringLiteral("Log-Start"));
+            continue;
+        }
+        if (line.startsWith(QStringLiteral("Log-End")))
+            break;
+        QStringList fields;
+        SplitCommaLine(line, fields);
+        if (auto entry = ParseLogLine(fields))
+            entries.push_back(std::move(entry));
+        else if (!line.trimmed().isEmpty())
+            ++unreadable;
+    }
+    ReplayActions(entries);
+    return unreadable;
+}
+
+void THooptallyForm::ReadGameHeader(const QString& fileName)
+{
+    platform::StringList lines;
+    if (QFileInfo(fileName).isFile() && lines.loadFromFile(fileName))
+        applyGameHeader(lines);
+}
+
+void THooptallyForm::applyGameHeader(const QStringList& lines)
+{
+    if (lines.size() < kHeaderLines)
+        return;
+    Taikaimei->setText(lines[2]);
+    setWindowTitle(QStringLiteral("フープタリ[") + lines[2] + QLatin1Char(']'));
+    Basho->setText(lines[3]);
+    if (const auto date = platform::StrToFloat(lines[4]))
+        DateTimePicker1->setDate(platform::DateTime::toQDateTime(*date).date());
+    if (const auto time = platform::StrToFloat(lines[5]))
+        DateTimePicker2->setTime(platform::DateTime::toQDateTime(*time).time());
+    TaikaiNo->setText(lines[6] == QStringLiteral("TeamA-Start") ? QString() : lines[6]);
+}
+
+void THooptallyForm::ReadTimeAndOptionSections(const QString& fileName)
+{
+    if (!QFileInfo(fileName).isFile())
+        return;
+    StopClock();
+    platform::StringList lines;
+    if (lines.loadFromFile(fileName))
+        applyTimeAndOptionSections(lines);
+}
+
+void THooptallyForm::applyTimeAndOptionSections(const QStringList& lines)
+{
+    StopClock();
+    if (!hasMagic(lines) || !Option())
+        return;
+    for (const QString& line : sectionLines(lines, QStringLiteral("Time-Start"), QStringLiteral("Time-End"))) {
+        if (!line.startsWith(QStringLiteral("Time=")))
+            continue;
+        int minutes = platform::StrToIntDef(line.mid(5), kDefaultPeriodMinutes);
+        if (minutes < 1 || minutes > kMaxPeriodMinutes)
+            minutes = kDefaultPeriodMinutes;
+        Option()->ComboPeriodTime->setCurrentIndex(minutes - 1);
+        break;
+    }
+    TimeClearBClick();
+    for (const QString& line : sectionLines(lines, QStringLiteral("Option-Start"), QStringLiteral("Option-End"))) {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals <= 0 || equals + 1 >= line.size())
+            break;
+        const auto key = platform::StrToInt(line.left(equals));
+        const QChar value = line.at(equals + 1);
+        if (!key || *key < 0 || *key >= Option()->StatSwitchCount() || !value.isDigit())
+            break;
+        Option()->SetStatSwitch(*key, value != QLatin1Char('0'));
+    }
+}
+
+void THooptallyForm::ReadSenhyouSection(const QString& fileName)
+{
+    if (!QFileInfo(fileName).isFile())
+        return;
+    StopClock();
+    platform::StringList lines;
+    if (lines.loadFromFile(fileName))
+        applySenhyouSection(lines);
+}
+
+void THooptallyForm::applySenhyouSection(const QStringList& lines)
+{
+    StopClock();
+    if (!hasMagic(lines))
+        return;
+    Senhyou->clear();
+    const QStringList section = sectionLines(lines, QStringLiteral("Senhyou-Start"), QStringLiteral("Senhyou-End"));
+    if (!section.isEmpty())
+        Senhyou->setPlainText(section.join(QLatin1Char('\n')));
+}
+
+void THooptallyForm::ReadOfficialSection(const QString& fileName)
+{
+    if (!QFileInfo(fileName).isFile())
+        return;
+    StopClock();
+    platform::StringList lines;
+    if (lines.loadFromFile(fileName))
+        applyOfficialSection(lines);
+}
+
+void THooptallyForm::applyOfficialSection(const QStringList& lines)
+{
+    StopClock();
+    if (!hasMagic(lines))
+        return;
+    QLineEdit* fields[] = {shushin, fukusin, Scorekeeper, AScorekeeper, TimeKeeper, Operator, TO_Team};
+    const QStringList section = sectionLines(lines, QStringLiteral("Official-Start"), QStringLiteral("Official-End"));
+    for (int i = 0; i < section.size() && i < 7; ++i)
+        fields[i]->setText(section[i]);
+}
+
+} // namespace hooptally

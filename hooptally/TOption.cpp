@@ -1,0 +1,375 @@
+#include "hooptally/TOption.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "hooptally/Common.h"
+#include "platform/Dialogs.h"
+#include "platform/Fonts.h"
+
+namespace hooptally {
+
+namespace {
+
+TOption* g_option = nullptr;
+platform::TColor g_teamColors[2] = {kDefaultTeamAColor, kDefaultTeamBColor};
+
+const QString kOption = QStringLiteral("Option");
+const QString kInitialize = QStringLiteral("Initialize");
+const QString kKojin = QStringLiteral("Kojin");
+
+constexpr int kPeriodItems = 20;
+constexpr int kDefaultPlayTime = 5; // 6 minutes
+
+QString iniPathOf(const QString& programPath)
+{
+    const QFileInfo info(programPath);
+    return info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".ini");
+}
+
+QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, QWidget* buddy)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(x, y, 200, 16);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+TOption* Option()
+{
+    return g_option;
+}
+
+platform::TColor GetTeamColor(int side)
+{
+    return g_teamColors[side == 1 ? 0 : 1];
+}
+
+void SetTeamColor(int side, platform::TColor color)
+{
+    g_teamColors[side == 1 ? 0 : 1] = color;
+}
+
+TOption::TOption(QWidget* parent, const QString& programPath) : QDialog(parent)
+{
+    const QString program = programPath.isEmpty() ? QCoreApplication::applicationFilePath() : programPath;
+    // The folder never ends in a separator, and the root folder stays "/".
+    m_programFolder = QFileInfo(program).absolutePath();
+    m_ini = std::make_unique<platform::IniFile>(iniPathOf(program));
+    buildControls();
+    FormCreate();
+    g_option = this;
+}
+
+TOption::~TOption()
+{
+    m_ini->updateFile();
+    if (g_option == this)
+        g_option = nullptr;
+}
+
+void TOption::buildControls()
+{
+    setObjectName(QStringLiteral("Option"));
+    setWindowTitle(QStringLiteral("オプション"));
+    setFont(platform::defaultFormFont());
+    setFixedSize(424, 422);
+
+    bMiniBasket = new QCheckBox(QStringLiteral("Official表示をミニバスで表示する"), this);
+    bMiniBasket->setObjectName(QStringLiteral("bMiniBasket"));
+    bMiniBasket->setGeometry(16, 8, 300, 20);
+
+    auto makeEdit = [](QWidget* parent, const char* name, const QRect& rect) {
+        auto* edit = new QLineEdit(parent);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setGeometry(rect);
+        return edit;
+    };
+    auto makeButton = [](QWidget* parent, const char* name, const QString& text, const QRect& rect) {
+        auto* button = new QPushButton(text, parent);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(rect);
+        button->setAutoDefault(false);
+        return button;
+    };
+
+    Edit1 = makeEdit(this, "Edit1", QRect(16, 50, 360, 21));
+    BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("..."), QRect(380, 50, 28, 21));
+    addLabel(this, QStringLiteral("ﾁｰﾑﾌｧｲﾙﾌｫﾙﾀﾞ"), 16, 33, Edit1);
+    Edit2 = makeEdit(this, "Edit2", QRect(16, 94, 360, 21));
+    BitBtn4 = makeButton(this, "BitBtn4", QStringLiteral("..."), QRect(380, 94, 28, 21));
+    addLabel(this, QStringLiteral("ｹﾞｰﾑﾃﾞｰﾀﾌｫﾙﾀﾞ"), 16, 77, Edit2);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("起動時の設定"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(8, 124, 408, 150);
+    LabeledEdit1 = makeEdit(GroupBox1, "LabeledEdit1", QRect(8, 36, 356, 21));
+    BitBtn2 = makeButton(GroupBox1, "BitBtn2", QStringLiteral("..."), QRect(368, 36, 28, 21));
+    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑAﾒﾝﾊﾞｰﾌｧｲﾙ"), 8, 19, LabeledEdit1);
+    LabeledEdit2 = makeEdit(GroupBox1, "LabeledEdit2", QRect(8, 78, 356, 21));
+    BitBtn3 = makeButton(GroupBox1, "BitBtn3", QStringLiteral("..."), QRect(368, 78, 28, 21));
+    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑBﾒﾝﾊﾞｰﾌｧｲﾙ"), 8, 61, LabeledEdit2);
+    LabeledEdit3 = makeEdit(GroupBox1, "LabeledEdit3", QRect(8, 120, 150, 21));
+    LabeledEdit3->setReadOnly(true);
+    BitBtn5 = makeButton(GroupBox1, "BitBtn5", QStringLiteral("..."), QRect(162, 120, 28, 21));
+    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑAｶﾗｰ"), 8, 103, LabeledEdit3);
+    LabeledEdit4 = makeEdit(GroupBox1, "LabeledEdit4", QRect(210, 120, 150, 21));
+    LabeledEdit4->setReadOnly(true);
+    BitBtn6 = makeButton(GroupBox1, "BitBtn6", QStringLiteral("..."), QRect(364, 120, 28, 21));
+    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑBｶﾗｰ"), 210, 103, LabeledEdit4);
+
+    KojinList = new QListWidget(this);
+    KojinList->setObjectName(QStringLiteral("KojinList"));
+    KojinList->setGeometry(16, 298, 392, 84);
+    // Two columns: items flow down, then into the next column.
+    KojinList->setFlow(QListView::TopToBottom);
+    KojinList->setWrapping(true);
+    KojinList->setResizeMode(QListView::Adjust);
+    KojinList->setGridSize(QSize(190, 16));
+    addLabel(this, QStringLiteral("個人記録設定"), 16, 281, KojinList);
+
+    ComboPeriodTime = new QComboBox(this);
+    ComboPeriodTime->setObjectName(QStringLiteral("ComboPeriodTime"));
+    ComboPeriodTime->setGeometry(16, 392, 80, 22);
+    for (int minutes = 1; minutes <= kPeriodItems; ++minutes)
+        ComboPeriodTime->addItem(QString::number(minutes) + QStringLiteral("分"));
+    auto* periodLabel = addLabel(this, QStringLiteral("１ピリオドの時間設定"), 100, 395, ComboPeriodTime);
+    periodLabel->setFixedWidth(140);
+
+    OKBtn = makeButton(this, "OKBtn", QStringLiteral("OK"), QRect(250, 390, 75, 25));
+    OKBtn->setDefault(true);
+    CancelBtn = makeButton(this, "CancelBtn", QStringLiteral("キャンセル"), QRect(333, 390, 75, 25));
+
+    connect(BitBtn1, &QPushButton::clicked, this, &TOption::BitBtn1Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &TOption::BitBtn4Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TOption::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TOption::BitBtn3Click);
+    connect(BitBtn5, &QPushButton::clicked, this, &TOption::BitBtn5Click);
+    connect(BitBtn6, &QPushButton::clicked, this, &TOption::BitBtn6Click);
+    connect(OKBtn, &QPushButton::clicked, this, &TOption::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, [this] { done(platform::mrCancel); });
+}
+
+void TOption::FormCreate()
+{
+    KojinList->clear();
+    for (int code = 0; code < kStatSwitchCount; ++code) {
+        auto* item = new QListWidgetItem(PlayKindTable[code].name, KojinList);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Checked);
+    }
+    LoadSettings();
+    showColors();
+}
+
+void TOption::LoadSettings()
+{
+    auto loadFolder = [this](QLineEdit* edit, const QString& key) {
+        edit->setText(m_ini->readString(kOption, key, QString()));
+        if (edit->text().isEmpty())
+            edit->setText(m_programFolder);
+    };
+    loadFolder(Edit1, QStringLiteral("FilePath"));
+    loadFolder(Edit2, QStringLiteral("LogPath"));
+
+    // A period length outside the list would make every period 0 minutes long.
+    int playTime = m_ini->readInteger(kOption, QStringLiteral("PlayTime"), kDefaultPlayTime);
+    if (playTime < 0 || playTime >= kPeriodItems)
+        playTime = kDefaultPlayTime;
+    ComboPeriodTime->setCurrentIndex(playTime);
+
+    LabeledEdit1->setText(m_ini->readString(kInitialize, QStringLiteral("TeamA"), QString()));
+    LabeledEdit2->setText(m_ini->readString(kInitialize, QStringLiteral("TeamB"), QString()));
+    bMiniBasket->setChecked(m_ini->readBool(kInitialize, QStringLiteral("MiniBasket"), false));
+
+    const int colorA = m_ini->readInteger(kInitialize, QStringLiteral("TeamAColor"), -1);
+    SetTeamColor(1, colorA == -1 ? kDefaultTeamAColor : colorA);
+    const int colorB = m_ini->readInteger(kInitialize, QStringLiteral("TeamBColor"), -1);
+    SetTeamColor(2, colorB == -1 ? kDefaultTeamBColor : colorB);
+
+    for (int i = 0; i < KojinList->count(); ++i)
+        SetStatSwitch(i, m_ini->readBool(kKojin, QString::number(i), true));
+}
+
+bool TOption::SaveSettings()
+{
+    bool ok = true;
+    auto note = [&ok](bool written) { ok = ok && written; };
+    note(m_ini->writeString(kOption, QStringLiteral("FilePath"), Edit1->text()));
+    note(m_ini->writeString(kOption, QStringLiteral("LogPath"), Edit2->text()));
+    note(m_ini->writeString(kInitialize, QStringLiteral("TeamA"), LabeledEdit1->text()));
+    note(m_ini->writeString(kInitialize, QStringLiteral("TeamB"), LabeledEdit2->text()));
+    for (int i = 0; i < KojinList->count(); ++i)
+        note(m_ini->writeBool(kKojin, QString::number(i), StatSwitch(i)));
+    note(m_ini->writeInteger(kOption, QStringLiteral("PlayTime"), ComboPeriodTime->currentIndex()));
+    note(m_ini->writeBool(kInitialize, QStringLiteral("MiniBasket"), bMiniBasket->isChecked()));
+    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamAColor"), GetTeamColor(1)));
+    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamBColor"), GetTeamColor(2)));
+    NoteWriteResult(ok);
+    return ok;
+}
+
+bool TOption::SaveWindowPlacement(const QString& section, int top, int left, int height, int width)
+{
+    bool ok = m_ini->writeInteger(section, QStringLiteral("Top"), top);
+    ok = m_ini->writeInteger(section, QStringLiteral("Left"), left) && ok;
+    ok = m_ini->writeInteger(section, QStringLiteral("Height"), height) && ok;
+    ok = m_ini->writeInteger(section, QStringLiteral("Width"), width) && ok;
+    NoteWriteResult(ok);
+    return ok;
+}
+
+std::optional<WindowPlacement> TOption::LoadWindowPlacement(const QString& section) const
+{
+    WindowPlacement placement;
+    placement.top = m_ini->readInteger(section, QStringLiteral("Top"), -1);
+    if (placement.top == -1)
+        return std::nullopt;
+    placement.left = m_ini->readInteger(section, QStringLiteral("Left"), -1);
+    placement.height = m_ini->readInteger(section, QStringLiteral("Height"), -1);
+    placement.width = m_ini->readInteger(section, QStringLiteral("Width"), -1);
+    return placement;
+}
+
+void TOption::NoteWriteResult(bool ok)
+{
+    if (ok || m_writeFailureShown)
+        return;
+    m_writeFailureShown = true;
+    platform::dialogs().messageBox(QStringLiteral("保存に失敗しました"), kCaption, platform::Buttons::Ok);
+}
+
+QString TOption::TeamFileFolder() const
+{
+    return Edit1->text();
+}
+
+QString TOption::GameDataFolder() const
+{
+    return Edit2->text();
+}
+
+int TOption::PeriodLength() const
+{
+    const int index = ComboPeriodTime->currentIndex();
+    return index < 0 ? kDefaultPlayTime + 1 : index + 1;
+}
+
+bool TOption::StatSwitch(int index) const
+{
+    const QListWidgetItem* item = KojinList->item(index);
+    return item && item->checkState() == Qt::Checked;
+}
+
+void TOption::SetStatSwitch(int index, bool on)
+{
+    if (QListWidgetItem* item = KojinList->item(index))
+        item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+}
+
+int TOption::StatSwitchCount() const
+{
+    return KojinList->count();
+}
+
+bool TOption::MiniBasket() const
+{
+    return bMiniBasket->isChecked();
+}
+
+QString TOption::StartupRosterA() const
+{
+    return LabeledEdit1->text();
+}
+
+QString TOption::StartupRosterB() const
+{
+    return LabeledEdit2->text();
+}
+
+void TOption::chooseFolder(QLineEdit* edit)
+{
+    if (const auto folder = platform::dialogs().selectDirectory(QString(), edit->text()))
+        edit->setText(*folder);
+}
+
+void TOption::BitBtn1Click()
+{
+    chooseFolder(Edit1);
+}
+
+void TOption::BitBtn4Click()
+{
+    chooseFolder(Edit2);
+}
+
+void TOption::chooseRosterFile(QLineEdit* edit)
+{
+    platform::FileDialogOptions options;
+    options.filter = kMemberFilter;
+    options.defaultExt = QStringLiteral("member");
+    options.initialDir = Edit1->text();
+    if (const auto path = platform::dialogs().openFile(options))
+        edit->setText(*path);
+}
+
+void TOption::BitBtn2Click()
+{
+    chooseRosterFile(LabeledEdit1);
+}
+
+void TOption::BitBtn3Click()
+{
+    chooseRosterFile(LabeledEdit2);
+}
+
+void TOption::chooseTeamColor(int side)
+{
+    // The colour is in force at once, even when the dialog is cancelled afterwards.
+    if (const auto color = platform::dialogs().chooseColor(GetTeamColor(side)))
+        SetTeamColor(side, *color);
+    showColors();
+}
+
+void TOption::BitBtn5Click()
+{
+    chooseTeamColor(1);
+}
+
+void TOption::BitBtn6Click()
+{
+    chooseTeamColor(2);
+}
+
+void TOption::showColors()
+{
+    for (const auto& [side, edit] : {std::pair{1, LabeledEdit3}, std::pair{2, LabeledEdit4}}) {
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, platform::toQColor(GetTeamColor(side)));
+        edit->setPalette(palette);
+    }
+}
+
+void TOption::OKBtnClick()
+{
+    constexpr int twoPointMade = 0;
+    constexpr int freeThrowMade = 4;
+    if (!StatSwitch(twoPointMade) || !StatSwitch(freeThrowMade)) {
+        platform::dialogs().messageBox(QStringLiteral("２ポイント成功とフリースロー成功は必須です"), kCaption,
+                                       platform::Buttons::Ok);
+        SetStatSwitch(twoPointMade, true);
+        SetStatSwitch(freeThrowMade, true);
+    }
+    done(platform::mrOk);
+}
+
+} // namespace hooptally

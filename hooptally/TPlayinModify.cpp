@@ -1,0 +1,371 @@
+#include "hooptally/TPlayinModify.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "hooptally/Common.h"
+#include "hooptally/Tteam.h"
+#include "platform/Convert.h"
+#include "platform/Dialogs.h"
+#include "platform/Fonts.h"
+#include "platform/RadioGroup.h"
+
+namespace hooptally {
+
+namespace {
+
+const QStringList kPlayerFouls = {QStringLiteral("ﾊﾟｰｿﾅﾙﾌｧｳﾙ"), QStringLiteral("ﾃｸﾆｶﾙﾌｧｳﾙ"),
+                                  QStringLiteral("ｱﾝｽﾎﾟ-ﾂﾏﾝﾗｲｸ"), QStringLiteral("ﾃﾞｨｽｸｵﾘﾌｧｲﾝｸﾞ")};
+const QStringList kCoachFouls = {QStringLiteral("ｺｰﾁﾃｸﾆｶﾙ"), QStringLiteral("ｺｰﾁﾃｸﾆｶﾙ以外")};
+constexpr int kFoulKindIndex = 6;
+constexpr int kTimeoutKindIndex = 15;
+constexpr int kPeriodEndKindIndex = 16;
+
+QString twoDigits(int value)
+{
+    return platform::Format("%02d", value);
+}
+
+} // namespace
+
+TPlayinModify::TPlayinModify(int mode, const PlayLogEntry* entry, QWidget* parent)
+    : QDialog(parent), m_mode(mode), m_range(false), m_entry(std::make_unique<PlayLogEntry>())
+{
+    if (entry)
+        AssignLogEntry(*m_entry, *entry);
+    else
+        m_entry.reset();
+    buildControls();
+}
+
+TPlayinModify::TPlayinModify(int mode, int first, int last, const PlayLogEntries* entries, QWidget* parent)
+    : QDialog(parent), m_mode(mode), m_range(true), m_entries(entries), m_first(first), m_last(last)
+{
+    buildControls();
+}
+
+TPlayinModify::~TPlayinModify() = default;
+
+void TPlayinModify::buildControls()
+{
+    setObjectName(QStringLiteral("PlayinModify"));
+    setFont(platform::defaultFormFont());
+    setFixedSize(263, 449);
+
+    QuatorCombo = new QComboBox(this);
+    QuatorCombo->setObjectName(QStringLiteral("QuatorCombo"));
+    QuatorCombo->addItems({QStringLiteral("１ｓｔ．"), QStringLiteral("２nd．"), QStringLiteral("３rd．"),
+                           QStringLiteral("４ｔｈ．"), QStringLiteral("ＯＴ１st."), QStringLiteral("OT２nd."),
+                           QStringLiteral("Other")});
+    QuatorCombo->setGeometry(8, 8, 100, 22);
+    auto makeEdit = [this](const char* name, int x) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setGeometry(x, 8, 28, 22);
+        return edit;
+    };
+    Edit3 = makeEdit("Edit3", 8);
+    Edit4 = makeEdit("Edit4", 44);
+    Label4 = new QLabel(QStringLiteral("～"), this);
+    Label4->setGeometry(76, 11, 16, 16);
+    Edit1 = makeEdit("Edit1", 116);
+    Edit2 = makeEdit("Edit2", 152);
+    for (QWidget* hidden : {static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Label4)})
+        hidden->hide();
+
+    RadioGroup1 = new platform::RadioGroup(QStringLiteral("ﾁｰﾑ選択"), this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setGeometry(8, 38, 247, 64);
+    Label2 = new QLabel(QStringLiteral("選手"), this);
+    Label2->setGeometry(8, 106, 60, 16);
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setGeometry(8, 122, 247, 110);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setGeometry(8, 238, 247, 22);
+    for (const PlayKind& kind : PlayKindTable)
+        ComboBox1->addItem(kind.name);
+    RadioGroup2 = new platform::RadioGroup(QStringLiteral("ﾌｧｰﾙ"), this);
+    RadioGroup2->setObjectName(QStringLiteral("RadioGroup2"));
+    RadioGroup2->setGeometry(8, 266, 247, 90);
+    RadioGroup2->SetItems(kPlayerFouls);
+    RadioGroup3 = new platform::RadioGroup(QStringLiteral("ﾌﾘｰｽﾛｰ"), this);
+    RadioGroup3->setObjectName(QStringLiteral("RadioGroup3"));
+    RadioGroup3->setGeometry(8, 360, 247, 50);
+    RadioGroup3->SetItems({QStringLiteral("ﾌﾘｰｽﾛｰなし"), QStringLiteral("ﾌﾘｰｽﾛｰ１投"),
+                           QStringLiteral("ﾌﾘｰｽﾛｰ２投"), QStringLiteral("ﾌﾘｰｽﾛｰ３投")});
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setGeometry(92, 416, 75, 25);
+    OKBtn->setDefault(true);
+    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn->setGeometry(176, 416, 75, 25);
+
+    connect(OKBtn, &QPushButton::clicked, this, [this] { done(platform::mrOk); });
+    connect(CancelBtn, &QPushButton::clicked, this, [this] { done(platform::mrCancel); });
+    connect(ComboBox1, &QComboBox::activated, this, [this](int) { ComboBox1Click(); });
+    connect(ListBox1, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { ListBox1Click(); });
+    RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
+}
+
+void TPlayinModify::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+QString TPlayinModify::modeCaption() const
+{
+    static const QStringList captions = {QStringLiteral("修正"), QStringLiteral("削除"), QStringLiteral("挿入"),
+                                         QStringLiteral("追加")};
+    return captions.value(m_mode);
+}
+
+void TPlayinModify::FormActivate()
+{
+    if (m_activated)
+        return;
+    m_activated = true;
+    m_teamA = GetTeam(1);
+    m_teamB = GetTeam(2);
+    if (m_range)
+        activateRange();
+    else
+        activateSingle();
+    OKBtn->setText(modeCaption());
+    setWindowTitle(modeCaption());
+}
+
+void TPlayinModify::activateSingle()
+{
+    Edit1->clear();
+    Edit2->clear();
+    if (m_entry) {
+        const GameAction& action = m_entry->action;
+        ComboBox1->setCurrentIndex(FindPlayKind(action.category, action.code, action.command));
+        QuatorCombo->setCurrentIndex(action.period >= 0 && action.period < QuatorCombo->count() ? action.period : -1);
+        Edit1->setText(twoDigits(action.minutes));
+        Edit2->setText(twoDigits(action.seconds));
+    } else {
+        const ClockState clock = GetClockState();
+        QuatorCombo->setCurrentIndex(clock.period);
+        Edit1->setText(twoDigits(clock.minutes));
+        Edit2->setText(twoDigits(clock.seconds));
+        ComboBox1->setCurrentIndex(0);
+    }
+    ComboBox1Click();
+    showEntry();
+}
+
+void TPlayinModify::showEntry()
+{
+    RadioGroup2->hide();
+    RadioGroup3->hide();
+    const GameAction* action = m_entry ? &m_entry->action : nullptr;
+    if (action && action->category == kPlayerAction && action->code == kFoul) {
+        RadioGroup2->show();
+        RadioGroup3->show();
+        static const int itemOfKind[] = {0, 1, 2, 3, 0, 1};
+        RadioGroup2->SetItemIndex(action->foulKind < 6 ? itemOfKind[action->foulKind] : -1);
+        RadioGroup3->SetItemIndex(action->freeThrows < 4 ? action->freeThrows : -1);
+    }
+    RadioGroup1->setTitle(QStringLiteral("ﾁｰﾑ選択"));
+    RadioGroup1->SetItems({m_teamA ? m_teamA->name : QString(), m_teamB ? m_teamB->name : QString()});
+    TPlayer* player = action ? action->player : nullptr;
+    if (player)
+        RadioGroup1->SetItemIndex(player->team == m_teamA ? 0 : 1);
+    else
+        RadioGroup1->SetItemIndex(action && action->side != 1 ? 1 : 0);
+    fillPlayers(chosenTeam(), player);
+}
+
+void TPlayinModify::fillPlayers(TTeam* team, const TPlayer* select)
+{
+    ListBox1->clear();
+    if (!team)
+        return;
+    for (int i = 0; i < team->Count(); ++i) {
+        TPlayer* player = team->PlayerAt(i);
+        if (player->status == kBlankRow)
+            continue;
+        auto* item = new QListWidgetItem(player->name + QLatin1Char('(') + player->number + QLatin1Char(')'), ListBox1);
+        item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(player)));
+        if (player == select)
+            ListBox1->setCurrentItem(item);
+    }
+    if (!ListBox1->currentItem() && ListBox1->count() > 0)
+        ListBox1->setCurrentRow(0);
+}
+
+TTeam* TPlayinModify::chosenTeam() const
+{
+    return RadioGroup1->ItemIndex() == 1 ? m_teamB : m_teamA;
+}
+
+TPlayer* TPlayinModify::chosenPlayer() const
+{
+    const QListWidgetItem* item = ListBox1->currentItem();
+    return item ? static_cast<TPlayer*>(item->data(Qt::UserRole).value<void*>()) : nullptr;
+}
+
+void TPlayinModify::ComboBox1Click()
+{
+    const int kind = ComboBox1->currentIndex();
+    const bool playerAction = kind >= 0 && kind < kTimeoutKindIndex;
+    if (kind == kFoulKindIndex) {
+        const TPlayer* player = m_entry ? m_entry->action.player : nullptr;
+        RadioGroup2->SetItems(player && player->IsCoach() ? kCoachFouls : kPlayerFouls);
+        RadioGroup2->SetItemIndex(0);
+        RadioGroup3->SetItemIndex(0);
+        RadioGroup2->setEnabled(true);
+        RadioGroup3->setEnabled(true);
+        return;
+    }
+    if (kind == 17) // game end: the controls stay as they are
+        return;
+    RadioGroup2->SetItemIndex(-1);
+    RadioGroup3->SetItemIndex(-1);
+    RadioGroup2->setEnabled(false);
+    RadioGroup3->setEnabled(false);
+    RadioGroup1->setEnabled(kind != kPeriodEndKindIndex);
+    ListBox1->setVisible(playerAction);
+    Label2->setVisible(playerAction);
+}
+
+void TPlayinModify::ListBox1Click()
+{
+    if (m_range)
+        return;
+    if (!m_entry)
+        m_entry = std::make_unique<PlayLogEntry>();
+    TPlayer* player = chosenPlayer();
+    m_entry->action.player = player;
+    if (player && player->IsCoach()) {
+        ComboBox1->setCurrentIndex(kFoulKindIndex);
+        ComboBox1->setEnabled(false);
+    } else {
+        ComboBox1->setEnabled(true);
+    }
+    ComboBox1Click();
+    showEntry();
+}
+
+void TPlayinModify::activateRange()
+{
+    const PlayLogEntry* first = m_entries && m_first >= 0 && m_first < static_cast<int>(m_entries->size())
+                                    ? (*m_entries)[m_first].get()
+                                    : nullptr;
+    const PlayLogEntry* last = m_entries && m_last >= 0 && m_last < static_cast<int>(m_entries->size())
+                                   ? (*m_entries)[m_last].get()
+                                   : nullptr;
+    if (first) {
+        QuatorCombo->setCurrentIndex(first->action.period >= 0 ? first->action.period : QuatorCombo->count() - 1);
+        Edit1->setText(twoDigits(first->action.minutes));
+        Edit2->setText(twoDigits(first->action.seconds));
+        Edit3->setText(twoDigits(first->action.minutes));
+        Edit4->setText(twoDigits(first->action.seconds));
+    }
+    if (last) {
+        Edit1->setProperty("lastMinutes", twoDigits(last->action.minutes));
+        Edit2->setProperty("lastSeconds", twoDigits(last->action.seconds));
+    }
+    if (m_mode == kDeleteEntry) {
+        RadioGroup1->setTitle(QStringLiteral("削除"));
+        RadioGroup1->SetItems({QStringLiteral("選択された行を削除する")});
+    } else {
+        RadioGroup1->setTitle(QStringLiteral("動作"));
+        RadioGroup1->SetItems({QStringLiteral("選択されたピリオドに全て変更する"),
+                               QStringLiteral("選択されたタイマーを滑らかにする")});
+    }
+    RadioGroup1->SetItemIndex(0);
+    RadioGroup1Click();
+}
+
+void TPlayinModify::RadioGroup1Click()
+{
+    if (!m_range) {
+        QuatorCombo->show();
+        for (QWidget* widget : {static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Label4)})
+            widget->hide();
+        fillPlayers(chosenTeam(), nullptr);
+        return;
+    }
+    for (QWidget* widget : {static_cast<QWidget*>(ListBox1), static_cast<QWidget*>(ComboBox1),
+                            static_cast<QWidget*>(RadioGroup2), static_cast<QWidget*>(RadioGroup3)})
+        widget->setEnabled(false);
+    const bool respace = m_mode != kDeleteEntry && RadioGroup1->ItemIndex() == 1;
+    QuatorCombo->setVisible(!respace);
+    QuatorCombo->setEnabled(!respace);
+    Edit1->setReadOnly(!respace);
+    Edit1->setEnabled(respace);
+    Edit2->setEnabled(respace);
+    for (QWidget* widget : {static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Label4)})
+        widget->setVisible(respace);
+    if (respace) {
+        Edit1->setText(Edit1->property("lastMinutes").toString());
+        Edit2->setText(Edit2->property("lastSeconds").toString());
+    }
+}
+
+std::unique_ptr<PlayLogEntry> TPlayinModify::BuildLogEntry(int index, int seconds) const
+{
+    if (m_range) {
+        if (!m_entries || index < 0 || index >= static_cast<int>(m_entries->size()))
+            return nullptr;
+        auto entry = std::make_unique<PlayLogEntry>();
+        AssignLogEntry(*entry, *(*m_entries)[index]);
+        if (RadioGroup1->ItemIndex() == 0) {
+            entry->action.period = static_cast<std::int8_t>(QuatorCombo->currentIndex());
+        } else {
+            entry->action.minutes = seconds / 60;
+            entry->action.seconds = seconds % 60;
+        }
+        return entry;
+    }
+    auto entry = std::make_unique<PlayLogEntry>();
+    GameAction& action = entry->action;
+    GetPlayKind(ComboBox1->currentIndex(), action.category, action.code, action.command);
+    action.period = static_cast<std::int8_t>(QuatorCombo->currentIndex());
+    action.minutes = platform::StrToIntDef(Edit1->text(), 0);
+    action.seconds = platform::StrToIntDef(Edit2->text(), 0);
+    const int kind = ComboBox1->currentIndex();
+    if (action.category == kPlayerAction) {
+        TPlayer* player = chosenPlayer();
+        if (!player)
+            return nullptr;
+        entry->teamName = RadioGroup1->ItemText(RadioGroup1->ItemIndex());
+        entry->playerName = player->name;
+        entry->number = player->number;
+        action.player = player;
+        action.side = player->team ? player->team->side : 0;
+        if (action.code == kFoul) {
+            const int item = RadioGroup2->ItemIndex();
+            if (player->IsCoach())
+                action.foulKind = item == 1 ? kBenchFoul : kCoachTechnicalFoul;
+            else
+                action.foulKind = static_cast<std::uint8_t>(item < 0 ? 0 : item);
+            const int throws = RadioGroup3->ItemIndex();
+            action.freeThrows = static_cast<std::uint8_t>(throws < 0 ? 0 : throws);
+        }
+    } else if (kind == kTimeoutKindIndex) {
+        entry->teamName = RadioGroup1->ItemText(RadioGroup1->ItemIndex());
+        action.side = RadioGroup1->ItemIndex() + 1;
+    }
+    return entry;
+}
+
+void TPlayinModify::done(int result)
+{
+    if (result == platform::mrOk && m_mode == kDeleteEntry &&
+        platform::dialogs().messageBox(QStringLiteral("削除しますよろしいですか？\n(元に戻す事ができません)"),
+                                       kCaption, platform::Buttons::YesNo) != platform::mrYes)
+        return;
+    QDialog::done(result);
+}
+
+} // namespace hooptally

@@ -1,0 +1,45 @@
+#include "hooptally/Tdbgform.h"
+
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "platform/Fonts.h"
+
+namespace hooptally {
+
+namespace {
+TDbgForm* g_dbgForm = nullptr;
+}
+
+TDbgForm* DbgForm()
+{
+    return g_dbgForm;
+}
+
+TDbgForm::TDbgForm(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("DbgForm"));
+    setWindowTitle(QStringLiteral("DbgForm"));
+    setFont(platform::defaultFormFont());
+    setGeometry(1, 464, 395, 309);
+    Memo1 = new QPlainTextEdit(QStringLiteral("Memo1"), this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Memo1);
+    g_dbgForm = this;
+}
+
+TDbgForm::~TDbgForm()
+{
+    if (g_dbgForm == this)
+        g_dbgForm = nullptr;
+}
+
+void TDbgForm::Append(const QString& text, int level)
+{
+    if (level == kDebugLevel)
+        Memo1->appendPlainText(text);
+}
+
+} // namespace hooptally

@@ -1,0 +1,270 @@
+#include "hooptally/Texecute.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimeEdit>
+#include <QTabWidget>
+
+#include "hooptally/THooptallyForm.h"
+#include "hooptally/TPlayerExec.h"
+#include "hooptally/Tgridctrl.h"
+#include "hooptally/Tteam.h"
+#include "platform/Dialogs.h"
+
+namespace hooptally {
+
+namespace {
+
+std::unique_ptr<TActionExecutor> g_executor;
+
+void sendStatusChanged(TPlayer* player, bool staysListed)
+{
+    platform::SendMessage(GetMainWindowHandle(), kPlayerStatusMessage, staysListed ? 1 : 0,
+                          platform::toLParam(player));
+}
+
+bool isTeamFoul(const GameAction& action)
+{
+    return action.code == kFoul && !action.player->IsCoach() && action.foulKind != kTechnicalFoul &&
+           action.foulKind != kDisqualifyingFoul;
+}
+
+} // namespace
+
+TActionExecutor* ActionExecutor()
+{
+    return g_executor.get();
+}
+
+void CreateActionExecutor()
+{
+    g_executor = std::make_unique<TActionExecutor>();
+}
+
+void FreeActionExecutor()
+{
+    g_executor.reset();
+}
+
+void TActionExecutor::ExecuteAction(const GameAction& action)
+{
+    THooptallyForm* form = MainForm();
+    if (!form)
+        return;
+    if (action.category == kPlayerAction) {
+        // A player action without a player has nothing to act on.
+        if (!action.player || !applyPlayerAction(action))
+            return;
+    } else if (action.category == kCommand) {
+        applyCommand(action);
+    }
+    form->PlayLog().LogAction(action);
+
+    auto notice = std::make_unique<ScoreMarkNotice>();
+    notice->player = action.player;
+    notice->category = action.category;
+    notice->code = action.code;
+    notice->freeThrows = action.freeThrows;
+    notice->foulKind = action.foulKind;
+    notice->command = action.command;
+    notice->period = action.period;
+    platform::SendMessage(GetMainWindowHandle(), kScoreMarkMessage, 0, platform::toLParam(notice.release()));
+    platform::SendMessage(GetMainWindowHandle(), kActionForTeamGridMessage, 0,
+                          platform::toLParam(new GameAction(action)));
+}
+
+bool TActionExecutor::applyPlayerAction(const GameAction& action)
+{
+    TPlayer* player = action.player;
+    const int period = action.period;
+    const bool hasPeriod = period >= 0 && period < kMaxPeriods;
+    switch (action.code) {
+    case kFoul:
+        sendStatusChanged(player, true);
+        break;
+    case kToBench:
+        player->status = kOnBench;
+        if (hasPeriod)
+            player->ClockOut(period, action.minutes, action.seconds);
+        sendStatusChanged(player, true);
+        break;
+    case kRemoveFromOfficial:
+        if (player->status == kOnCourt) {
+            platform::dialogs().messageBox(
+                QStringLiteral("このプレイヤーはプレイ中なのでオフィシャルから削除は出来ません"), kCaption,
+                platform::Buttons::Ok);
+            return false;
+        }
+        player->status = kNotListed;
+        if (hasPeriod)
+            player->ClockOut(period, action.minutes, action.seconds);
+        sendStatusChanged(player, false);
+        break;
+    case kSetStarter:
+        player->starter = 1;
+        if (hasPeriod)
+            player->played[period] = 1;
+        break;
+    case kEditPlayer: {
+        SetKeyInputEnabled(false);
+        TPlayerTouroku dialog(player);
+        if (platform::dialogs().showModal(dialog) != platform::mrOk) {
+            SetKeyInputEnabled(true);
+            return false;
+        }
+        if (player->team)
+            MainForm()->EnsureAddRow(player->team);
+        SetKeyInputEnabled(true);
+        break;
+    }
+    case kDeletePlayer: {
+        sendStatusChanged(player, false);
+        TTeam* team = player->team;
+        // Every holder lets go of the record before it is destroyed.
+        MainForm()->ForgetPlayer(player);
+        if (team)
+            team->RemovePlayer(player);
+        MainForm()->MarkGameChanged();
+        MainForm()->PlayLog().ReplayPlayLog();
+        return false;
+    }
+    default:
+        if (action.code <= kCourtIn) {
+            if (!player->IsCoach()) {
+                player->status = kOnCourt;
+                if (hasPeriod) {
+                    player->played[period] = 1;
+                    player->ClockIn(period, action.minutes, action.seconds);
+                }
+            }
+            sendStatusChanged(player, true);
+        }
+        break;
+    }
+    if (action.code == kFoul && isTeamFoul(action) && player->team)
+        player->team->AddTeamFoul(GetCurrentPeriod());
+    player->AddStat(GetCurrentPeriod(), action);
+    return true;
+}
+
+void TActionExecutor::applyCommand(const GameAction& action)
+{
+    THooptallyForm* form = MainForm();
+    switch (action.command) {
+    case kPeriodEnd:
+        form->EndPeriod(action);
+        break;
+    case kGameEnd:
+        form->EndGame(action);
+        break;
+    case kNewGame:
+        form->FileNew1Execute();
+        break;
+    case kReadRosterA:
+        form->BitBtn1Click();
+        break;
+    case kReadRosterB:
+        form->BitBtn3Click();
+        break;
+    case kWriteRosterA:
+        form->BitBtn2Click();
+        break;
+    case kWriteRosterB:
+        form->BitBtn4Click();
+        break;
+    case kOpenGame:
+        form->FileOpen1Execute(true);
+        break;
+    case kSaveGame:
+        form->FileSave1Execute();
+        break;
+    case kSaveHtml:
+        form->FileSaveAsItemClick();
+        break;
+    case kSaveOfficial:
+        form->OfficialSaveClick();
+        break;
+    case kTeamNameA:
+        form->TeamANameMemoClick();
+        break;
+    case kTeamNameB:
+        form->TeamBNameMemoClick();
+        break;
+    case kSettings:
+        form->Optiono2Click();
+        break;
+    case kAskTournament:
+        askField(QStringLiteral("大会名を入力してください"), form->Taikaimei);
+        break;
+    case kAskGameNumber:
+        askField(QStringLiteral("Ｎｏ．を入力してください"), form->TaikaiNo);
+        break;
+    case kAskPlace:
+        askField(QStringLiteral("場所を入力してください"), form->Basho);
+        break;
+    case kClockStart:
+        form->TeamA()->StartPeriodClock(action.period, action.minutes, action.seconds);
+        form->TeamB()->StartPeriodClock(action.period, action.minutes, action.seconds);
+        break;
+    default: {
+        QWidget* focusTargets[] = {form->DateTimePicker1, form->DateTimePicker2, form->Senhyou, nullptr,
+                                   form->shushin,         form->fukusin,         form->Scorekeeper,
+                                   form->AScorekeeper,    form->TimeKeeper,      form->Operator,
+                                   form->TO_Team};
+        if (action.command >= kFocusDate && action.command <= kFocusTeamOfficials) {
+            if (QWidget* target = focusTargets[action.command - kFocusDate]) {
+                form->PageControl1->setCurrentWidget(form->TabSheet4);
+                target->setFocus();
+            }
+        }
+        break;
+    }
+    }
+}
+
+void TActionExecutor::askField(const QString& prompt, QLineEdit* field)
+{
+    QString text = field->text();
+    if (AskText(prompt, text))
+        field->setText(text);
+}
+
+bool TActionExecutor::AskText(const QString& prompt, QString& text)
+{
+    SetKeyInputEnabled(false);
+    const auto answer = platform::dialogs().inputQuery(kCaption, prompt, text);
+    SetKeyInputEnabled(true);
+    if (!answer)
+        return false;
+    text = *answer;
+    return true;
+}
+
+void TActionExecutor::ExecuteRegistration(const PlayerRegistration& registration)
+{
+    TPlayer* player = registration.player;
+    if (!player)
+        return;
+    TTeam* team = player->team;
+    constexpr int kSheetRows = 15;
+    constexpr int kCourtPlayers = 5;
+    std::uint8_t status = player->status;
+    if (registration.coach == 1) {
+        status = registration.position == kHeadCoachText ? kHeadCoach : kAssistantCoach;
+    } else if (status == kBlankRow) {
+        if (registration.starter)
+            status = kOnCourt;
+        else if (team && CountListedPlayers(team) >= kSheetRows)
+            status = kNotListed;
+        else
+            status = team && team->CountOnCourt() < kCourtPlayers ? kOnCourt : kOnBench;
+    }
+    if (status == kOnBench && registration.starter == 1 && team && team->CountOnCourt() < kCourtPlayers)
+        status = kOnCourt;
+    player->SetPlayerIdentity(registration.number, registration.name, status, registration.starter,
+                              registration.position);
+    sendStatusChanged(player, true);
+}
+
+} // namespace hooptally

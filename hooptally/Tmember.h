@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "hooptally/Tplayer.h"
+
+namespace hooptally {
+
+class TTeam;
+
+// What SaveRoster did.
+enum class RosterSaveResult { Written, Declined, Failed };
+
+// A team's roster: its name and its player records, which it owns.
+class TMemberList
+{
+public:
+    TMemberList() = default;
+    virtual ~TMemberList();
+    TMemberList(const TMemberList&) = delete;
+    TMemberList& operator=(const TMemberList&) = delete;
+
+    void ClearPlayers();
+    bool RemovePlayer(const TPlayer* player);
+    TPlayer* AddPlayer(std::unique_ptr<TPlayer> player);
+    int NextFreePlayerId() const;
+    // Mode 0: by status, then number; mode 1: by number, never moving a player before a coach.
+    void SortPlayers(int mode);
+    void OpenPlayer(TPlayer* player);
+    TPlayer* PlayerAt(int index) const;
+    TPlayer* FindPlayerById(int id) const;
+    bool HasNoBlankRow() const;
+    int TeamPoints(int period) const;
+    int CountOnCourt() const;
+    int Count() const { return static_cast<int>(m_players.size()); }
+    int IndexOf(const TPlayer* player) const;
+
+    // Member files (*.member) and the team sections of game files.
+    RosterSaveResult SaveRoster(const QString& path);
+    bool LoadRoster(const QString& path, const QString& prefix);
+    void ParseRosterLine(const QString& line);
+
+    QString name;
+    QString filePath;
+    std::uint8_t loaded = 0;
+
+protected:
+    // The team that new records of this roster belong to.
+    virtual TTeam* owningTeam() = 0;
+
+private:
+    std::vector<std::unique_ptr<TPlayer>> m_players;
+};
+
+// Appends the comma-separated fields of a line; a line beginning with "#" has none, and an empty
+// field after the last comma is dropped.
+void SplitCommaLine(const QString& line, QStringList& fields);
+
+} // namespace hooptally

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+namespace hooptally {
+
+class TTeam;
+struct GameAction;
+
+// Statuses of a roster entry.
+enum PlayerStatus : std::uint8_t {
+    kOnCourt = 0,
+    kOnBench = 1,
+    kNotListed = 2,
+    kHeadCoach = 3,
+    kAssistantCoach = 4,
+    kCoach = 5,
+    kBlankRow = 6,
+};
+
+constexpr int kStatCount = 13;
+constexpr int kMaxPeriods = 6;
+// Statistic type of StatValue that gives the points.
+constexpr std::uint8_t kPointsStat = 18;
+
+inline const QString kHeadCoachText = QStringLiteral("ﾍｯﾄﾞｺｰﾁ");
+inline const QString kAssistantCoachText = QStringLiteral("ｱｼｽﾀﾝﾄｺｰﾁ");
+
+// Storage index of the counter that action code 0 to 12 increments.
+int StatIndexOfCode(int code);
+
+// A reading of the count-down game clock as a fraction of a day.
+double ClockReading(int minutes, int seconds);
+
+struct CourtTime
+{
+    double entry = -1.0;      // clock when clocked in; -1.0 while off the court
+    double accumulated = 0.0; // day fraction
+    std::uint8_t onCourt = 0;
+};
+
+// One roster entry: a player, a coach, or the blank row through which a new player is entered.
+class TPlayer
+{
+public:
+    explicit TPlayer(TTeam* team);
+
+    void ResetPlayerStats();
+    void SetPlayerIdentity(const QString& number, const QString& name, std::uint8_t status,
+                           std::uint8_t starter, const QString& position);
+    // Counts one player action in the period; returns the game total before the increment.
+    int AddStat(int period, const GameAction& action);
+    int StatValue(int period, std::uint8_t type, bool enabled) const;
+    const QStringList& BuildDisplayRow();
+    QString StarterText() const;
+    QString CoachText() const;
+    bool IsCoach() const;
+    bool IsOnCourt() const;
+    QString TeamNameOf() const;
+    void MakeCoach(bool head);
+    void ClearPlayedFlags();
+    void ClockIn(int period, int minutes, int seconds);
+    void ClockOut(int period, int minutes, int seconds);
+    // Court time as minutes:seconds without padding; 0.0 means the player's whole game.
+    QString FormatCourtTime(double dayFraction) const;
+    double TotalCourtTime() const;
+
+    int Counter(int period, int storageIndex) const;
+    int Total(int storageIndex) const { return m_totals[storageIndex]; }
+    const CourtTime& CourtTimeOf(int period) const { return m_courtTimes[period]; }
+    int PeriodCount() const { return static_cast<int>(m_counters.size()); }
+    bool ValidPeriod(int period) const { return period >= 0 && period < PeriodCount(); }
+
+    std::int32_t id = 0;
+    QString name;
+    QString number;
+    QString position;
+    std::uint8_t starter = 0;
+    TTeam* team; // not owned
+    std::uint8_t status = kBlankRow;
+    std::uint8_t official = 0;
+    std::array<std::uint8_t, kMaxPeriods> played{};
+
+private:
+    std::vector<std::array<std::int32_t, kStatCount>> m_counters;
+    std::vector<CourtTime> m_courtTimes;
+    std::array<std::int32_t, kStatCount> m_totals{};
+    QStringList m_displayRow;
+};
+
+} // namespace hooptally

@@ -1,0 +1,439 @@
+#include "hooptally/Tsplaying.h"
+
+#include <algorithm>
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "hooptally/Common.h"
+#include "hooptally/THooptallyForm.h"
+#include "hooptally/TPlayinModify.h"
+#include "hooptally/Tteam.h"
+#include "platform/Codec.h"
+#include "platform/Convert.h"
+#include "platform/Dialogs.h"
+#include "platform/RadioGroup.h"
+#include "platform/StringGrid.h"
+
+namespace hooptally {
+
+namespace {
+
+constexpr int kFixedColumns = 4;
+constexpr int kPointColumn = 3;
+constexpr platform::TColor kSelectedRowColor = 0xFF0000;
+
+// Player columns: team A first, then by the number's length in bytes, then its bytes.
+bool playerColumnBefore(const TPlayer* a, const TPlayer* b)
+{
+    const int sideA = a->team ? a->team->side : 0;
+    const int sideB = b->team ? b->team->side : 0;
+    if (sideA != sideB)
+        return sideA < sideB;
+    const int lengthA = platform::Codec::byteLength(a->number);
+    const int lengthB = platform::Codec::byteLength(b->number);
+    if (lengthA != lengthB)
+        return lengthA < lengthB;
+    return platform::Codec::compareBytes(a->number, b->number) < 0;
+}
+
+QString scoreText()
+{
+    const TTeam* teamA = GetTeam(1);
+    const TTeam* teamB = GetTeam(2);
+    return platform::Format("%02d - %02d", teamA ? teamA->TeamPoints(-1) : 0, teamB ? teamB->TeamPoints(-1) : 0);
+}
+
+} // namespace
+
+void AssignLogEntry(PlayLogEntry& target, const PlayLogEntry& source)
+{
+    target.teamName = source.teamName;
+    target.playerName = source.playerName;
+    target.number = source.number;
+    target.action = source.action;
+    target.onCourt = source.onCourt;
+}
+
+QString PeriodLabel(int period)
+{
+    static const QStringList labels = {QStringLiteral("1st.Q"),       QStringLiteral("2nd.Q"),
+                                       QStringLiteral("3rd.Q"),       QStringLiteral("4th.Q"),
+                                       QStringLiteral("OverTime1st"), QStringLiteral("OverTime2nd"),
+                                       QStringLiteral("OverTime3rd"), QStringLiteral("OverTime4th")};
+    return period >= 0 && period < labels.size() ? labels[period] : QStringLiteral("その他");
+}
+
+QString ActionLabel(const GameAction& action)
+{
+    static const QStringList playerLabels = {
+        QStringLiteral("２Point 成功"),   QStringLiteral("２Point 失敗"),   QStringLiteral("３Point 成功"),
+        QStringLiteral("３Point 失敗"),   QStringLiteral("ﾌﾘｰｽﾛｰ 成功"),   QStringLiteral("ﾌﾘｰｽﾛｰ 失敗"),
+        QStringLiteral("ファール"),       QStringLiteral("ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"),  QStringLiteral("ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"),
+        QStringLiteral("ターンオーバー"), QStringLiteral("アシスト"),     QStringLiteral("スチール"),
+        QStringLiteral("ブロックショット"), QStringLiteral("コートイン！"), QStringLiteral("ベンチへ")};
+    if (action.category == kPlayerAction)
+        return playerLabels.value(action.code);
+    if (action.category == kCommand) {
+        switch (action.command) {
+        case kPeriodEnd:
+            return QStringLiteral("ピリオド終了");
+        case kTimeout:
+            return QStringLiteral("タイムアウト");
+        case kGameEnd:
+            return QStringLiteral("Game終了");
+        default:
+            break;
+        }
+    }
+    return {};
+}
+
+TPlayLog::TPlayLog(THooptallyForm* form, platform::StringGrid* grid) : m_form(form), m_grid(grid)
+{
+    ResetPlayLogGrid(true);
+}
+
+TPlayLog::~TPlayLog() = default;
+
+void TPlayLog::ResetPlayLogGrid(bool clearAll)
+{
+    if (clearAll) {
+        ClearPlayLog();
+        m_playerColumns.clear();
+    }
+    m_grid->SetColCount(kFixedColumns);
+    m_grid->SetRowCount(2);
+    m_grid->ClearRow(0);
+    m_grid->ClearRow(1);
+    const QStringList headers = {QStringLiteral("Time"), QStringLiteral("Who"), QStringLiteral("Execute"),
+                                 QStringLiteral("Point")};
+    for (int col = 0; col < kFixedColumns; ++col)
+        m_grid->SetCells(col, 0, headers[col]);
+    m_seeded = false;
+}
+
+void TPlayLog::ClearPlayLog()
+{
+    m_entries.clear();
+}
+
+PlayLogEntries TPlayLog::TakeEntries()
+{
+    PlayLogEntries taken;
+    taken.swap(m_entries);
+    return taken;
+}
+
+void TPlayLog::BuildLogRowTexts(const PlayLogEntry& entry, QString& execute, QString& who, QString& time) const
+{
+    const GameAction& action = entry.action;
+    execute = ActionLabel(action);
+    if (action.category == kCommand && action.command == kTimeout)
+        who = action.side == 1 ? QStringLiteral("TeamA") : QStringLiteral("TeamB");
+    else if (action.category == kCommand)
+        who.clear();
+    else
+        who = entry.playerName + QLatin1Char('(') + entry.number + QLatin1Char(')');
+    QString clock;
+    if (action.minutes != -1 && action.seconds != -1)
+        clock = platform::Format("%02d:%02d", action.minutes, action.seconds);
+    time = PeriodLabel(action.period) + QLatin1Char('(') + clock + QLatin1Char(')');
+}
+
+void TPlayLog::fillRowTexts(int row, const PlayLogEntry& entry)
+{
+    QString execute, who, time;
+    BuildLogRowTexts(entry, execute, who, time);
+    m_grid->SetCells(0, row, time);
+    m_grid->SetCells(1, row, who);
+    m_grid->SetCells(2, row, execute);
+}
+
+void TPlayLog::LogAction(const GameAction& action)
+{
+    if ((action.category == kPlayerAction &&
+         (action.code == kRemoveFromOfficial || action.code == kSetStarter || action.code == kEditPlayer ||
+          action.code == kDeletePlayer)) ||
+        (action.category == kCommand && action.command > kGameEnd) || action.category > kCommand)
+        return;
+    auto entry = std::make_unique<PlayLogEntry>();
+    entry->action = action;
+    if (TPlayer* player = action.player) {
+        entry->teamName = player->TeamNameOf();
+        entry->playerName = player->name;
+        entry->number = player->number;
+        AddPlayerColumn(player);
+    }
+    for (TPlayer* player : m_playerColumns) {
+        if (player->status == kOnCourt)
+            entry->onCourt.push_back(player);
+    }
+    m_entries.push_back(std::move(entry));
+
+    int row = m_grid->RowCount();
+    if (m_grid->RowCount() == 2 && m_grid->Cells(0, 1).isEmpty())
+        row = 1;
+    else
+        m_grid->SetRowCount(row + 1);
+    fillRowTexts(row, *m_entries.back());
+    m_grid->SetCells(kPointColumn, row, scoreText());
+    m_grid->SetTopRow(std::max(m_grid->FixedRows(), row - m_grid->VisibleRowCount() + 1));
+    m_grid->SetRow(row);
+    RefreshIfEnabled(m_grid);
+}
+
+void TPlayLog::AddPlayerColumn(TPlayer* player)
+{
+    if (!m_seeded) {
+        m_seeded = true;
+        for (TTeam* team : {GetTeam(1), GetTeam(2)}) {
+            for (int i = 0; team && i < team->Count(); ++i) {
+                if (team->PlayerAt(i)->status == kOnCourt)
+                    AddPlayerColumn(team->PlayerAt(i));
+            }
+        }
+        return;
+    }
+    if (std::find(m_playerColumns.begin(), m_playerColumns.end(), player) != m_playerColumns.end())
+        return;
+    m_playerColumns.push_back(player);
+    const int needed = static_cast<int>(m_playerColumns.size()) + kFixedColumns;
+    if (m_grid->ColCount() < needed)
+        m_grid->SetColCount(needed);
+    std::stable_sort(m_playerColumns.begin(), m_playerColumns.end(), playerColumnBefore);
+    const QFontMetrics metrics(m_grid->CanvasFont());
+    for (std::size_t k = 0; k < m_playerColumns.size(); ++k) {
+        const QString header = QLatin1Char('[') + m_playerColumns[k]->number + QLatin1Char(']');
+        const int col = static_cast<int>(k) + kFixedColumns;
+        m_grid->SetCells(col, 0, header);
+        m_grid->SetColWidths(col, metrics.horizontalAdvance(header) + 2);
+    }
+}
+
+void TPlayLog::RedrawPlayLog(int row)
+{
+    ResetPlayLogGrid(false);
+    if (!m_entries.empty())
+        m_grid->SetRowCount(Count() + 1);
+    for (int i = 0; i < Count(); ++i)
+        fillRowTexts(i + 1, *m_entries[i]);
+    row = std::clamp(row, 1, m_grid->RowCount() - 1);
+    const int visible = std::max(1, m_grid->VisibleRowCount());
+    if (Count() > visible && row > Count() - visible)
+        m_grid->SetTopRow(Count() - visible + 1);
+    else
+        m_grid->SetTopRow(1);
+    m_grid->SetRow(row);
+    m_grid->Invalidate();
+}
+
+void TPlayLog::DropPlayerLogEntries(const TPlayer* player)
+{
+    std::erase_if(m_entries, [player](const auto& entry) { return entry->action.player == player; });
+    RedrawPlayLog(m_grid->Row());
+}
+
+void TPlayLog::ForgetPlayer(const TPlayer* player)
+{
+    std::erase_if(m_entries, [player](const auto& entry) { return entry->action.player == player; });
+    for (auto& entry : m_entries)
+        std::erase(entry->onCourt, player);
+    std::erase(m_playerColumns, player);
+    RedrawPlayLog(m_grid->Row());
+}
+
+void TPlayLog::ReplayPlayLog()
+{
+    m_form->StopClock();
+    PlayLogEntries old = TakeEntries();
+    ResetPlayLogGrid(false);
+    m_form->ReplayActions(old);
+    m_form->UpdateScorePanel();
+}
+
+void TPlayLog::DeleteSelectedLogEntry()
+{
+    const int row = m_grid->Row();
+    if (m_entries.empty() || row < 1 || row > Count())
+        return;
+    m_entries.erase(m_entries.begin() + (row - 1));
+    m_form->MarkGameChanged();
+    ReplayPlayLog();
+}
+
+void TPlayLog::DeleteLogEntryByKey(int keyA, int keyB)
+{
+    // A key of -1 belongs to every action not chosen on a sheet: it identifies nothing.
+    if (keyA == -1 || keyB == -1)
+        return;
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(), [keyA, keyB](const auto& entry) {
+        return entry->action.keyA == keyA && entry->action.keyB == keyB;
+    });
+    if (it == m_entries.end())
+        return;
+    m_entries.erase(it);
+    if (m_grid->Row() > 1)
+        m_grid->SetRow(m_grid->Row() - 1);
+    m_form->MarkGameChanged();
+    ReplayPlayLog();
+}
+
+bool TPlayLog::singleRowSelected() const
+{
+    const platform::GridRect selection = m_grid->Selection();
+    return selection.Top == selection.Bottom;
+}
+
+void TPlayLog::EditPlayLog(int mode)
+{
+    const int row = m_grid->Row();
+    const bool hasEntry = row >= 1 && row <= Count();
+    if (!hasEntry && (mode == kModifyEntry || mode == kDeleteEntry))
+        return;
+    SetKeyInputEnabled(false);
+    const platform::GridRect selection = m_grid->Selection();
+    const int first = selection.Top - 1;
+    const int last = std::min(selection.Bottom - 1, Count() - 1);
+    const bool range = !singleRowSelected() && first >= 0 && first < last;
+    std::unique_ptr<TPlayinModify> dialog =
+        range ? std::make_unique<TPlayinModify>(mode, first, last, &m_entries, m_form)
+              : std::make_unique<TPlayinModify>(mode, hasEntry ? m_entries[row - 1].get() : nullptr, m_form);
+    if (platform::dialogs().showModal(*dialog) == platform::mrOk) {
+        const int index = row - 1;
+        switch (mode) {
+        case kDeleteEntry:
+            if (range) {
+                m_entries.erase(m_entries.begin() + first, m_entries.begin() + last + 1);
+            } else {
+                m_entries.erase(m_entries.begin() + index);
+                if (row > 1)
+                    m_grid->SetRow(row - 1);
+            }
+            break;
+        case kInsertEntry:
+            if (auto entry = dialog->BuildLogEntry(-1, 0)) {
+                // Without a selected entry, inserting appends.
+                const int at = hasEntry ? index : Count();
+                m_entries.insert(m_entries.begin() + at, std::move(entry));
+            }
+            break;
+        case kAppendEntry:
+            if (auto entry = dialog->BuildLogEntry(-1, 0))
+                m_entries.push_back(std::move(entry));
+            break;
+        default:
+            if (!range) {
+                if (auto entry = dialog->BuildLogEntry(-1, 0))
+                    m_entries[index] = std::move(entry);
+            } else {
+                respaceRange(*dialog, first, last);
+            }
+            break;
+        }
+        m_form->MarkGameChanged();
+        ReplayPlayLog();
+    }
+    SetKeyInputEnabled(true);
+    if (row < m_grid->RowCount())
+        m_grid->SetRow(row);
+}
+
+void TPlayLog::respaceRange(TPlayinModify& dialog, int first, int last)
+{
+    int t = 0;
+    int step = 0;
+    if (dialog.RadioGroup1->ItemIndex() == 1) {
+        const int startMinutes = platform::StrToIntDef(dialog.Edit3->text(), -1);
+        const int startSeconds = platform::StrToIntDef(dialog.Edit4->text(), -1);
+        const int endMinutes = platform::StrToIntDef(dialog.Edit1->text(), -1);
+        const int endSeconds = platform::StrToIntDef(dialog.Edit2->text(), -1);
+        const int start = startMinutes * 60 + startSeconds;
+        const int end = endMinutes * 60 + endSeconds;
+        QString problem;
+        if (startMinutes < 0 || startSeconds < 0 || endMinutes < 0 || endSeconds < 0 || startSeconds > 59 ||
+            endSeconds > 59)
+            problem = QStringLiteral("Timeに誤りがあります");
+        else if (start < end)
+            problem = QStringLiteral("開始Timeと終了Timeが逆転しています。");
+        else if (last - first + 1 <= 2)
+            problem = QStringLiteral("２行の場合はTime変更ができません。");
+        if (!problem.isEmpty()) {
+            platform::dialogs().messageBox(problem, kCaption, platform::Buttons::Ok);
+            return;
+        }
+        t = start;
+        step = (end - start) / (last - first);
+    }
+    for (int index = first; index <= last; ++index) {
+        if (auto entry = dialog.BuildLogEntry(index, t))
+            m_entries[index] = std::move(entry);
+        t += step;
+    }
+}
+
+void TPlayLog::PlayLogDrawCell(int col, int row, const QRect& rect)
+{
+    platform::Canvas* canvas = m_grid->GridCanvas();
+    if (!canvas)
+        return;
+    const bool single = singleRowSelected();
+    m_form->PInsertBtn->setEnabled(single);
+    m_form->PAddBtn->setEnabled(single);
+    if (row == 0) {
+        m_grid->DefaultDrawCell(col, row, rect, platform::gdFixed);
+        return;
+    }
+    const platform::GridRect selection = m_grid->Selection();
+    platform::TColor color = platform::clWhite;
+    if (row >= selection.Top && row <= selection.Bottom) {
+        color = kSelectedRowColor;
+    } else if (row - 1 < Count()) {
+        const PlayLogEntry& entry = *m_entries[row - 1];
+        const TPlayer* actor = entry.action.player;
+        if (actor && actor->team) {
+            if (col < kPointColumn) {
+                color = actor->team->color;
+            } else if (col > kPointColumn) {
+                const std::size_t k = static_cast<std::size_t>(col - kFixedColumns);
+                const TPlayer* columnPlayer = k < m_playerColumns.size() ? m_playerColumns[k] : nullptr;
+                if (columnPlayer == actor)
+                    color = actor->team->color;
+                else if (columnPlayer && columnPlayer->team &&
+                         std::find(entry.onCourt.begin(), entry.onCourt.end(), columnPlayer) != entry.onCourt.end())
+                    color = columnPlayer->team->color;
+            }
+        }
+    }
+    canvas->Brush.Color = color;
+    canvas->Brush.Style = platform::BrushStyle::Solid;
+    canvas->FillRect(rect);
+    const QString text = m_grid->Cells(col, row);
+    canvas->Font.Color = platform::clBlack;
+    canvas->Brush.Style = platform::BrushStyle::Clear;
+    canvas->TextOut(rect.left(), rect.top(), text);
+    const int needed = canvas->TextWidth(text) + 5;
+    if (m_grid->ColWidths(col) < needed)
+        m_grid->SetColWidths(col, needed);
+}
+
+void TPlayLog::PlayLogKeyDown(int& key)
+{
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || m_editByEnter)
+        return;
+    m_editByEnter = true;
+    EditPlayLog(kModifyEntry);
+    m_editByEnter = false;
+}
+
+bool TPlayLog::PlayLogPopup()
+{
+    return singleRowSelected();
+}
+
+void TPlayLog::PlayLogSelectCell(int, int, bool&)
+{
+    // Every cell may be selected.
+}
+
+} // namespace hooptally

@@ -1,0 +1,113 @@
+#include "platform/Convert.h"
+
+#include <QByteArray>
+
+#include <charconv>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace platform {
+
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+} // namespace
+
+int StrToIntDef(const QString& text, int defaultValue)
+{
+    return StrToInt(text).value_or(defaultValue);
+}
+
+std::optional<int> StrToInt(const QString& text)
+{
+    const QString s = text.trimmed();
+    qsizetype i = 0;
+    const bool negative = s.startsWith(u'-');
+    if (negative || s.startsWith(u'+'))
+        ++i;
+    if (i == s.size())
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c - u'0');
+        if (value > qint64(std::numeric_limits<int>::max()) + 1)
+            return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
+std::optional<double> StrToFloat(const QString& text)
+{
+    QByteArray s = text.trimmed().toLatin1(); // anything beyond Latin-1 becomes '?' and fails below
+    s.replace(',', '.');
+    const char* begin = s.constData();
+    const char* end = begin + s.size();
+    // from_chars takes no '+', but a typed number may carry one.
+    if (begin != end && *begin == '+' && end - begin > 1 && begin[1] != '-')
+        ++begin;
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (begin == end || ec != std::errc() || ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+QString FloatToStr(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+    if (value == 0)
+        return QStringLiteral("0");
+
+    // "-d.dddddddddddddde±x": the 15 significant digits, rounded, and the decimal exponent.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
+    const bool negative = buffer[0] == '-';
+    const char* mantissa = buffer + (negative ? 1 : 0);
+    const char* e = std::strchr(mantissa, 'e');
+    const int exponent = std::atoi(e + 1);
+    QString digits = QString::fromLatin1(mantissa, 1) + QString::fromLatin1(mantissa + 2, e - mantissa - 2);
+    while (digits.endsWith(u'0'))
+        digits.chop(1);
+
+    QString result;
+    if (exponent < -5 || exponent >= kSignificantDigits) {
+        result = digits.left(1);
+        if (digits.size() > 1)
+            result += u'.' + digits.mid(1);
+        result += u'E' + QString::number(exponent);
+    } else if (exponent < 0) {
+        result = QStringLiteral("0.") + QString(-exponent - 1, u'0') + digits;
+    } else {
+        if (digits.size() <= exponent + 1)
+            digits += QString(exponent + 1 - digits.size(), u'0');
+        result = digits.left(exponent + 1);
+        if (digits.size() > exponent + 1)
+            result += u'.' + digits.mid(exponent + 1);
+    }
+    return negative ? u'-' + result : result;
+}
+
+QString Format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const QString result = QString::vasprintf(format, args);
+    va_end(args);
+    return result;
+}
+
+} // namespace platform

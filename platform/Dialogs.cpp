@@ -1,0 +1,191 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include "platform/Colors.h"
+
+namespace platform {
+
+namespace {
+
+QMessageBox::StandardButton toStandard(int result)
+{
+    switch (result) {
+    case mrOk:
+        return QMessageBox::Ok;
+    case mrCancel:
+        return QMessageBox::Cancel;
+    case mrYes:
+        return QMessageBox::Yes;
+    case mrNo:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::NoButton;
+    }
+}
+
+int fromStandard(int button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return mrOk;
+    case QMessageBox::Yes:
+        return mrYes;
+    case QMessageBox::No:
+        return mrNo;
+    default:
+        return mrCancel;
+    }
+}
+
+QString withDefaultExt(const QString& path, const QString& defaultExt)
+{
+    if (path.isEmpty() || defaultExt.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + defaultExt;
+}
+
+QString startPath(const FileDialogOptions& options)
+{
+    if (options.fileName.isEmpty())
+        return options.initialDir;
+    if (options.initialDir.isEmpty() || QFileInfo(options.fileName).isAbsolute())
+        return options.fileName;
+    return QDir(options.initialDir).filePath(options.fileName);
+}
+
+class QtDialogs : public Dialogs
+{
+public:
+    int messageBox(const QString& text, const QString& caption, Buttons buttons, int defaultButton) override
+    {
+        QMessageBox::StandardButtons set;
+        switch (buttons) {
+        case Buttons::Ok:
+            set = QMessageBox::Ok;
+            break;
+        case Buttons::OkCancel:
+            set = QMessageBox::Ok | QMessageBox::Cancel;
+            break;
+        case Buttons::YesNo:
+            set = QMessageBox::Yes | QMessageBox::No;
+            break;
+        case Buttons::YesNoCancel:
+            set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            break;
+        }
+        const QMessageBox::Icon icon = buttons == Buttons::Ok ? QMessageBox::Information : QMessageBox::Question;
+        QMessageBox box(icon, caption, text, set, QApplication::activeWindow());
+        if (defaultButton != mrNone)
+            box.setDefaultButton(toStandard(defaultButton));
+        const int answer = box.exec();
+        // Closing a box without Cancel (Esc, the window's close box) counts as its only or last button.
+        if (answer == QMessageBox::NoButton || box.clickedButton() == nullptr)
+            return buttons == Buttons::Ok ? mrOk : (buttons == Buttons::YesNo ? mrNo : mrCancel);
+        return fromStandard(answer);
+    }
+
+    std::optional<QString> inputQuery(const QString& caption, const QString& prompt,
+                                      const QString& initial) override
+    {
+        bool ok = false;
+        const QString text = QInputDialog::getText(QApplication::activeWindow(), caption, prompt,
+                                                   QLineEdit::Normal, initial, &ok);
+        if (!ok)
+            return std::nullopt;
+        return text;
+    }
+
+    std::optional<QString> openFile(const FileDialogOptions& options) override
+    {
+        const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), options.title,
+                                                          startPath(options), toQtFilter(options.filter));
+        if (path.isEmpty())
+            return std::nullopt;
+        return path;
+    }
+
+    std::optional<QString> saveFile(const FileDialogOptions& options) override
+    {
+        // The programs ask before overwriting themselves.
+        const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), options.title,
+                                                          startPath(options), toQtFilter(options.filter),
+                                                          nullptr, QFileDialog::DontConfirmOverwrite);
+        if (path.isEmpty())
+            return std::nullopt;
+        return withDefaultExt(path, options.defaultExt);
+    }
+
+    std::optional<QString> selectDirectory(const QString& caption, const QString& start) override
+    {
+        const QString path = QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, start);
+        if (path.isEmpty())
+            return std::nullopt;
+        return QDir::toNativeSeparators(path);
+    }
+
+    std::optional<int> chooseColor(int initial) override
+    {
+        const QColor color = QColorDialog::getColor(toQColor(initial), QApplication::activeWindow());
+        if (!color.isValid())
+            return std::nullopt;
+        return fromQColor(color);
+    }
+
+    // Forms close with done(mrXxx); accept() is mrOk and reject() is mrCancel.
+    int showModal(QDialog& dialog) override
+    {
+        const int result = dialog.exec();
+        return result == QDialog::Rejected ? mrCancel : result;
+    }
+};
+
+Dialogs* g_replacement = nullptr;
+
+} // namespace
+
+Dialogs& dialogs()
+{
+    static QtDialogs qtDialogs;
+    return g_replacement ? *g_replacement : qtDialogs;
+}
+
+void setDialogs(Dialogs* replacement)
+{
+    g_replacement = replacement;
+}
+
+bool installQtTranslations()
+{
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+QString toQtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList qtParts;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (!name.contains(QLatin1Char('(')))
+            name += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        qtParts << name;
+    }
+    return qtParts.join(QStringLiteral(";;"));
+}
+
+} // namespace platform

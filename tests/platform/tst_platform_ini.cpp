@@ -1,0 +1,310 @@
+#include "platform/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+#include <sys/resource.h>
+
+using namespace platform;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The tests run as root, who ignores permission bits, so a read-only file or folder would not fail.
+// A file size limit binds root too: while it is zero, every write to a regular file fails (EFBIG).
+class NoFileWrites
+{
+public:
+    NoFileWrites()
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit none = m_saved;
+        none.rlim_cur = 0;
+        setrlimit(RLIMIT_FSIZE, &none);
+        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~NoFileWrites()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_savedHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_savedHandler)(int) = nullptr;
+};
+
+// "ﾁｰﾑA東京" in CP932.
+const QByteArray kTeamBytes("\xc1\xb0\xd1\x41\x93\x8c\x8b\x9e");
+
+} // namespace
+
+class TestIniFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void readString_data();
+    void readString();
+    void readInteger_data();
+    void readInteger();
+    void readBool_data();
+    void readBool();
+    void exists();
+    void missingFile();
+    void write_data();
+    void write();
+    void writeTypes();
+    void writeCp932RoundTrip();
+    void writeFailure();
+
+private:
+    QString path() const { return m_dir->filePath(u"Hooptally.ini"_s); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestIniFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestIniFile::readString_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value"); // "<default>" when the default comes back
+
+    const QByteArray option("[Option]\r\nFilePath=C:\\data\r\n");
+    QTest::newRow("exact") << option << u"Option"_s << u"FilePath"_s << u"C:\\data"_s;
+    QTest::newRow("sectionCaseInsensitive") << option << u"option"_s << u"FilePath"_s << u"C:\\data"_s;
+    QTest::newRow("keyCaseInsensitive") << option << u"Option"_s << u"FILEPATH"_s << u"C:\\data"_s;
+    QTest::newRow("missingKey") << option << u"Option"_s << u"Other"_s << u"<default>"_s;
+    QTest::newRow("missingSection") << option << u"Team"_s << u"FilePath"_s << u"<default>"_s;
+    QTest::newRow("trimmed") << QByteArray("[Option]\r\n Key = value \r\n") << u"Option"_s << u"Key"_s
+                             << u"value"_s;
+    QTest::newRow("sectionNameTrimmed")
+        << QByteArray(" [ Option ] \r\nKey=v\r\n") << u"Option"_s << u"Key"_s << u"v"_s;
+    QTest::newRow("keyWithBlankInside")
+        << QByteArray("[A]\r\nTeam Name=x\r\n") << u"A"_s << u"Team Name"_s << u"x"_s;
+    QTest::newRow("emptyValueIsNotDefault") << QByteArray("[A]\r\nKey=\r\n") << u"A"_s << u"Key"_s << u""_s;
+    QTest::newRow("blankValueIsEmpty") << QByteArray("[A]\r\nKey=   \r\n") << u"A"_s << u"Key"_s << u""_s;
+    QTest::newRow("equalsInValue") << QByteArray("[A]\r\nKey=a=b\r\n") << u"A"_s << u"Key"_s << u"a=b"_s;
+    QTest::newRow("rawBackslashComma")
+        << QByteArray("[A]\r\nKey=\\n,\\\\x,\"q\"\r\n") << u"A"_s << u"Key"_s << u"\\n,\\\\x,\"q\""_s;
+    QTest::newRow("firstKeyWins") << QByteArray("[A]\r\nKey=1\r\nkey=2\r\n") << u"A"_s << u"Key"_s << u"1"_s;
+    QTest::newRow("firstSectionWins")
+        << QByteArray("[A]\r\nKey=1\r\n[a]\r\nKey=2\r\n") << u"A"_s << u"Key"_s << u"1"_s;
+    QTest::newRow("noLeakIntoNextSection")
+        << QByteArray("[A]\r\nX=1\r\n[B]\r\nKey=2\r\n") << u"A"_s << u"Key"_s << u"<default>"_s;
+    QTest::newRow("keyBeforeAnySection")
+        << QByteArray("Key=0\r\n[A]\r\nX=1\r\n") << u"A"_s << u"Key"_s << u"<default>"_s;
+    QTest::newRow("commentIgnored") << QByteArray("[A]\r\n;Key=1\r\n  ; Key=2\r\nKey=3\r\n") << u"A"_s
+                                    << u"Key"_s << u"3"_s;
+    QTest::newRow("malformedIgnored")
+        << QByteArray("[A]\r\nKey\r\ngarbage\r\n[broken\r\nKey=4\r\n") << u"A"_s << u"Key"_s << u"4"_s;
+    QTest::newRow("lfOnly") << QByteArray("[A]\nX=1\nKey=5\n[B]\nKey=6\n") << u"A"_s << u"Key"_s << u"5"_s;
+    QTest::newRow("noFinalLineEnd") << QByteArray("[A]\r\nKey=7") << u"A"_s << u"Key"_s << u"7"_s;
+    QTest::newRow("cp932Value") << "[Team]\r\nName=" + kTeamBytes + "\r\n"
+                                << u"Team"_s << u"Name"_s << u"ﾁｰﾑA東京"_s;
+}
+
+void TestIniFile::readString()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    writeBytes(path(), file);
+    const IniFile ini(path());
+    QCOMPARE(ini.readString(section, key, u"<default>"_s), value);
+}
+
+void TestIniFile::readInteger_data()
+{
+    QTest::addColumn<QByteArray>("value"); // written as "[A]\r\nKey=<value>"
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("decimal") << QByteArray("12") << 12;
+    QTest::newRow("negativeWithBlanks") << QByteArray(" -5 ") << -5;
+    QTest::newRow("letters") << QByteArray("abc") << -1;
+    QTest::newRow("empty") << QByteArray("") << -1;
+    QTest::newRow("hex") << QByteArray("0x10") << -1;
+    QTest::newRow("trailingJunk") << QByteArray("12abc") << -1;
+    QTest::newRow("fraction") << QByteArray("1.5") << -1;
+    QTest::newRow("overflow") << QByteArray("99999999999") << -1;
+}
+
+void TestIniFile::readInteger()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(int, result);
+    writeBytes(path(), "[A]\r\nKey=" + value + "\r\n");
+    const IniFile ini(path());
+    QCOMPARE(ini.readInteger(u"A"_s, u"Key"_s, -1), result);
+    QCOMPARE(ini.readInteger(u"A"_s, u"Missing"_s, 77), 77);
+}
+
+void TestIniFile::readBool_data()
+{
+    QTest::addColumn<QByteArray>("value"); // written as "[A]\r\nKey=<value>"
+    QTest::addColumn<bool>("whenDefaultFalse");
+    QTest::addColumn<bool>("whenDefaultTrue");
+
+    QTest::newRow("one") << QByteArray("1") << true << true;
+    QTest::newRow("zero") << QByteArray("0") << false << false;
+    QTest::newRow("two") << QByteArray("2") << true << true;
+    QTest::newRow("minusOne") << QByteArray("-1") << true << true;
+    QTest::newRow("wordTrue") << QByteArray("true") << false << true;
+    QTest::newRow("empty") << QByteArray("") << false << true;
+}
+
+void TestIniFile::readBool()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, whenDefaultFalse);
+    QFETCH(bool, whenDefaultTrue);
+    writeBytes(path(), "[A]\r\nKey=" + value + "\r\n");
+    const IniFile ini(path());
+    QCOMPARE(ini.readBool(u"A"_s, u"Key"_s, false), whenDefaultFalse);
+    QCOMPARE(ini.readBool(u"A"_s, u"Key"_s, true), whenDefaultTrue);
+    QCOMPARE(ini.readBool(u"A"_s, u"Missing"_s, true), true);
+}
+
+void TestIniFile::exists()
+{
+    writeBytes(path(), "[Option]\r\nEmpty=\r\n;Comment=1\r\nBare\r\n[Other]\r\n");
+    const IniFile ini(path());
+    QVERIFY(ini.sectionExists(u"option"_s));
+    QVERIFY(ini.sectionExists(u"Other"_s)); // a section without keys
+    QVERIFY(!ini.sectionExists(u"Empty"_s));
+    QVERIFY(ini.valueExists(u"OPTION"_s, u"empty"_s));
+    QVERIFY(!ini.valueExists(u"Option"_s, u"Comment"_s));
+    QVERIFY(!ini.valueExists(u"Option"_s, u"Bare"_s));
+    QVERIFY(!ini.valueExists(u"Other"_s, u"Empty"_s));
+}
+
+void TestIniFile::missingFile()
+{
+    IniFile ini(path());
+    QCOMPARE(ini.readString(u"A"_s, u"Key"_s, u"def"_s), u"def"_s);
+    QCOMPARE(ini.readInteger(u"A"_s, u"Key"_s, 3), 3);
+    QVERIFY(!ini.sectionExists(u"A"_s));
+    QVERIFY(!QFile::exists(path())); // reading creates nothing
+    QVERIFY(ini.writeString(u"A"_s, u"Key"_s, u"v"_s));
+    QCOMPARE(readBytes(path()), QByteArray("[A]\r\nKey=v\r\n"));
+}
+
+void TestIniFile::write_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray two("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("replaceInPlace") << two << u"a"_s << u"X"_s << u"9"_s
+                                    << QByteArray("[A]\r\nX=9\r\n\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("newKeyBeforeBlankLine")
+        << two << u"A"_s << u"z"_s << u"3"_s << QByteArray("[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("newKeyInLastSection")
+        << two << u"b"_s << u"w"_s << u"4"_s << QByteArray("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\nw=4\r\n");
+    QTest::newRow("newSectionAtEnd") << two << u"C"_s << u"k"_s << u"v"_s
+                                     << QByteArray("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n[C]\r\nk=v\r\n");
+    QTest::newRow("newKeyInEmptySection") << QByteArray("[A]\r\n[B]\r\ny=2\r\n") << u"A"_s << u"k"_s << u"v"_s
+                                          << QByteArray("[A]\r\nk=v\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("paddedKeyReplaced")
+        << QByteArray("[A]\r\n x = 1 \r\n") << u"A"_s << u" x "_s << u"2"_s << QByteArray("[A]\r\nx=2\r\n");
+    QTest::newRow("commentsAndMalformedKept")
+        << QByteArray("; top\r\n[A]\r\n;x=0\r\nbare\r\nx=1\r\n") << u"A"_s << u"x"_s << u"5"_s
+        << QByteArray("; top\r\n[A]\r\n;x=0\r\nbare\r\nx=5\r\n");
+    QTest::newRow("firstOfDuplicatesReplaced") << QByteArray("[A]\r\nx=1\r\nx=2\r\n") << u"A"_s << u"x"_s
+                                               << u"3"_s << QByteArray("[A]\r\nx=3\r\nx=2\r\n");
+    QTest::newRow("lfFileWrittenWithCrlf")
+        << QByteArray("[A]\nx=1\n") << u"A"_s << u"y"_s << u"2"_s << QByteArray("[A]\r\nx=1\r\ny=2\r\n");
+    QTest::newRow("rawValue") << QByteArray("[A]\r\n") << u"A"_s << u"Path"_s << u"C:\\a,b=c"_s
+                              << QByteArray("[A]\r\nPath=C:\\a,b=c\r\n");
+}
+
+// Every write reaches the file at once; the file bytes are compared as written by hand.
+void TestIniFile::write()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    writeBytes(path(), before);
+    IniFile ini(path());
+    QVERIFY(ini.writeString(section, key, value));
+    QCOMPARE(readBytes(path()), after);
+    QCOMPARE(ini.readString(section, key, u"<default>"_s), value.trimmed());
+    QCOMPARE(IniFile(path()).readString(section, key, u"<default>"_s), value.trimmed());
+}
+
+void TestIniFile::writeTypes()
+{
+    IniFile ini(path());
+    QVERIFY(ini.writeBool(u"A"_s, u"On"_s, true));
+    QVERIFY(ini.writeBool(u"A"_s, u"Off"_s, false));
+    QVERIFY(ini.writeInteger(u"A"_s, u"Count"_s, -12));
+    QCOMPARE(readBytes(path()), QByteArray("[A]\r\nOn=1\r\nOff=0\r\nCount=-12\r\n"));
+    const IniFile reread(path());
+    QCOMPARE(reread.readBool(u"A"_s, u"On"_s, false), true);
+    QCOMPARE(reread.readBool(u"A"_s, u"Off"_s, true), false);
+    QCOMPARE(reread.readInteger(u"A"_s, u"Count"_s, 0), -12);
+}
+
+void TestIniFile::writeCp932RoundTrip()
+{
+    IniFile ini(path());
+    QVERIFY(ini.writeString(u"チーム"_s, u"Name"_s, u"ﾁｰﾑA東京"_s));
+    QCOMPARE(readBytes(path()), "[\x83\x60\x81\x5b\x83\x80]\r\nName=" + kTeamBytes + "\r\n");
+    QCOMPARE(IniFile(path()).readString(u"チーム"_s, u"name"_s, QString()), u"ﾁｰﾑA東京"_s);
+}
+
+// A write that cannot reach the file reports false, keeps the file as it was and the value in force.
+void TestIniFile::writeFailure()
+{
+    const QByteArray old("[A]\r\nx=1\r\n");
+    writeBytes(path(), old);
+    IniFile ini(path());
+    bool written = true;
+    {
+        NoFileWrites guard;
+        written = ini.writeString(u"A"_s, u"x"_s, u"2"_s);
+    }
+    QVERIFY(!written);
+    QCOMPARE(readBytes(path()), old);
+    QCOMPARE(ini.readString(u"A"_s, u"x"_s, QString()), u"2"_s);
+
+    const QString inMissingFolder = m_dir->filePath(u"missing/Hooptally.ini"_s);
+    IniFile orphan(inMissingFolder);
+    QVERIFY(!orphan.writeInteger(u"A"_s, u"n"_s, 5));
+    QCOMPARE(orphan.readInteger(u"A"_s, u"n"_s, 0), 5);
+    QVERIFY(!QDir(m_dir->filePath(u"missing"_s)).exists());
+}
+
+QTEST_APPLESS_MAIN(TestIniFile)
+#include "tst_platform_ini.moc"
