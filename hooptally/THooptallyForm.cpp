@@ -12,9 +12,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QTimer>
@@ -79,6 +82,7 @@ THooptallyForm::THooptallyForm(QWidget* parent) : QMainWindow(parent)
     buildStatsPage();
     buildPlayByPlayPage();
     StatusBar = named(statusBar(), "StatusBar");
+    buildViewMenu();
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(1000);
@@ -99,6 +103,24 @@ THooptallyForm::~THooptallyForm()
         SetMainForm(nullptr);
 }
 
+void THooptallyForm::buildViewMenu()
+{
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    const std::pair<const char*, QString> pages[] = {{"T1", QStringLiteral("大会情報(&T)")},
+                                                     {"OfficialO1", QStringLiteral("Official(&O)")},
+                                                     {"StatsS1", QStringLiteral("Stats(&S)")},
+                                                     {"PlayingP1", QStringLiteral("Playing(&P)")}};
+    for (int page = 0; page < 4; ++page) {
+        QAction* item = view->addAction(pages[page].second, this, [this, page] { PageControl1->setCurrentIndex(page); });
+        item->setObjectName(QString::fromLatin1(pages[page].first));
+    }
+    QAction* fkey = view->addAction(QStringLiteral("FKey(&F)"), this, [] {
+        if (FKey())
+            FKey()->show();
+    });
+    fkey->setObjectName(QStringLiteral("FKeyF1"));
+}
+
 void THooptallyForm::buildScorePanel(QWidget* parent)
 {
     Panel12 = named(new QFrame(parent), "Panel12");
@@ -117,7 +139,8 @@ void THooptallyForm::buildScorePanel(QWidget* parent)
         totalOut = scoreLabel(frame, total, QStringLiteral("999"), 36);
         totalOut->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         foulsOut = scoreLabel(frame, fouls, QStringLiteral("ﾁｰﾑﾌｧｳﾙ(0)"), 10);
-        openOut = named(new QLabel(QStringLiteral("📂"), frame), open);
+        openOut = named(new QLabel(frame), open);
+        openOut->setPixmap(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16, 16));
         openOut->setToolTip(QStringLiteral("Read"));
         grid->addWidget(nameOut, 0, 0, 1, 2);
         grid->addWidget(totalOut, 0, 2, 2, 1);
@@ -443,7 +466,7 @@ void THooptallyForm::FormActivate()
     m_periodMirror = 0;
     ApplyTeamColors();
     m_playLog->ReplayPlayLog();
-    openCommandLineFile();
+    OpenCommandLineFile(QCoreApplication::arguments().mid(1));
 }
 
 void THooptallyForm::loadStartupRoster(const QString& path, TTeam* team)
@@ -472,9 +495,8 @@ void THooptallyForm::sendCourtInOfStarters()
     }
 }
 
-void THooptallyForm::openCommandLineFile()
+void THooptallyForm::OpenCommandLineFile(const QStringList& arguments)
 {
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty())
         return;
     const QString path = arguments.join(QLatin1Char(' '));
@@ -590,6 +612,8 @@ void THooptallyForm::ForgetPlayer(const TPlayer* player)
 
 void THooptallyForm::Dispatch(platform::Message& message)
 {
+    if (messageSpy)
+        messageSpy(message);
     switch (message.msg) {
     case platform::WM_COPYDATA:
         OnCopyDataMessage(message);

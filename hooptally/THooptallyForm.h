@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include <QMainWindow>
@@ -48,8 +49,12 @@ public:
     void FormClose();
     void FormResize();
     void ResetGame(bool keepA, bool keepB);
+    // Opens the game file named by the arguments joined with single spaces, when it exists.
+    void OpenCommandLineFile(const QStringList& arguments);
     void PageControl1Change(int index);
     void Dispatch(platform::Message& message) override;
+    // Sees every message before it is handled; for tests that check the order of the notices.
+    std::function<void(const platform::Message&)> messageSpy;
 
     // Message receivers.
     void OnCopyDataMessage(platform::Message& message);
@@ -223,7 +228,7 @@ private:
     void sendCourtInOfStarters();
     void readRoster(int side);
     void writeRoster(int side);
-    void openCommandLineFile();
+    void buildViewMenu();
     // The section readers over the lines of a file loaded once.
     int replayLogSection(const QStringList& lines); // returns the number of log lines not read
     void applyGameHeader(const QStringList& lines);
