@@ -668,13 +668,9 @@ void THooptallyForm::OnDeleteByKeyMessage(platform::Message& message)
 namespace {
 
 // Runs one action; true when it changed the recorded game.
-bool executeAction(THooptallyForm* form, const GameAction& action)
+bool executeAction(const GameAction& action)
 {
-    if (!ActionExecutor())
-        return false;
-    const int before = form->PlayLog().Count();
-    ActionExecutor()->ExecuteAction(action);
-    return form->PlayLog().Count() != before || action.category == kPlayerAction;
+    return ActionExecutor() && ActionExecutor()->ExecuteAction(action);
 }
 
 } // namespace
@@ -682,7 +678,7 @@ bool executeAction(THooptallyForm* form, const GameAction& action)
 void THooptallyForm::OnPanelActionMessage(platform::Message& message)
 {
     const std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
-    if (action && executeAction(this, *action) && !m_replaying)
+    if (action && executeAction(*action) && !m_replaying)
         MarkGameChanged();
     RebuildGridsIfEnabled();
 }
@@ -690,7 +686,7 @@ void THooptallyForm::OnPanelActionMessage(platform::Message& message)
 void THooptallyForm::OnActionMessage(platform::Message& message)
 {
     const std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
-    if (action && executeAction(this, *action) && !m_replaying)
+    if (action && executeAction(*action) && !m_replaying)
         MarkGameChanged();
     UpdateScorePanel();
     RebuildGridsIfEnabled();

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimeEdit>
@@ -21,6 +22,7 @@
 #include "hooptally/Tgridctrl.h"
 #include "platform/Convert.h"
 #include "platform/Dialogs.h"
+#include "platform/StringGrid.h"
 
 namespace hooptally {
 
@@ -93,8 +95,8 @@ void THooptallyForm::TimeStartStopBClick()
 
 void THooptallyForm::Timer1Timer()
 {
-    // The countdown ends at 0:00 and never runs past it.
-    if (m_clockMinutes <= 0 && m_clockSeconds <= 0) {
+    // The countdown ends at 0:00 and never runs past it, nor on from a reading below it.
+    if (m_clockMinutes < 0 || m_clockMinutes * 60 + m_clockSeconds <= 0) {
         if (ClockRunning())
             TimeStartStopBClick();
         else
@@ -272,6 +274,21 @@ bool THooptallyForm::IsTextFieldFocused() const
 
 bool THooptallyForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // Every key press is announced by a shortcut override and ends with a release: after either, an
+    // event at the address of the last one is a new key, wherever it goes.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyRelease)
+        m_hookedEvent = nullptr;
+    // A double click on a statistics grid's header opens nothing; the grid would open its current row.
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        (watched == StringGrid1->viewport() || watched == StringGrid2->viewport())) {
+        auto* grid = watched == StringGrid1->viewport() ? StringGrid1 : StringGrid2;
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        int col = -1;
+        int row = -1;
+        grid->MouseToCell(pos.x(), pos.y(), col, row);
+        if (row < grid->FixedRows())
+            return true;
+    }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         // A key the focused control leaves goes on to its parents through this filter again:
         // the hook acts once, for the first receiver.

@@ -214,10 +214,10 @@ bool THooptallyForm::OpenGameFile(const QString& path)
 
 bool THooptallyForm::LoadTeamRoster(const QString& fileName, TTeam* team, const QString& prefix)
 {
-    if (!team->LoadRoster(fileName, prefix))
-        return false;
+    const bool read = team->LoadRoster(fileName, prefix);
+    // Reading clears the roster even when nothing is read: the team keeps its row for new players.
     EnsureAddRow(team);
-    return true;
+    return read;
 }
 
 void THooptallyForm::ShowTeamNames(TTeam* teamA, TTeam* teamB)
@@ -333,7 +333,8 @@ void THooptallyForm::applyTimeAndOptionSections(const QStringList& lines)
             break;
         const auto key = platform::StrToInt(line.left(equals));
         const QChar value = line.at(equals + 1);
-        if (!key || *key < 0 || *key >= Option()->StatSwitchCount() || !value.isDigit())
+        // One ASCII digit: a full-width "０" is no 0 and must not switch an item on.
+        if (!key || *key < 0 || *key >= Option()->StatSwitchCount() || value < u'0' || value > u'9')
             break;
         Option()->SetStatSwitch(*key, value != QLatin1Char('0'));
     }

@@ -122,8 +122,7 @@ void THooptallyForm::FillStatsGrid(TTeam* team, platform::StringGrid* grid)
     // A column is never narrower than its header.
     grid->SetColWidths(kPositionColumn,
                        std::max(widestPosition, textWidth(grid, statsHeaders()[kPositionColumn])) + 4);
-    grid->SetColWidths(kNameColumn,
-                       widestName == 0 ? 0 : std::max(widestName, textWidth(grid, statsHeaders()[kNameColumn])) + 4);
+    grid->SetColWidths(kNameColumn, std::max(widestName, textWidth(grid, statsHeaders()[kNameColumn])) + 4);
     grid->Invalidate();
 }
 

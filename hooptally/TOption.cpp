@@ -72,7 +72,8 @@ TOption::TOption(QWidget* parent, const QString& programPath) : QDialog(parent)
 
 TOption::~TOption()
 {
-    m_ini->updateFile();
+    // Nothing to flush: every write reached the file at once, and writing here would create a file
+    // that was only ever read.
     if (g_option == this)
         g_option = nullptr;
 }

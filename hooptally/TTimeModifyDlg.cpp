@@ -34,6 +34,8 @@ TTimeModifyDlg::TTimeModifyDlg(QWidget* parent) : QDialog(parent)
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setGeometry(24, 72, 75, 25);
     OKBtn->setDefault(true);
+    // Not an edit: focusing one stops the fields from following the running clock.
+    OKBtn->setFocus();
     CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     CancelBtn->setGeometry(108, 72, 75, 25);

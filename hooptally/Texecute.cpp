@@ -47,19 +47,24 @@ void FreeActionExecutor()
     g_executor.reset();
 }
 
-void TActionExecutor::ExecuteAction(const GameAction& action)
+bool TActionExecutor::ExecuteAction(const GameAction& sent)
 {
     THooptallyForm* form = MainForm();
     if (!form)
-        return;
+        return false;
+    GameAction action = sent;
+    bool changed = false;
     if (action.category == kPlayerAction) {
         // A player action without a player has nothing to act on.
         if (!action.player || !applyPlayerAction(action))
-            return;
+            return false;
+        changed = true;
     } else if (action.category == kCommand) {
-        applyCommand(action);
+        changed = applyCommand(action);
     }
+    const int logged = form->PlayLog().Count();
     form->PlayLog().LogAction(action);
+    changed = changed || form->PlayLog().Count() != logged;
 
     auto notice = std::make_unique<ScoreMarkNotice>();
     notice->player = action.player;
@@ -72,9 +77,10 @@ void TActionExecutor::ExecuteAction(const GameAction& action)
     platform::SendMessage(GetMainWindowHandle(), kScoreMarkMessage, 0, platform::toLParam(notice.release()));
     platform::SendMessage(GetMainWindowHandle(), kActionForTeamGridMessage, 0,
                           platform::toLParam(new GameAction(action)));
+    return changed;
 }
 
-bool TActionExecutor::applyPlayerAction(const GameAction& action)
+bool TActionExecutor::applyPlayerAction(GameAction& action)
 {
     TPlayer* player = action.player;
     const int period = action.period;
@@ -113,8 +119,11 @@ bool TActionExecutor::applyPlayerAction(const GameAction& action)
             SetKeyInputEnabled(true);
             return false;
         }
-        if (player->team)
+        if (player->team) {
+            // The sender of a blank row's edit may not know the side; the sheets learn it here.
+            action.side = player->team->side;
             MainForm()->EnsureAddRow(player->team);
+        }
         SetKeyInputEnabled(true);
         break;
     }
@@ -148,7 +157,7 @@ bool TActionExecutor::applyPlayerAction(const GameAction& action)
     return true;
 }
 
-void TActionExecutor::applyCommand(const GameAction& action)
+bool TActionExecutor::applyCommand(const GameAction& action)
 {
     THooptallyForm* form = MainForm();
     switch (action.command) {
@@ -195,14 +204,11 @@ void TActionExecutor::applyCommand(const GameAction& action)
         form->Optiono2Click();
         break;
     case kAskTournament:
-        askField(QStringLiteral("大会名を入力してください"), form->Taikaimei);
-        break;
+        return askField(QStringLiteral("大会名を入力してください"), form->Taikaimei);
     case kAskGameNumber:
-        askField(QStringLiteral("Ｎｏ．を入力してください"), form->TaikaiNo);
-        break;
+        return askField(QStringLiteral("Ｎｏ．を入力してください"), form->TaikaiNo);
     case kAskPlace:
-        askField(QStringLiteral("場所を入力してください"), form->Basho);
-        break;
+        return askField(QStringLiteral("場所を入力してください"), form->Basho);
     case kClockStart:
         form->TeamA()->StartPeriodClock(action.period, action.minutes, action.seconds);
         form->TeamB()->StartPeriodClock(action.period, action.minutes, action.seconds);
@@ -221,13 +227,16 @@ void TActionExecutor::applyCommand(const GameAction& action)
         break;
     }
     }
+    return false;
 }
 
-void TActionExecutor::askField(const QString& prompt, QLineEdit* field)
+bool TActionExecutor::askField(const QString& prompt, QLineEdit* field)
 {
     QString text = field->text();
-    if (AskText(prompt, text))
-        field->setText(text);
+    if (!AskText(prompt, text))
+        return false;
+    field->setText(text);
+    return true;
 }
 
 bool TActionExecutor::AskText(const QString& prompt, QString& text)

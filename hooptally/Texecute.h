@@ -127,16 +127,19 @@ struct ScoreMarkNotice
 class TActionExecutor
 {
 public:
-    void ExecuteAction(const GameAction& action);
+    // True when the action changed the game; false when it ended without an effect (no player, a
+    // refused removal, a cancelled dialog or prompt) or only ran a command that keeps its own state.
+    bool ExecuteAction(const GameAction& action);
     void ExecuteRegistration(const PlayerRegistration& registration);
     // The text prompt of the game-information commands; true when the user confirmed.
     bool AskText(const QString& prompt, QString& text);
 
 private:
-    // False when the action ends here (nothing logged, no notices).
-    bool applyPlayerAction(const GameAction& action);
-    void applyCommand(const GameAction& action);
-    void askField(const QString& prompt, QLineEdit* field);
+    // False when the action ends here (nothing logged, no notices). May set the action's side.
+    bool applyPlayerAction(GameAction& action);
+    // True when the command changed the game.
+    bool applyCommand(const GameAction& action);
+    bool askField(const QString& prompt, QLineEdit* field);
 };
 
 TActionExecutor* ActionExecutor();

@@ -33,9 +33,10 @@ void TFKey::OnFunctionKeyRefresh(platform::Message&)
     // The panel's pages come with the function-key panel.
 }
 
-void TFKey::OnFunctionKeyMessage(platform::Message&)
+void TFKey::OnFunctionKeyMessage(platform::Message& message)
 {
     // The key menu tree comes with the function-key panel.
+    receivedKeys.append(static_cast<int>(message.wParam));
 }
 
 void TFKey::RefreshPages()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 #include "platform/Messages.h"
@@ -17,6 +18,9 @@ public:
     void OnFunctionKeyRefresh(platform::Message& message);
     void OnFunctionKeyMessage(platform::Message& message);
     void RefreshPages();
+
+    // The virtual keys of every WM_APP+6 received, oldest first (the key hook's tests read them).
+    QList<int> receivedKeys;
 };
 
 // The function-key panel of the running program; null before start-up.

@@ -29,9 +29,11 @@ QString oneLine(QString text)
     return text;
 }
 
+// From the fields, not through a local date-time: a time that a clock change skips is still written.
 double serialOf(const QDate& date, const QTime& time)
 {
-    return platform::DateTime::fromQDateTime(QDateTime(date, time));
+    return platform::DateTime::encodeDate(date.year(), date.month(), date.day()) +
+           platform::DateTime::encodeTime(time.hour(), time.minute(), time.second(), time.msec());
 }
 
 } // namespace
@@ -49,7 +51,7 @@ int TSaveFile::Save(const QString& kind)
 {
     platform::WaitCursor wait;
     if (kind == QStringLiteral("game")) {
-        if (!MainForm())
+        if (!MainForm() || !Option())
             return 0;
         WriteGameFile();
         const bool written = m_lines->saveToFile(m_fileName);

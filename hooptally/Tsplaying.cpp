@@ -386,9 +386,12 @@ void TPlayLog::PlayLogDrawCell(int col, int row, const QRect& rect)
     }
     const platform::GridRect selection = m_grid->Selection();
     platform::TColor color = platform::clWhite;
-    if (row >= selection.Top && row <= selection.Bottom) {
+    // The empty row of an empty log stays white even while it is the selected row.
+    if (row - 1 >= Count()) {
+        color = platform::clWhite;
+    } else if (row >= selection.Top && row <= selection.Bottom) {
         color = kSelectedRowColor;
-    } else if (row - 1 < Count()) {
+    } else {
         const PlayLogEntry& entry = *m_entries[row - 1];
         const TPlayer* actor = entry.action.player;
         if (actor && actor->team) {

@@ -40,9 +40,10 @@ void TTeam::StopQu(int period, int minutes, int seconds)
     if (!ValidPeriod(period))
         return;
     PeriodClock& clock = m_periodClocks[period];
-    // The time from the start to the latest stop, not a sum over stops.
+    // The time from the start to the latest stop, not a sum over stops; a clock set back above its
+    // start gives no time rather than a negative one.
     if (clock.running == 1 && minutes >= 0 && seconds >= 0)
-        clock.elapsed = clock.start - ClockReading(minutes, seconds);
+        clock.elapsed = std::max(0.0, clock.start - ClockReading(minutes, seconds));
     for (int i = 0; i < Count(); ++i) {
         if (PlayerAt(i)->status == kOnCourt)
             PlayerAt(i)->ClockOut(period, minutes, seconds);
@@ -68,8 +69,8 @@ double TTeam::ElapsedGameTime(int period, int minutes, int seconds) const
     for (int p = 0; p < period; ++p)
         sum += m_periodClocks[p].elapsed;
     const PeriodClock& clock = m_periodClocks[period];
-    if (clock.running == 1)
-        sum += clock.start - ClockReading(minutes, seconds);
+    if (clock.running == 1 && minutes >= 0 && seconds >= 0)
+        sum += std::max(0.0, clock.start - ClockReading(minutes, seconds));
     return sum;
 }
 

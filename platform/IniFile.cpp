@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include <QFileInfo>
+
 #include "platform/Convert.h"
 
 #include <optional>
@@ -33,7 +35,8 @@ std::optional<QStringView> keyName(QStringView line)
 
 IniFile::IniFile(const QString& path) : m_path(path)
 {
-    m_lines.loadFromFile(path); // a missing file is an empty one
+    // A missing file is an empty one; a file that exists but cannot be read is never overwritten.
+    m_unreadable = !m_lines.loadFromFile(path) && QFileInfo::exists(path);
 }
 
 int IniFile::findSection(const QString& section) const
@@ -124,7 +127,7 @@ bool IniFile::writeBool(const QString& section, const QString& key, bool value)
 
 bool IniFile::updateFile()
 {
-    return m_lines.saveToFile(m_path);
+    return !m_unreadable && m_lines.saveToFile(m_path);
 }
 
 } // namespace platform

@@ -40,6 +40,7 @@ private:
 
     QString m_path;
     StringList m_lines;
+    bool m_unreadable = false;
 };
 
 } // namespace platform

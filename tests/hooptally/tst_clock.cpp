@@ -1,0 +1,566 @@
+// The game clock, the periods, the score panel, the key hook and the clock-edit dialog.
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "hooptally/Common.h"
+#include "hooptally/TOption.h"
+#include "hooptally/TTimeModifyDlg.h"
+#include "hooptally/Texecute.h"
+#include "hooptally/Tfkey.h"
+#include "platform/StringGrid.h"
+#include "support/Program.h"
+
+using namespace hooptally;
+using namespace hooptally::testing;
+
+namespace {
+
+void showActive(QWidget& window)
+{
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+// Gives a widget of the active main window the keyboard focus, on its tab page.
+void focus(THooptallyForm& form, QWidget* widget)
+{
+    if (QWidget* page = form.TabSheet4->isAncestorOf(widget) ? form.TabSheet4 : nullptr)
+        form.PageControl1->setCurrentWidget(page);
+    else if (form.TabSheet2->isAncestorOf(widget))
+        form.PageControl1->setCurrentWidget(form.TabSheet2);
+    widget->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), widget);
+}
+
+// Counts the key presses that reach a widget past the application's filters.
+class KeyPressCounter : public QObject
+{
+public:
+    int presses = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            ++presses;
+        return false;
+    }
+};
+
+QWidget* widgetNamed(THooptallyForm& form, const QString& name)
+{
+    return name == QLatin1String("HooptallyForm") ? &form : form.findChild<QWidget*>(name);
+}
+
+} // namespace
+
+class tst_clock : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { SetKeyInputEnabled(true); }
+
+    void tick_data()
+    {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("afterMinutes");
+        QTest::addColumn<int>("afterSeconds");
+        QTest::addColumn<bool>("running");
+        QTest::newRow("a minute borrows") << 1 << 0 << 0 << 59 << true;
+        QTest::newRow("last second shows 00:00") << 0 << 1 << 0 << 0 << true;
+        QTest::newRow("00:00 stops") << 0 << 0 << 0 << 0 << false;
+        QTest::newRow("negative minutes stop") << -1 << 30 << -1 << 30 << false;
+        QTest::newRow("negative seconds stop") << 0 << -5 << 0 << -5 << false;
+    }
+    void tick()
+    {
+        QFETCH(int, afterMinutes);
+        QFETCH(int, afterSeconds);
+        QFETCH(bool, running);
+        QFETCH(int, minutes);
+        QFETCH(int, seconds);
+        Program program;
+        THooptallyForm& form = program.form();
+        program.setClock(minutes, seconds);
+        form.TimeStartStopBClick();
+        QVERIFY(form.ClockRunning());
+        form.Timer1Timer();
+        QCOMPARE(form.ClockMinutes(), afterMinutes);
+        QCOMPARE(form.ClockSeconds(), afterSeconds);
+        QCOMPARE(form.ClockRunning(), running);
+        QCOMPARE(form.Timer1->isActive(), form.ClockRunning());
+        QCOMPARE(form.TimerModifyB->isEnabled(), !form.ClockRunning());
+        if (form.ClockRunning())
+            return;
+        // Stopped for good: a further tick moves nothing.
+        form.Timer1Timer();
+        QCOMPARE(form.ClockMinutes(), afterMinutes);
+        QCOMPARE(form.ClockSeconds(), afterSeconds);
+        QCOMPARE(form.PlayLog().Count(), 0);
+    }
+
+    void startCommandStartsPeriodClocksUnlogged()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        program.setPeriod(2);
+        program.setClock(4, 20);
+        form.TimeStartStopBClick();
+        QCOMPARE(form.TimeStartStopB->text(), QStringLiteral("Stop"));
+        QVERIFY(form.Timer1->isActive());
+        QVERIFY(form.TimerMin->isReadOnly());
+        QCOMPARE(form.PlayLog().Count(), 0);
+        for (TTeam* team : {&program.teamA(), &program.teamB()}) {
+            QCOMPARE(team->ClockOf(2).running, std::uint8_t(1));
+            QCOMPARE(team->ClockOf(2).start, ClockReading(4, 20));
+            QCOMPARE(team->ClockOf(1).running, std::uint8_t(0));
+        }
+        form.TimeStartStopBClick();
+        QCOMPARE(form.TimeStartStopB->text(), QStringLiteral("Start"));
+        QVERIFY(!form.Timer1->isActive());
+        QVERIFY(form.TimerModifyB->isEnabled());
+        QCOMPARE(form.PlayLog().Count(), 0);
+    }
+
+    void periodEnd_data()
+    {
+        QTest::addColumn<int>("period");
+        QTest::addColumn<int>("pointsA");
+        QTest::addColumn<int>("pointsB");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("1st advances") << 0 << 2 << 0 << 1;
+        QTest::newRow("3rd advances untied") << 2 << 0 << 2 << 3;
+        QTest::newRow("4th tied goes to OT1") << 3 << 2 << 2 << 4;
+        QTest::newRow("4th untied stays") << 3 << 2 << 0 << 3;
+        QTest::newRow("OT1 tied goes to OT2") << 4 << 0 << 0 << 5;
+        QTest::newRow("OT1 untied stays") << 4 << 0 << 2 << 4;
+        QTest::newRow("OT2 tied never advances") << 5 << 2 << 2 << 5;
+    }
+    void periodEnd()
+    {
+        QFETCH(int, pointsA);
+        QFETCH(int, pointsB);
+        QFETCH(int, period);
+        QFETCH(int, expected);
+        Program program;
+        THooptallyForm& form = program.form();
+        TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
+        TPlayer* b5 = program.addPlayer(2, QStringLiteral("5"), QStringLiteral("馬場"), true);
+        for (int i = 0; i < pointsA; i += 2)
+            program.act(a4, kTwoPointMade);
+        for (int i = 0; i < pointsB; i += 2)
+            program.act(b5, kTwoPointMade);
+        program.setPeriod(period);
+        program.setClock(2, 13);
+        form.TimeStartStopBClick(); // clocks the players in at 2:13
+        program.command(kPeriodEnd);
+
+        QCOMPARE(GetCurrentPeriod(), expected);
+        QCOMPARE(form.PeriodMirror(), expected);
+        QVERIFY(!form.ClockRunning());
+        QCOMPARE(form.ClockMinutes(), 6);
+        QCOMPARE(form.ClockSeconds(), 0);
+        QCOMPARE(form.TimerMin->text(), QStringLiteral("06"));
+        // In the 1st the players came on court with their registration, at 6:00.
+        const double played = period == 0 ? ClockReading(6, 0) : ClockReading(2, 13);
+        for (TPlayer* player : {a4, b5}) {
+            QCOMPARE(player->CourtTimeOf(period).accumulated, played);
+            // Only a period that advanced clocks the players in again.
+            QCOMPARE(player->CourtTimeOf(period).onCourt, std::uint8_t(0));
+            if (expected != period)
+                QCOMPARE(player->CourtTimeOf(expected).entry, ClockReading(6, 0));
+        }
+    }
+
+    void gameEndStopsPeriodClocksOnce_data()
+    {
+        QTest::addColumn<bool>("periodEnd");
+        QTest::addColumn<bool>("restart");
+        QTest::addColumn<bool>("entryAfter");
+        QTest::addColumn<int>("courtMinutes");
+        QTest::addColumn<bool>("stillOnCourt");
+        QTest::newRow("running period") << false << false << false << 6 << false;
+        QTest::newRow("right after a period end") << true << true << false << 6 << true;
+        QTest::newRow("entry after an unadvanced period end") << true << false << true << 6 << false;
+        QTest::newRow("restarted and an entry") << true << true << true << 12 << false;
+    }
+    void gameEndStopsPeriodClocksOnce()
+    {
+        QFETCH(bool, periodEnd);
+        QFETCH(bool, restart);
+        QFETCH(bool, entryAfter);
+        QFETCH(int, courtMinutes);
+        QFETCH(bool, stillOnCourt);
+        Program program;
+        THooptallyForm& form = program.form();
+        TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
+        program.act(a4, kTwoPointMade); // untied: the 4th does not advance
+        program.setPeriod(3);
+        program.setClock(6, 0);
+        form.TimeStartStopBClick();
+        if (periodEnd) {
+            program.setClock(0, 0);
+            program.command(kPeriodEnd);
+            QCOMPARE(GetCurrentPeriod(), 3);
+        }
+        if (restart)
+            form.TimeStartStopBClick();
+        if (entryAfter)
+            program.command(kTimeout, 1);
+        const bool runningBefore = form.ClockRunning();
+        form.GameEndClick();
+        QCOMPARE(a4->CourtTimeOf(3).accumulated, ClockReading(courtMinutes, 0));
+        QCOMPARE(a4->CourtTimeOf(3).onCourt == 1, stillOnCourt);
+        QCOMPARE(form.ClockRunning(), runningBefore);
+        const GameAction& last = form.PlayLog().Entries().back()->action;
+        QCOMPARE(last.command, std::uint8_t(kGameEnd));
+        QCOMPARE(last.minutes, 0);
+    }
+
+    void periodChoice_data()
+    {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<bool>("clockRan");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<int>("answer"); // 0: no question
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<int>("logged");
+        QTest::newRow("3rd while 1st") << 0 << false << 2 << 0 << 2 << 0;
+        QTest::newRow("2nd while 1st declined") << 0 << false << 1 << int(platform::mrNo) << 0 << 0;
+        QTest::newRow("2nd while 1st confirmed") << 0 << false << 1 << int(platform::mrYes) << 1 << 1;
+        QTest::newRow("earlier period") << 2 << false << 0 << 0 << 0 << 0;
+        QTest::newRow("OT1 after the 4th ran untied") << 3 << true << 4 << 0 << 3 << 1;
+    }
+    void periodChoice()
+    {
+        QFETCH(int, current);
+        QFETCH(bool, clockRan);
+        QFETCH(int, answer);
+        QFETCH(int, expected);
+        QFETCH(int, logged);
+        QFETCH(int, chosen);
+        Program program;
+        THooptallyForm& form = program.form();
+        TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
+        program.act(a4, kTwoPointMade);
+        const int before = form.PlayLog().Count();
+        program.setPeriod(current);
+        int extra = 0;
+        if (clockRan) {
+            form.TimeStartStopBClick();
+            program.setClock(0, 0);
+            program.command(kPeriodEnd);
+            program.setClock(3, 0);
+            extra = 1;
+        }
+        if (answer != 0)
+            program.dialogs().expectMessage(QStringLiteral("ピリオド終了が押されました、本当によろしいですか？"), answer);
+        // What the user's pick does to the selector before the handler runs.
+        form.QuatorCombo->setCurrentIndex(chosen);
+        emit form.QuatorCombo->activated(chosen);
+        QCOMPARE(GetCurrentPeriod(), expected);
+        QCOMPARE(form.PeriodMirror(), GetCurrentPeriod());
+        QCOMPARE(form.PlayLog().Count() - before - extra, logged);
+    }
+
+    void settingThePeriodInCodeAsksNothing()
+    {
+        Program program;
+        program.setPeriod(1);
+        QCOMPARE(GetCurrentPeriod(), 1);
+        QCOMPARE(program.form().PeriodMirror(), 1);
+        program.form().ResetGame(true, true);
+        QCOMPARE(GetCurrentPeriod(), 0);
+        QCOMPARE(program.form().PeriodMirror(), 0);
+        QCOMPARE(program.form().PlayLog().Count(), 0);
+    }
+
+    void scorePanelTexts()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
+        TPlayer* b5 = program.addPlayer(2, QStringLiteral("5"), QStringLiteral("馬場"), true);
+        program.act(a4, kTwoPointMade);
+        program.setPeriod(1);
+        program.act(b5, kThreePointMade);
+        program.act(a4, kFoul, kPersonalFoul, 0);
+        program.act(a4, kFoul, kUnsportsmanlikeFoul, 2);
+        program.act(b5, kFoul, kTechnicalFoul, 1);
+        program.act(b5, kFoul, kDisqualifyingFoul, 2);
+        QCOMPARE(form.LaCount1st->text(), QStringLiteral("02  -  00"));
+        QCOMPARE(form.LaCount2nd->text(), QStringLiteral("00  -  03"));
+        QCOMPARE(form.LaCount4th->text(), QStringLiteral("00  -  00"));
+        QCOMPARE(form.TeamAFoulCnt->text(), QStringLiteral("ﾁｰﾑﾌｧｳﾙ(2)"));
+        QCOMPARE(form.TeamBFoulCnt->text(), QStringLiteral("ﾁｰﾑﾌｧｳﾙ(0)"));
+        QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("002"));
+        QCOMPARE(form.TeamBTotalCnt->text(), QStringLiteral("003"));
+        // Team fouls are those of the current period.
+        program.setPeriod(2);
+        form.UpdateScorePanel();
+        QCOMPARE(form.TeamAFoulCnt->text(), QStringLiteral("ﾁｰﾑﾌｧｳﾙ(0)"));
+        for (int i = 0; i < 5; ++i)
+            program.act(b5, kTwoPointMade);
+        QCOMPARE(form.LaCount3rd->text(), QStringLiteral("00  -  10"));
+        QCOMPARE(form.TeamBTotalCnt->text(), QStringLiteral("013"));
+    }
+
+    void overtimeLabels_data()
+    {
+        QTest::addColumn<int>("period");
+        QTest::addColumn<bool>("ot1");
+        QTest::addColumn<bool>("ot2");
+        QTest::newRow("4th") << 3 << false << false;
+        QTest::newRow("OT1") << 4 << true << false;
+        QTest::newRow("OT2") << 5 << true << true;
+    }
+    void overtimeLabels()
+    {
+        QFETCH(int, period);
+        QFETCH(bool, ot1);
+        QFETCH(bool, ot2);
+        Program program;
+        THooptallyForm& form = program.form();
+        showActive(form);
+        program.setPeriod(period);
+        form.UpdateScorePanel();
+        QCOMPARE(!form.LaCountOT1->isHidden(), ot1);
+        QCOMPARE(!form.LaCountOT2->isHidden(), ot2);
+        QLabel* labels[] = {form.LaCount1st, form.LaCount2nd, form.LaCount3rd,
+                            form.LaCount4th, form.LaCountOT1, form.LaCountOT2};
+        const int shown = 4 + (ot1 ? 1 : 0) + (ot2 ? 1 : 0);
+        // The labels shown stand in order, apart, inside the panel.
+        QCOMPARE(labels[0]->y(), 8);
+        for (int i = 1; i < shown; ++i)
+            QVERIFY2(labels[i]->y() >= labels[i - 1]->geometry().bottom(), qPrintable(labels[i]->objectName()));
+        QVERIFY(labels[shown - 1]->geometry().bottom() < form.PanelCount->height());
+
+        // A new game keeps the overtime labels that were shown.
+        form.FileNew1Execute();
+        form.UpdateScorePanel();
+        QCOMPARE(GetCurrentPeriod(), 0);
+        QCOMPARE(!form.LaCountOT1->isHidden(), ot1);
+        QCOMPARE(!form.LaCountOT2->isHidden(), ot2);
+        if (ot1)
+            QCOMPARE(form.LaCountOT1->text(), QStringLiteral("00  -  00"));
+    }
+
+    void functionKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("virtualKey");
+        QTest::addColumn<bool>("reachesField");
+        QTest::addColumn<bool>("keyInput");
+        QTest::newRow("F1") << int(Qt::Key_F1) << 0x70 << false << true;
+        QTest::newRow("F3") << int(Qt::Key_F3) << 0x72 << false << true;
+        QTest::newRow("F4 passes on") << int(Qt::Key_F4) << 0x73 << true << true;
+        QTest::newRow("F5") << int(Qt::Key_F5) << 0x74 << false << true;
+        QTest::newRow("F12") << int(Qt::Key_F12) << 0x7B << false << true;
+        QTest::newRow("Backspace passes on") << int(Qt::Key_Backspace) << 0x08 << true << true;
+        QTest::newRow("Esc passes on") << int(Qt::Key_Escape) << 0x1B << true << true;
+        QTest::newRow("F5 with key input off") << int(Qt::Key_F5) << -1 << true << false;
+        QTest::newRow("Esc with key input off") << int(Qt::Key_Escape) << -1 << true << false;
+        QTest::newRow("letter") << int(Qt::Key_A) << -1 << true << true;
+    }
+    void functionKeys()
+    {
+        QFETCH(bool, keyInput);
+        QFETCH(int, key);
+        QFETCH(bool, reachesField);
+        QFETCH(int, virtualKey);
+        Program program;
+        THooptallyForm& form = program.form();
+        showActive(form);
+        focus(form, form.shushin);
+        KeyPressCounter counter;
+        form.shushin->installEventFilter(&counter);
+        SetKeyInputEnabled(keyInput);
+        FKey()->receivedKeys.clear();
+        QTest::keyClick(form.shushin, Qt::Key(key));
+        QCOMPARE(FKey()->receivedKeys, virtualKey < 0 ? QList<int>() : QList<int>{virtualKey});
+        QCOMPARE(counter.presses == 1, reachesField);
+        QVERIFY(!form.ClockRunning());
+    }
+
+    void backspaceInAFieldEditsAndReachesThePanel()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        showActive(form);
+        focus(form, form.shushin);
+        QTest::keyClicks(form.shushin, QStringLiteral("abc"));
+        FKey()->receivedKeys.clear();
+        QTest::keyClick(form.shushin, Qt::Key_Backspace);
+        QCOMPARE(form.shushin->text(), QStringLiteral("ab"));
+        QCOMPARE(FKey()->receivedKeys, QList<int>{0x08});
+    }
+
+    void functionKeysWhileTheSettingsAreActive()
+    {
+        Program program;
+        showActive(program.form());
+        showActive(program.option());
+        program.option().Edit1->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), program.option().Edit1);
+        FKey()->receivedKeys.clear();
+        QTest::keyClick(program.option().Edit1, Qt::Key_F5);
+        QTest::keyClick(program.option().Edit1, Qt::Key_Space);
+        QVERIFY(FKey()->receivedKeys.isEmpty());
+        QVERIFY(!program.form().ClockRunning());
+        program.option().hide();
+    }
+
+    void space_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("toggles");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Stats grid") << QStringLiteral("StringGrid1") << true << QString();
+        QTest::newRow("no focused control") << QStringLiteral("HooptallyForm") << true << QString();
+        QTest::newRow("referee field") << QStringLiteral("shushin") << false << QStringLiteral(" ");
+        QTest::newRow("clock button presses itself once") << QStringLiteral("TimeStartStopB") << true << QString();
+    }
+    void space()
+    {
+        QFETCH(bool, toggles);
+        QFETCH(QString, typed);
+        QFETCH(QString, target);
+        Program program;
+        THooptallyForm& form = program.form();
+        showActive(form);
+        QWidget* widget = widgetNamed(form, target);
+        QVERIFY(widget);
+        if (widget == &form) {
+            if (QApplication::focusWidget())
+                QApplication::focusWidget()->clearFocus();
+            QCOMPARE(QApplication::focusWidget(), nullptr);
+        } else {
+            focus(form, widget);
+        }
+        QTest::keyClick(widget, Qt::Key_Space);
+        QCOMPARE(form.ClockRunning(), toggles);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            QCOMPARE(edit->text(), typed);
+    }
+
+    void spaceTwiceAcrossAFocusChange()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        showActive(form);
+        focus(form, form.StringGrid1);
+        QTest::keyClick(form.StringGrid1, Qt::Key_Space);
+        QVERIFY(form.ClockRunning());
+        // The next press goes to the window itself, an ancestor of the grid: it is a new key all the same.
+        form.StringGrid1->clearFocus();
+        QTest::keyClick(&form, Qt::Key_Space);
+        QVERIFY(!form.ClockRunning());
+        focus(form, form.StringGrid1);
+        QTest::keyClick(form.StringGrid1, Qt::Key_Space);
+        QVERIFY(form.ClockRunning());
+    }
+
+    void spaceWhileAModalDialogIsOpen()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        showActive(form);
+        QDialog dialog(&form);
+        dialog.setWindowModality(Qt::ApplicationModal);
+        showActive(dialog);
+        QCOMPARE(QApplication::activeModalWidget(), &dialog);
+        FKey()->receivedKeys.clear();
+        QTest::keyClick(&dialog, Qt::Key_Space);
+        QTest::keyClick(&dialog, Qt::Key_F5);
+        QVERIFY(!form.ClockRunning());
+        QVERIFY(FKey()->receivedKeys.isEmpty());
+    }
+
+    void clockEdit_data()
+    {
+        QTest::addColumn<QString>("minutesText");
+        QTest::addColumn<QString>("secondsText");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("numbers") << QStringLiteral("7") << QStringLiteral("5") << true << 7 << 5;
+        QTest::newRow("minutes not a number") << QStringLiteral("x") << QStringLiteral("15") << true << 4 << 15;
+        QTest::newRow("seconds empty") << QStringLiteral("9") << QString() << true << 9 << 30;
+        QTest::newRow("no range check") << QStringLiteral("25") << QStringLiteral("75") << true << 25 << 75;
+        QTest::newRow("cancel") << QStringLiteral("1") << QStringLiteral("1") << false << 4 << 30;
+    }
+    void clockEdit()
+    {
+        QFETCH(QString, minutesText);
+        QFETCH(QString, secondsText);
+        QFETCH(bool, ok);
+        QFETCH(int, minutes);
+        QFETCH(int, seconds);
+        Program program;
+        THooptallyForm& form = program.form();
+        program.setClock(4, 30);
+        auto drive = [&](TTimeModifyDlg& edit) {
+            // Shown without padding.
+            QCOMPARE(edit.Edit1->text(), QStringLiteral("4"));
+            QCOMPARE(edit.Edit2->text(), QStringLiteral("30"));
+            edit.Edit1->setText(minutesText);
+            edit.Edit2->setText(secondsText);
+            QTest::mouseClick(ok ? edit.OKBtn : edit.CancelBtn, Qt::LeftButton);
+        };
+        program.dialogs().expectModal(QStringLiteral("TimeModifyDlg"), [&](QDialog& dialog) {
+            drive(static_cast<TTimeModifyDlg&>(dialog));
+            return dialog.result();
+        });
+        form.TimerModifyBClick();
+        QCOMPARE(form.ClockMinutes(), minutes);
+        QCOMPARE(form.ClockSeconds(), seconds);
+        if (ok) {
+            QCOMPARE(form.TimerMin->text(), QString::number(minutes));
+            QCOMPARE(form.TimerSec->text(), QString::number(seconds));
+        }
+    }
+
+    void clockEditTypingIsNotOverwritten()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        showActive(form);
+        program.setClock(4, 30);
+        form.TimeStartStopBClick();
+        auto drive = [&](TTimeModifyDlg& edit) {
+            // Before any focus the fields follow the running clock.
+            QTRY_COMPARE_WITH_TIMEOUT(edit.Edit2->text(), QString::number(form.ClockSeconds()), 3000);
+            QTRY_VERIFY_WITH_TIMEOUT(edit.Edit2->text() != QStringLiteral("30"), 3000);
+            showActive(edit);
+            edit.Edit1->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), edit.Edit1);
+            QVERIFY(!edit.Timer1->isActive());
+            edit.Edit1->selectAll();
+            QTest::keyClicks(edit.Edit1, QStringLiteral("3"));
+            const QString seconds = edit.Edit2->text();
+            QTest::qWait(1300);
+            QVERIFY(form.ClockSeconds() != seconds.toInt());
+            QCOMPARE(edit.Edit1->text(), QStringLiteral("3"));
+            QCOMPARE(edit.Edit2->text(), seconds);
+            QTest::mouseClick(edit.OKBtn, Qt::LeftButton);
+        };
+        program.dialogs().expectModal(QStringLiteral("TimeModifyDlg"), [&](QDialog& dialog) {
+            drive(static_cast<TTimeModifyDlg&>(dialog));
+            return dialog.result();
+        });
+        form.TimerModifyBClick();
+        QCOMPARE(form.ClockMinutes(), 3);
+    }
+};
+
+QTEST_MAIN(tst_clock)
+#include "tst_clock.moc"
