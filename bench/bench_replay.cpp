@@ -51,7 +51,8 @@ private slots:
 
     void replay()
     {
-        QBENCHMARK {
+        QBENCHMARK
+        {
             m_program->form().PlayLog().ReplayPlayLog();
         }
     }

@@ -111,10 +111,9 @@ platform::StringGrid* GetTeamGrid(int side)
     return side == 1 ? g_mainForm->GridTeamA : g_mainForm->GridTeamB;
 }
 
-SheetGridControl* GetTeamRoster(int)
+SheetGridControl* GetTeamRoster(int side)
 {
-    // The sheet controls come with the team score sheets.
-    return nullptr;
+    return TeamSheet(side);
 }
 
 int GetShownPeriodCount()

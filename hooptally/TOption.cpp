@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,13 +32,13 @@ constexpr int kDefaultPlayTime = 5; // 6 minutes
 QString iniPathOf(const QString& programPath)
 {
     const QFileInfo info(programPath);
-    return info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".ini");
+    return info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".ini"));
 }
 
 QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, QWidget* buddy)
 {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(x, y, 200, 16);
+    label->setGeometry(x, y, 180, 16);
     label->setBuddy(buddy);
     return label;
 }
@@ -87,7 +88,7 @@ void TOption::buildControls()
 
     bMiniBasket = new QCheckBox(QStringLiteral("Official表示をミニバスで表示する"), this);
     bMiniBasket->setObjectName(QStringLiteral("bMiniBasket"));
-    bMiniBasket->setGeometry(16, 8, 300, 20);
+    bMiniBasket->setGeometry(16, 6, 300, 20);
 
     auto makeEdit = [](QWidget* parent, const char* name, const QRect& rect) {
         auto* edit = new QLineEdit(parent);
@@ -103,52 +104,55 @@ void TOption::buildControls()
         return button;
     };
 
-    Edit1 = makeEdit(this, "Edit1", QRect(16, 50, 360, 21));
-    BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("..."), QRect(380, 50, 28, 21));
-    addLabel(this, QStringLiteral("ﾁｰﾑﾌｧｲﾙﾌｫﾙﾀﾞ"), 16, 33, Edit1);
-    Edit2 = makeEdit(this, "Edit2", QRect(16, 94, 360, 21));
-    BitBtn4 = makeButton(this, "BitBtn4", QStringLiteral("..."), QRect(380, 94, 28, 21));
-    addLabel(this, QStringLiteral("ｹﾞｰﾑﾃﾞｰﾀﾌｫﾙﾀﾞ"), 16, 77, Edit2);
+    Edit1 = makeEdit(this, "Edit1", QRect(16, 44, 360, 21));
+    BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("..."), QRect(380, 44, 28, 21));
+    addLabel(this, QStringLiteral("ﾁｰﾑﾌｧｲﾙﾌｫﾙﾀﾞ"), 16, 28, Edit1);
+    Edit2 = makeEdit(this, "Edit2", QRect(16, 84, 360, 21));
+    BitBtn4 = makeButton(this, "BitBtn4", QStringLiteral("..."), QRect(380, 84, 28, 21));
+    addLabel(this, QStringLiteral("ｹﾞｰﾑﾃﾞｰﾀﾌｫﾙﾀﾞ"), 16, 68, Edit2);
 
     GroupBox1 = new QGroupBox(QStringLiteral("起動時の設定"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 124, 408, 150);
-    LabeledEdit1 = makeEdit(GroupBox1, "LabeledEdit1", QRect(8, 36, 356, 21));
-    BitBtn2 = makeButton(GroupBox1, "BitBtn2", QStringLiteral("..."), QRect(368, 36, 28, 21));
-    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑAﾒﾝﾊﾞｰﾌｧｲﾙ"), 8, 19, LabeledEdit1);
-    LabeledEdit2 = makeEdit(GroupBox1, "LabeledEdit2", QRect(8, 78, 356, 21));
-    BitBtn3 = makeButton(GroupBox1, "BitBtn3", QStringLiteral("..."), QRect(368, 78, 28, 21));
-    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑBﾒﾝﾊﾞｰﾌｧｲﾙ"), 8, 61, LabeledEdit2);
-    LabeledEdit3 = makeEdit(GroupBox1, "LabeledEdit3", QRect(8, 120, 150, 21));
+    GroupBox1->setGeometry(8, 110, 408, 140);
+    LabeledEdit1 = makeEdit(GroupBox1, "LabeledEdit1", QRect(8, 34, 356, 21));
+    BitBtn2 = makeButton(GroupBox1, "BitBtn2", QStringLiteral("..."), QRect(368, 34, 28, 21));
+    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑAﾒﾝﾊﾞｰﾌｧｲﾙ"), 8, 18, LabeledEdit1);
+    LabeledEdit2 = makeEdit(GroupBox1, "LabeledEdit2", QRect(8, 74, 356, 21));
+    BitBtn3 = makeButton(GroupBox1, "BitBtn3", QStringLiteral("..."), QRect(368, 74, 28, 21));
+    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑBﾒﾝﾊﾞｰﾌｧｲﾙ"), 8, 58, LabeledEdit2);
+    LabeledEdit3 = makeEdit(GroupBox1, "LabeledEdit3", QRect(8, 114, 150, 21));
     LabeledEdit3->setReadOnly(true);
-    BitBtn5 = makeButton(GroupBox1, "BitBtn5", QStringLiteral("..."), QRect(162, 120, 28, 21));
-    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑAｶﾗｰ"), 8, 103, LabeledEdit3);
-    LabeledEdit4 = makeEdit(GroupBox1, "LabeledEdit4", QRect(210, 120, 150, 21));
+    BitBtn5 = makeButton(GroupBox1, "BitBtn5", QStringLiteral("..."), QRect(162, 114, 28, 21));
+    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑAｶﾗｰ"), 8, 98, LabeledEdit3);
+    LabeledEdit4 = makeEdit(GroupBox1, "LabeledEdit4", QRect(210, 114, 150, 21));
     LabeledEdit4->setReadOnly(true);
-    BitBtn6 = makeButton(GroupBox1, "BitBtn6", QStringLiteral("..."), QRect(364, 120, 28, 21));
-    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑBｶﾗｰ"), 210, 103, LabeledEdit4);
+    BitBtn6 = makeButton(GroupBox1, "BitBtn6", QStringLiteral("..."), QRect(364, 114, 28, 21));
+    addLabel(GroupBox1, QStringLiteral("ﾁｰﾑBｶﾗｰ"), 210, 98, LabeledEdit4);
 
     KojinList = new QListWidget(this);
     KojinList->setObjectName(QStringLiteral("KojinList"));
-    KojinList->setGeometry(16, 298, 392, 84);
+    // Seven rows: the thirteen switches in two columns, none behind a scroll bar.
+    KojinList->setGeometry(16, 270, 392, 118);
+    KojinList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    KojinList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Two columns: items flow down, then into the next column.
     KojinList->setFlow(QListView::TopToBottom);
     KojinList->setWrapping(true);
     KojinList->setResizeMode(QListView::Adjust);
     KojinList->setGridSize(QSize(190, 16));
-    addLabel(this, QStringLiteral("個人記録設定"), 16, 281, KojinList);
+    addLabel(this, QStringLiteral("個人記録設定"), 16, 254, KojinList);
 
     ComboPeriodTime = new QComboBox(this);
     ComboPeriodTime->setObjectName(QStringLiteral("ComboPeriodTime"));
-    ComboPeriodTime->setGeometry(16, 392, 80, 22);
+    ComboPeriodTime->setGeometry(16, 394, 80, 22);
     for (int minutes = 1; minutes <= kPeriodItems; ++minutes)
         ComboPeriodTime->addItem(QString::number(minutes) + QStringLiteral("分"));
-    auto* periodLabel = addLabel(this, QStringLiteral("１ピリオドの時間設定"), 100, 395, ComboPeriodTime);
+    auto* periodLabel = addLabel(this, QStringLiteral("１ピリオドの時間設定"), 100, 397, ComboPeriodTime);
     periodLabel->setFixedWidth(140);
 
-    OKBtn = makeButton(this, "OKBtn", QStringLiteral("OK"), QRect(250, 390, 75, 25));
+    OKBtn = makeButton(this, "OKBtn", QStringLiteral("OK"), QRect(250, 393, 75, 25));
     OKBtn->setDefault(true);
-    CancelBtn = makeButton(this, "CancelBtn", QStringLiteral("キャンセル"), QRect(333, 390, 75, 25));
+    CancelBtn = makeButton(this, "CancelBtn", QStringLiteral("キャンセル"), QRect(333, 393, 75, 25));
 
     connect(BitBtn1, &QPushButton::clicked, this, &TOption::BitBtn1Click);
     connect(BitBtn4, &QPushButton::clicked, this, &TOption::BitBtn4Click);

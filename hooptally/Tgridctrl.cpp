@@ -7,24 +7,88 @@
 
 namespace hooptally {
 
+namespace {
+
+std::unique_ptr<SheetGridControl> g_sheets[2];
+
+SheetGridControl* sheetOf(const TTeam* team)
+{
+    return team ? TeamSheet(team->side) : nullptr;
+}
+
+} // namespace
+
+int SheetGridControl::RowOf(const TPlayer* player) const
+{
+    for (int row = 0; row < kSheetPlayerRows; ++row) {
+        if (player && playerRows[row] == player)
+            return row;
+    }
+    return -1;
+}
+
+SheetGridControl* TeamSheet(int side)
+{
+    return g_sheets[side == 1 ? 0 : 1].get();
+}
+
 void CreateTeamGrids(THooptallyForm*)
 {
-    // The sheet layout comes with the team score sheets.
+    for (auto& sheet : g_sheets)
+        sheet = std::make_unique<SheetGridControl>();
 }
 
 void FreeTeamGrids(THooptallyForm*)
 {
-    // Nothing is created yet.
+    for (auto& sheet : g_sheets)
+        sheet.reset();
 }
 
-void RedrawTeamGrids(THooptallyForm*, bool, bool)
+void RedrawTeamGrids(THooptallyForm* form, bool refillA, bool refillB)
 {
-    // The sheet layout comes with the team score sheets.
+    for (int side : {1, 2}) {
+        if (SheetGridControl* sheet = TeamSheet(side))
+            sheet->playerRows.fill(nullptr);
+    }
+    if (refillA)
+        FillTeamGrid(form, GetTeam(1));
+    if (refillB)
+        FillTeamGrid(form, GetTeam(2));
 }
 
-void FillTeamGrid(THooptallyForm*, TTeam*)
+void FillTeamGrid(THooptallyForm* form, TTeam* team)
 {
-    // The sheet layout comes with the team score sheets.
+    if (!team)
+        return;
+    ListTeamPlayers(form, team);
+    ShowTeamName(form, team->name, team);
+}
+
+void ListTeamPlayers(THooptallyForm*, TTeam* team)
+{
+    SheetGridControl* sheet = sheetOf(team);
+    if (!sheet)
+        return;
+    sheet->playerRows.fill(nullptr);
+    int row = 0;
+    for (int i = 0; i < team->Count(); ++i) {
+        TPlayer* player = team->PlayerAt(i);
+        if (player->status == kBlankRow || player->IsCoach())
+            continue;
+        // A roster just read lists the players its file marked "Official"; otherwise everyone listed.
+        if (team->loaded == 1 && player->official != 1) {
+            player->status = kNotListed;
+            continue;
+        }
+        if (team->loaded != 1 && player->status == kNotListed)
+            continue;
+        if (row == kSheetPlayerRows)
+            break;
+        sheet->playerRows[row++] = player;
+        if (player->starter != 1 && player->status != kOnCourt)
+            player->status = kOnBench;
+    }
+    team->loaded = 0;
 }
 
 void ShowTeamName(THooptallyForm*, const QString&, TTeam*)
@@ -37,40 +101,20 @@ void TeamGridDrawCell(THooptallyForm*, platform::StringGrid*, int, int, const QR
     // The sheet painters come with the sheet grid control.
 }
 
-namespace {
-
-// Until the sheet places players itself: the first fifteen players of the roster who are on the
-// official list, in roster order, as the sheet lists them.
-bool standsOnSheet(const TPlayer* player, const TTeam* team)
-{
-    constexpr int kPlayerRows = 15;
-    int row = 0;
-    for (int i = 0; i < team->Count() && row < kPlayerRows; ++i) {
-        const TPlayer* candidate = team->PlayerAt(i);
-        if (candidate->status == kBlankRow || candidate->IsCoach() || candidate->status == kNotListed)
-            continue;
-        if (candidate == player)
-            return true;
-        ++row;
-    }
-    return false;
-}
-
-} // namespace
-
 QString OfficialTextOfPlayer(const TPlayer* player, const TTeam* team)
 {
-    return player && team && standsOnSheet(player, team) ? QStringLiteral("Official") : QString();
+    const SheetGridControl* sheet = sheetOf(team);
+    return sheet && sheet->RowOf(player) >= 0 ? QStringLiteral("Official") : QString();
 }
 
 int CountListedPlayers(const TTeam* team)
 {
-    int listed = 0;
-    for (int i = 0; i < team->Count(); ++i) {
-        if (standsOnSheet(team->PlayerAt(i), team))
-            ++listed;
-    }
-    return listed;
+    const SheetGridControl* sheet = sheetOf(team);
+    if (!sheet)
+        return 0;
+    return static_cast<int>(std::count_if(sheet->playerRows.begin(), sheet->playerRows.end(), [](const TPlayer* p) {
+        return p && (p->status == kOnCourt || p->status == kOnBench);
+    }));
 }
 
 void MarkPeriodEndOnTeamGrid(THooptallyForm*, int, platform::StringGrid*)
@@ -94,14 +138,39 @@ void OnActionForTeamGrid(THooptallyForm*, platform::Message& message)
     std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
 }
 
-void OnPlayerStatusChanged(THooptallyForm*, platform::Message&)
+void OnPlayerStatusChanged(THooptallyForm*, platform::Message& message)
 {
-    // Moving players on the sheet comes with the team score-sheet marks.
+    auto* player = platform::fromLParam<TPlayer>(message.lParam);
+    SheetGridControl* sheet = player ? sheetOf(player->team) : nullptr;
+    // Coaches stand in the coach rows, which come with the team score sheets.
+    if (!sheet || player->IsCoach())
+        return;
+    const int row = sheet->RowOf(player);
+    if (message.wParam == 0) {
+        if (row >= 0)
+            sheet->playerRows[row] = nullptr;
+        return;
+    }
+    if (row >= 0)
+        return;
+    for (TPlayer*& slot : sheet->playerRows) {
+        if (!slot || slot->status == kBlankRow || slot->status == kNotListed) {
+            slot = player;
+            return;
+        }
+    }
 }
 
-void ForgetPlayerOnTeamGrids(const TPlayer*)
+void ForgetPlayerOnTeamGrids(const TPlayer* player)
 {
-    // No sheet cell holds a player yet.
+    for (auto& sheet : g_sheets) {
+        if (!sheet)
+            continue;
+        for (TPlayer*& slot : sheet->playerRows) {
+            if (slot == player)
+                slot = nullptr;
+        }
+    }
 }
 
 } // namespace hooptally

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include <QRect>
 #include <QString>
 
@@ -15,12 +17,22 @@ class THooptallyForm;
 class TTeam;
 class TPlayer;
 
-// The merged-cell layer over one score-sheet grid.
+constexpr int kSheetPlayerRows = 15;
+
+// The merged-cell layer over one score-sheet grid. For now it holds which player stands in each of
+// the sheet's fifteen player rows; the areas, kinds and painters come with the score sheets.
 class SheetGridControl
 {
+public:
+    std::array<TPlayer*, kSheetPlayerRows> playerRows{}; // not owned
+
+    int RowOf(const TPlayer* player) const;
 };
 
 // Form side of the team score sheets.
+SheetGridControl* TeamSheet(int side);
+// Puts the team's players into the fifteen rows (statuses as the sheet decides them).
+void ListTeamPlayers(THooptallyForm* form, TTeam* team);
 void CreateTeamGrids(THooptallyForm* form);
 void FreeTeamGrids(THooptallyForm* form);
 void RedrawTeamGrids(THooptallyForm* form, bool refillA, bool refillB);

@@ -65,7 +65,8 @@ QDateTime toQDateTime(double serial)
     int ms = 0;
     if (!decode(serial, date, ms))
         return {};
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(ms));
+    // A serial carries no time zone: UTC keeps every date and time valid (no clock-change gaps).
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(ms), Qt::UTC);
 }
 
 QString FormatDateTime(const QString& format, double serial)

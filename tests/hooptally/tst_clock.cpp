@@ -263,7 +263,8 @@ private slots:
             extra = 1;
         }
         if (answer != 0)
-            program.dialogs().expectMessage(QStringLiteral("ピリオド終了が押されました、本当によろしいですか？"), answer);
+            program.dialogs().expectMessage(
+                QStringLiteral("ピリオド終了が押されました、本当によろしいですか？"), answer);
         // What the user's pick does to the selector before the handler runs.
         form.QuatorCombo->setCurrentIndex(chosen);
         emit form.QuatorCombo->activated(chosen);
@@ -341,7 +342,8 @@ private slots:
         // The labels shown stand in order, apart, inside the panel.
         QCOMPARE(labels[0]->y(), 8);
         for (int i = 1; i < shown; ++i)
-            QVERIFY2(labels[i]->y() >= labels[i - 1]->geometry().bottom(), qPrintable(labels[i]->objectName()));
+            QVERIFY2(labels[i]->y() >= labels[i - 1]->geometry().bottom(),
+                     qPrintable(labels[i]->objectName()));
         QVERIFY(labels[shown - 1]->geometry().bottom() < form.PanelCount->height());
 
         // A new game keeps the overtime labels that were shown.
@@ -357,30 +359,36 @@ private slots:
     void functionKeys_data()
     {
         QTest::addColumn<int>("key");
-        QTest::addColumn<int>("virtualKey");
-        QTest::addColumn<bool>("reachesField");
         QTest::addColumn<bool>("keyInput");
-        QTest::newRow("F1") << int(Qt::Key_F1) << 0x70 << false << true;
-        QTest::newRow("F3") << int(Qt::Key_F3) << 0x72 << false << true;
-        QTest::newRow("F4 passes on") << int(Qt::Key_F4) << 0x73 << true << true;
-        QTest::newRow("F5") << int(Qt::Key_F5) << 0x74 << false << true;
-        QTest::newRow("F12") << int(Qt::Key_F12) << 0x7B << false << true;
-        QTest::newRow("Backspace passes on") << int(Qt::Key_Backspace) << 0x08 << true << true;
-        QTest::newRow("Esc passes on") << int(Qt::Key_Escape) << 0x1B << true << true;
-        QTest::newRow("F5 with key input off") << int(Qt::Key_F5) << -1 << true << false;
-        QTest::newRow("Esc with key input off") << int(Qt::Key_Escape) << -1 << true << false;
-        QTest::newRow("letter") << int(Qt::Key_A) << -1 << true << true;
+        QTest::addColumn<int>("virtualKey"); // -1: nothing reaches the panel
+        QTest::addColumn<bool>("reachesField");
+        QTest::addColumn<QString>("text"); // the field's text after "abc" and the key
+        const QString abc = QStringLiteral("abc");
+        QTest::newRow("F1") << int(Qt::Key_F1) << true << 0x70 << false << abc;
+        QTest::newRow("F3") << int(Qt::Key_F3) << true << 0x72 << false << abc;
+        QTest::newRow("F4 passes on") << int(Qt::Key_F4) << true << 0x73 << true << abc;
+        QTest::newRow("F5") << int(Qt::Key_F5) << true << 0x74 << false << abc;
+        QTest::newRow("F12") << int(Qt::Key_F12) << true << 0x7B << false << abc;
+        QTest::newRow("Backspace edits and passes on")
+            << int(Qt::Key_Backspace) << true << 0x08 << true << QStringLiteral("ab");
+        QTest::newRow("Esc passes on") << int(Qt::Key_Escape) << true << 0x1B << true << abc;
+        QTest::newRow("F5 with key input off") << int(Qt::Key_F5) << false << -1 << true << abc;
+        QTest::newRow("Backspace with key input off")
+            << int(Qt::Key_Backspace) << false << -1 << true << QStringLiteral("ab");
+        QTest::newRow("letter") << int(Qt::Key_A) << true << -1 << true << QStringLiteral("abca");
     }
     void functionKeys()
     {
-        QFETCH(bool, keyInput);
         QFETCH(int, key);
-        QFETCH(bool, reachesField);
+        QFETCH(bool, keyInput);
         QFETCH(int, virtualKey);
+        QFETCH(bool, reachesField);
+        QFETCH(QString, text);
         Program program;
         THooptallyForm& form = program.form();
         showActive(form);
         focus(form, form.shushin);
+        QTest::keyClicks(form.shushin, QStringLiteral("abc"));
         KeyPressCounter counter;
         form.shushin->installEventFilter(&counter);
         SetKeyInputEnabled(keyInput);
@@ -388,20 +396,8 @@ private slots:
         QTest::keyClick(form.shushin, Qt::Key(key));
         QCOMPARE(FKey()->receivedKeys, virtualKey < 0 ? QList<int>() : QList<int>{virtualKey});
         QCOMPARE(counter.presses == 1, reachesField);
+        QCOMPARE(form.shushin->text(), text);
         QVERIFY(!form.ClockRunning());
-    }
-
-    void backspaceInAFieldEditsAndReachesThePanel()
-    {
-        Program program;
-        THooptallyForm& form = program.form();
-        showActive(form);
-        focus(form, form.shushin);
-        QTest::keyClicks(form.shushin, QStringLiteral("abc"));
-        FKey()->receivedKeys.clear();
-        QTest::keyClick(form.shushin, Qt::Key_Backspace);
-        QCOMPARE(form.shushin->text(), QStringLiteral("ab"));
-        QCOMPARE(FKey()->receivedKeys, QList<int>{0x08});
     }
 
     void functionKeysWhileTheSettingsAreActive()
@@ -427,7 +423,8 @@ private slots:
         QTest::newRow("Stats grid") << QStringLiteral("StringGrid1") << true << QString();
         QTest::newRow("no focused control") << QStringLiteral("HooptallyForm") << true << QString();
         QTest::newRow("referee field") << QStringLiteral("shushin") << false << QStringLiteral(" ");
-        QTest::newRow("clock button presses itself once") << QStringLiteral("TimeStartStopB") << true << QString();
+        QTest::newRow("clock button presses itself once")
+            << QStringLiteral("TimeStartStopB") << true << QString();
     }
     void space()
     {
@@ -493,7 +490,8 @@ private slots:
         QTest::addColumn<int>("minutes");
         QTest::addColumn<int>("seconds");
         QTest::newRow("numbers") << QStringLiteral("7") << QStringLiteral("5") << true << 7 << 5;
-        QTest::newRow("minutes not a number") << QStringLiteral("x") << QStringLiteral("15") << true << 4 << 15;
+        QTest::newRow("minutes not a number")
+            << QStringLiteral("x") << QStringLiteral("15") << true << 4 << 15;
         QTest::newRow("seconds empty") << QStringLiteral("9") << QString() << true << 9 << 30;
         QTest::newRow("no range check") << QStringLiteral("25") << QStringLiteral("75") << true << 25 << 75;
         QTest::newRow("cancel") << QStringLiteral("1") << QStringLiteral("1") << false << 4 << 30;

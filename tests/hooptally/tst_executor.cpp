@@ -33,7 +33,8 @@ struct Roster
     explicit Roster(Program& program)
     {
         for (int i = 0; i < 5; ++i)
-            starters[i] = program.addPlayer(1, QString::number(4 + i), QStringLiteral("先発%1").arg(4 + i), true);
+            starters[i] =
+                program.addPlayer(1, QString::number(4 + i), QStringLiteral("先発%1").arg(4 + i), true);
         bench = program.addPlayer(1, QStringLiteral("9"), QStringLiteral("控え"));
         coach = program.addPlayer(1, QString(), QStringLiteral("監督"), false, true, kHeadCoachText);
         opponent = program.addPlayer(2, QStringLiteral("5"), QStringLiteral("相手"), true);
@@ -42,7 +43,7 @@ struct Roster
 };
 
 GameAction makeAction(TPlayer* player, std::uint8_t code, int minutes, int seconds,
-                        std::uint8_t foulKind = kNone)
+                      std::uint8_t foulKind = kNone)
 {
     GameAction action;
     action.side = player->team->side;
@@ -110,38 +111,38 @@ private slots:
         QTest::addColumn<QString>("label");
 
         QTest::newRow("two-pointer by a bench player puts him on court")
-            << int(Bench) << int(kTwoPointMade) << int(kNone) << 5 << int(kOnCourt) << 0 << 0 << true << 0 << true
-            << "２Point 成功";
+            << int(Bench) << int(kTwoPointMade) << int(kNone) << 5 << int(kOnCourt) << 0 << 0 << true << 0
+            << true << "２Point 成功";
         QTest::newRow("rebound without a clock reading clocks nobody in")
-            << int(Bench) << int(kDefensiveRebound) << int(kNone) << -1 << int(kOnCourt) << 0 << 9 << false << 0
-            << true << "ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ";
+            << int(Bench) << int(kDefensiveRebound) << int(kNone) << -1 << int(kOnCourt) << 0 << 9 << false
+            << 0 << true << "ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ";
         QTest::newRow("personal foul by a bench player leaves him on the bench")
             << int(Bench) << int(kFoul) << int(kPersonalFoul) << 5 << int(kOnBench) << 1 << 6 << false << 0
             << false << "ファール";
         QTest::newRow("unsportsmanlike foul is a team foul")
-            << int(Starter) << int(kFoul) << int(kUnsportsmanlikeFoul) << 5 << int(kOnCourt) << 1 << 6 << true << 0
-            << true << "ファール";
+            << int(Starter) << int(kFoul) << int(kUnsportsmanlikeFoul) << 5 << int(kOnCourt) << 1 << 6 << true
+            << 0 << true << "ファール";
         QTest::newRow("technical foul is no team foul")
             << int(Starter) << int(kFoul) << int(kTechnicalFoul) << 5 << int(kOnCourt) << 0 << 6 << true << 0
             << true << "ファール";
         QTest::newRow("disqualifying foul is no team foul")
-            << int(Starter) << int(kFoul) << int(kDisqualifyingFoul) << 5 << int(kOnCourt) << 0 << 6 << true << 0
-            << true << "ファール";
+            << int(Starter) << int(kFoul) << int(kDisqualifyingFoul) << 5 << int(kOnCourt) << 0 << 6 << true
+            << 0 << true << "ファール";
         QTest::newRow("coach technical is no team foul")
-            << int(Coach) << int(kFoul) << int(kCoachTechnicalFoul) << 5 << int(kHeadCoach) << 0 << 6 << false << 0
-            << false << "ファール";
+            << int(Coach) << int(kFoul) << int(kCoachTechnicalFoul) << 5 << int(kHeadCoach) << 0 << 6 << false
+            << 0 << false << "ファール";
         QTest::newRow("coach foul of a player kind is no team foul either")
             << int(Coach) << int(kFoul) << int(kPersonalFoul) << 5 << int(kHeadCoach) << 0 << 6 << false << 0
             << false << "ファール";
         QTest::newRow("assist by the coach counts and keeps him coach")
-            << int(Coach) << int(kAssist) << int(kNone) << 5 << int(kHeadCoach) << 0 << 7 << false << 0 << false
-            << "アシスト";
+            << int(Coach) << int(kAssist) << int(kNone) << 5 << int(kHeadCoach) << 0 << 7 << false << 0
+            << false << "アシスト";
         QTest::newRow("court-in of a bench player")
             << int(Bench) << int(kCourtIn) << int(kNone) << 5 << int(kOnCourt) << 0 << -1 << true << 0 << true
             << "コートイン！";
         QTest::newRow("starter to the bench keeps his thirty seconds")
-            << int(Starter) << int(kToBench) << int(kNone) << 5 << int(kOnBench) << 0 << -1 << false << 30 << true
-            << "ベンチへ";
+            << int(Starter) << int(kToBench) << int(kNone) << 5 << int(kOnBench) << 0 << -1 << false << 30
+            << true << "ベンチへ";
     }
     void playerAction()
     {
@@ -162,8 +163,8 @@ private slots:
         TPlayer* player = roster.who(Who(who));
         const int seconds30 = minutes < 0 ? -1 : 30;
         program.setClock(minutes, seconds30);
-        sendAction(program.form(), makeAction(player, std::uint8_t(code), minutes, seconds30,
-                                                std::uint8_t(foulKind)));
+        sendAction(program.form(),
+                   makeAction(player, std::uint8_t(code), minutes, seconds30, std::uint8_t(foulKind)));
 
         QCOMPARE(int(player->status), status);
         QCOMPARE(program.teamA().TeamFouls(0), teamFouls);
@@ -232,7 +233,8 @@ private slots:
                              .arg(notice->player == player ? 0 : 1);
             } else if (message.msg == kActionForTeamGridMessage) {
                 const auto* copy = platform::fromLParam<GameAction>(message.lParam);
-                state += QStringLiteral(" copy=%1/%2/%3").arg(copy->code).arg(copy->freeThrows).arg(copy->side);
+                state +=
+                    QStringLiteral(" copy=%1/%2/%3").arg(copy->code).arg(copy->freeThrows).arg(copy->side);
             }
             return state;
         });
@@ -258,20 +260,22 @@ private slots:
         QTest::addColumn<QString>("position");
         QTest::addColumn<int>("status");
 
-        QTest::newRow("blank row as starter on a full court") << 5 << 0 << "blank" << true << false << "" << 0;
-        QTest::newRow("blank row while under five on court") << 4 << 0 << "blank" << false << false << "" << 0;
+        QTest::newRow("blank row as starter on a full court")
+            << 5 << 0 << "blank" << true << false << "" << 0;
+        QTest::newRow("blank row while under five on court")
+            << 4 << 0 << "blank" << false << false << "" << 0;
         QTest::newRow("blank row with five on court") << 5 << 0 << "blank" << false << false << "" << 1;
         QTest::newRow("blank row with fourteen listed") << 5 << 9 << "blank" << false << false << "" << 1;
         QTest::newRow("blank row with fifteen listed") << 5 << 10 << "blank" << false << false << "" << 2;
         QTest::newRow("starter with fifteen listed") << 5 << 10 << "blank" << true << false << "" << 0;
         QTest::newRow("head coach") << 5 << 10 << "blank" << false << true << kHeadCoachText << 3;
         QTest::newRow("assistant coach") << 5 << 0 << "blank" << false << true << kAssistantCoachText << 4;
-        QTest::newRow("coach kind not exactly head coach") << 5 << 0 << "blank" << false << true
-                                                             << QStringLiteral("ﾍｯﾄﾞｺｰﾁ ") << 4;
-        QTest::newRow("bench player made starter while under five") << 4 << 1 << "bench" << true << false << ""
-                                                                     << 0;
-        QTest::newRow("bench player made starter on a full court") << 5 << 1 << "bench" << true << false << ""
-                                                                   << 1;
+        QTest::newRow("coach kind not exactly head coach")
+            << 5 << 0 << "blank" << false << true << QStringLiteral("ﾍｯﾄﾞｺｰﾁ ") << 4;
+        QTest::newRow("bench player made starter while under five")
+            << 4 << 1 << "bench" << true << false << "" << 0;
+        QTest::newRow("bench player made starter on a full court")
+            << 5 << 1 << "bench" << true << false << "" << 1;
         QTest::newRow("removed player stays removed") << 4 << 1 << "removed" << false << false << "" << 2;
     }
     void registration()
@@ -334,8 +338,8 @@ private slots:
         const std::uint8_t before = player->status;
         program.form().MarkGameSaved();
         if (onCourt)
-            program.dialogs().expectMessage(
-                QStringLiteral("このプレイヤーはプレイ中なのでオフィシャルから削除は出来ません [Quillmarsh]"));
+            program.dialogs().expectMessage(QStringLiteral(
+                "このプレイヤーはプレイ中なのでオフィシャルから削除は出来ません [Quillmarsh]"));
         MessageSpy spy(program.form());
         program.act(player, kRemoveFromOfficial);
         QCOMPARE(player->status, onCourt ? before : std::uint8_t(kNotListed));
@@ -458,9 +462,9 @@ private slots:
         QCOMPARE(program.teamA().TeamPoints(-1), 2);
         QCOMPARE(program.teamB().TeamPoints(-1), 2);
         QCOMPARE(program.teamA().TeamFouls(0), 0);
-        QCOMPARE(logTexts(program.form()),
-                 (QStringList{"1st.Q(06:00)|先発4(4)|２Point 成功|02 - 00", "1st.Q(06:00)|相手(5)|２Point 成功|02 - 02",
-                              "1st.Q(06:00)|控え(9)|コートイン！|02 - 02"}));
+        QCOMPARE(logTexts(program.form()), (QStringList{"1st.Q(06:00)|先発4(4)|２Point 成功|02 - 00",
+                                                        "1st.Q(06:00)|相手(5)|２Point 成功|02 - 02",
+                                                        "1st.Q(06:00)|控え(9)|コートイン！|02 - 02"}));
         for (const auto& entry : program.form().PlayLog().Entries())
             QCOMPARE(std::count(entry->onCourt.begin(), entry->onCourt.end(), nullptr), 0);
         QCOMPARE(program.form().PlayLog().PlayerColumns().size(), std::size_t(6));
@@ -473,10 +477,14 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<bool>("confirm");
-        QTest::newRow("tournament") << int(kAskTournament) << "Taikaimei" << "大会名を入力してください" << true;
-        QTest::newRow("game number") << int(kAskGameNumber) << "TaikaiNo" << "Ｎｏ．を入力してください" << true;
-        QTest::newRow("place") << int(kAskPlace) << "Basho" << "場所を入力してください" << true;
-        QTest::newRow("place cancelled") << int(kAskPlace) << "Basho" << "場所を入力してください" << false;
+        QTest::newRow("tournament") << int(kAskTournament) << "Taikaimei"
+                                    << "大会名を入力してください" << true;
+        QTest::newRow("game number") << int(kAskGameNumber) << "TaikaiNo"
+                                     << "Ｎｏ．を入力してください" << true;
+        QTest::newRow("place") << int(kAskPlace) << "Basho"
+                               << "場所を入力してください" << true;
+        QTest::newRow("place cancelled") << int(kAskPlace) << "Basho"
+                                         << "場所を入力してください" << false;
     }
     void askText()
     {

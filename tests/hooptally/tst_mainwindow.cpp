@@ -13,6 +13,7 @@
 #include "hooptally/Texecute.h"
 #include "hooptally/Tfkey.h"
 #include "hooptally/Tteam.h"
+#include "platform/IniFile.h"
 #include "platform/StringGrid.h"
 #include "support/ActionPathHelpers.h"
 #include "support/Program.h"
@@ -47,7 +48,15 @@ TPlayer* findNumber(const TTeam& team, const QString& number)
     return nullptr;
 }
 
-enum Close { Unchanged, NoCloses, CancelKeeps, SaveCancelled, YesSaves, SavedAsksNothing, UndoAndActAfterSave };
+enum Close {
+    Unchanged,
+    NoCloses,
+    CancelKeeps,
+    SaveCancelled,
+    YesSaves,
+    SavedAsksNothing,
+    UndoAndActAfterSave
+};
 
 } // namespace
 
@@ -70,8 +79,8 @@ private slots:
         m_rosterA = m_rosters.filePath(QStringLiteral("東京.member"));
         m_rosterB = m_rosters.filePath(QStringLiteral("大阪.member"));
         // Starters 10 and 4 in that order, a player off the official list and a coach marked starter.
-        writeMemberFile(m_rosterA, {"東京,1,10,佐藤,F,Starter,,", "東京,2,4,鈴木,G,Starter,,", "東京,3,8,高橋,C,,,",
-                                    "東京,4,,監督,ﾍｯﾄﾞｺｰﾁ,Starter,Coach,"});
+        writeMemberFile(m_rosterA, {"東京,1,10,佐藤,F,Starter,,", "東京,2,4,鈴木,G,Starter,,",
+                                    "東京,3,8,高橋,C,,,", "東京,4,,監督,ﾍｯﾄﾞｺｰﾁ,Starter,Coach,"});
         writeMemberFile(m_rosterB, {"大阪,1,5,田中,F,Starter,,", "大阪,2,6,中村,G,,,"});
     }
 
@@ -105,7 +114,8 @@ private slots:
         QFETCH(bool, rosterA);
         QFETCH(QString, extra);
         QFETCH(int, page);
-        Program program(startupIni(rosterA ? m_rosterA : m_rosters.filePath(QStringLiteral("なし.member")), extra));
+        Program program(
+            startupIni(rosterA ? m_rosterA : m_rosters.filePath(QStringLiteral("なし.member")), extra));
         THooptallyForm& form = program.form();
 
         QStringList log{"1st.Q(06:00)|田中(5)|コートイン！"};
@@ -115,7 +125,8 @@ private slots:
                   log;
         QCOMPARE(whoAndWhat(form), log);
         // The replay sorted the rosters (status, then number); the coach stays a coach.
-        const QStringList rosterOfA = rosterA ? QStringList{"4:0", "10:0", "8:2", ":3", ":6"} : QStringList{":6"};
+        const QStringList rosterOfA =
+            rosterA ? QStringList{"4:0", "10:0", "8:2", ":3", ":6"} : QStringList{":6"};
         QCOMPARE(rosterNumbers(program.teamA()), rosterOfA);
         QCOMPARE(rosterNumbers(program.teamB()), (QStringList{"5:0", "6:2", ":6"}));
         QCOMPARE(form.TeamAName->text(), rosterA ? QStringLiteral("東京") : QString());
@@ -302,6 +313,49 @@ private slots:
             QVERIFY(QFileInfo::exists(file));
             QVERIFY(!form.IsGameModified());
         }
+    }
+
+    void closeKeepsPageAndPlacement()
+    {
+        {
+            Program program;
+            program.form().setGeometry(30, 40, 900, 700);
+            program.form().PageControl1->setCurrentIndex(2);
+            program.form().FormClose();
+            const platform::IniFile& ini = program.option().IniFile();
+            QCOMPARE(ini.readInteger(QStringLiteral("Option"), QStringLiteral("ActivePage"), -1), 2);
+            QCOMPARE(ini.readInteger(QStringLiteral("Main"), QStringLiteral("Top"), -1), 40);
+            QCOMPARE(ini.readInteger(QStringLiteral("Main"), QStringLiteral("Left"), -1), 30);
+            QCOMPARE(ini.readInteger(QStringLiteral("Main"), QStringLiteral("Height"), -1), 700);
+            QCOMPARE(ini.readInteger(QStringLiteral("Main"), QStringLiteral("Width"), -1), 900);
+        }
+        Program program(
+            QStringLiteral("[Main]\nTop=40\nLeft=30\nHeight=700\nWidth=900\n[Option]\nActivePage=2"));
+        QCOMPARE(program.form().geometry(), QRect(30, 40, 900, 700));
+        QCOMPARE(program.form().PageControl1->currentIndex(), 2);
+    }
+
+    // WM_APP+7 executes like WM_APP+8 but leaves the score panel; showing page "Official" updates it.
+    void panelActionLeavesTheScorePanel()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
+        form.PageControl1->setCurrentIndex(0);
+        auto* action = new GameAction;
+        action->side = 1;
+        action->category = kPlayerAction;
+        action->code = kThreePointMade;
+        action->player = a4;
+        action->period = 0;
+        platform::SendMessage(&form, kPanelActionMessage, 0, platform::toLParam(action));
+        QCOMPARE(program.teamA().TeamPoints(-1), 3);
+        QCOMPARE(form.PlayLog().Count(), 1);
+        QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("000"));
+        form.PageControl1->setCurrentIndex(1);
+        QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("003"));
+        program.act(a4, kTwoPointMade);
+        QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("005"));
     }
 
     void unknownMessageGetsTheDefault()

@@ -3,6 +3,7 @@
 #include "hooptally/Common.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Texecute.h"
+#include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
 #include "platform/Codec.h"
 #include "platform/testing/ScriptedDialogs.h"
@@ -235,20 +236,22 @@ private slots:
     {
         QFETCH(QString, roster);
         QFETCH(QString, expected);
-        platform::testing::ScriptedDialogs dialogs;
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("team.member"));
-        TTeam team(0, 1);
+        // "Official" is where the score sheet lists the player, so the roster goes onto the sheet first.
+        Program program;
+        const QString path = program.path(QStringLiteral("team.member"));
+        TTeam& team = program.teamA();
+        team.ClearPlayers();
         team.name = QStringLiteral("東京");
         for (const QString& entry : roster.split(QLatin1Char('|'))) {
             const QStringList f = entry.split(QLatin1Char(':'));
             addPlayer(team, f[0].toInt(), f[1], f[2], static_cast<std::uint8_t>(f[3].toInt()),
                       static_cast<std::uint8_t>(f[4].toInt()), f[5]);
         }
+        FillTeamGrid(&program.form(), &team);
         QCOMPARE(team.SaveRoster(path), RosterSaveResult::Written);
         QCOMPARE(team.filePath, path);
         QCOMPARE(readBytes(path), memberBytes(expected));
-        QVERIFY(dialogs.shown().isEmpty());
+        QVERIFY(program.dialogs().shown().isEmpty());
     }
 
     void saveRosterOutcome_data()

@@ -21,7 +21,8 @@ using namespace hooptally::testing;
 
 namespace {
 
-GameAction actionAt(TPlayer* player, std::uint8_t code, int minutes, int seconds, int keyA = -1, int keyB = -1)
+GameAction actionAt(TPlayer* player, std::uint8_t code, int minutes, int seconds, int keyA = -1,
+                    int keyB = -1)
 {
     GameAction action;
     action.side = player->team->side;
@@ -128,26 +129,25 @@ private slots:
         QTest::addColumn<int>("period");
         QTest::addColumn<int>("minutes");
         QTest::addColumn<int>("seconds");
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<QString>("who");
-        QTest::addColumn<QString>("execute");
+        QTest::addColumn<QString>("texts"); // Time|Who|Execute
 
-        QTest::newRow("player action") << 0 << 0 << 1 << 0 << 5 << 7 << "1st.Q(05:07)" << "佐藤(4)" << "２Point 成功";
-        QTest::newRow("to the bench in overtime") << 0 << 14 << 1 << 4 << 0 << 9 << "OverTime1st(00:09)" << "佐藤(4)"
-                                                  << "ベンチへ";
-        QTest::newRow("code 15 has no label") << 0 << 15 << 1 << 1 << 3 << 0 << "2nd.Q(03:00)" << "佐藤(4)" << "";
-        QTest::newRow("period end") << 1 << 0 << 0 << 2 << 0 << 0 << "3rd.Q(00:00)" << "" << "ピリオド終了";
-        QTest::newRow("timeout of team A") << 1 << 1 << 1 << 3 << 1 << 2 << "4th.Q(01:02)" << "TeamA" << "タイムアウト";
-        QTest::newRow("timeout of team B") << 1 << 1 << 2 << 3 << 1 << 2 << "4th.Q(01:02)" << "TeamB" << "タイムアウト";
-        QTest::newRow("timeout without a side") << 1 << 1 << 0 << 5 << 1 << 2 << "OverTime2nd(01:02)" << "TeamB"
-                                                << "タイムアウト";
-        QTest::newRow("game end") << 1 << 3 << 0 << 7 << 0 << 0 << "OverTime4th(00:00)" << "" << "Game終了";
-        QTest::newRow("command 2") << 1 << 2 << 0 << 6 << 0 << 0 << "OverTime3rd(00:00)" << "" << "";
-        QTest::newRow("no minutes") << 0 << 0 << 1 << 0 << -1 << 7 << "1st.Q()" << "佐藤(4)" << "２Point 成功";
-        QTest::newRow("no seconds") << 0 << 0 << 1 << 0 << 5 << -1 << "1st.Q()" << "佐藤(4)" << "２Point 成功";
-        QTest::newRow("no period") << 1 << 0 << 0 << -1 << 0 << 0 << "その他(00:00)" << "" << "ピリオド終了";
-        QTest::newRow("period past the labels") << 1 << 0 << 0 << 8 << 0 << 0 << "その他(00:00)" << "" << "ピリオド終了";
-        QTest::newRow("category 2") << 2 << 0 << 0 << 0 << 12 << 0 << "1st.Q(12:00)" << "佐藤(4)" << "";
+        QTest::newRow("player action") << 0 << 0 << 1 << 0 << 5 << 7 << "1st.Q(05:07)|佐藤(4)|２Point 成功";
+        QTest::newRow("bench in overtime")
+            << 0 << 14 << 1 << 4 << 0 << 9 << "OverTime1st(00:09)|佐藤(4)|ベンチへ";
+        QTest::newRow("code 15 has no label") << 0 << 15 << 1 << 1 << 3 << 0 << "2nd.Q(03:00)|佐藤(4)|";
+        QTest::newRow("period end") << 1 << 0 << 0 << 2 << 0 << 0 << "3rd.Q(00:00)||ピリオド終了";
+        QTest::newRow("timeout of team A") << 1 << 1 << 1 << 3 << 1 << 2 << "4th.Q(01:02)|TeamA|タイムアウト";
+        QTest::newRow("timeout of team B")
+            << 1 << 1 << 2 << 5 << 1 << 2 << "OverTime2nd(01:02)|TeamB|タイムアウト";
+        QTest::newRow("timeout without a side")
+            << 1 << 1 << 0 << 6 << 1 << 2 << "OverTime3rd(01:02)|TeamB|タイムアウト";
+        QTest::newRow("game end") << 1 << 3 << 0 << 7 << 0 << 0 << "OverTime4th(00:00)||Game終了";
+        QTest::newRow("no minutes") << 0 << 0 << 1 << 0 << -1 << 7 << "1st.Q()|佐藤(4)|２Point 成功";
+        QTest::newRow("no seconds") << 0 << 0 << 1 << 0 << 5 << -1 << "1st.Q()|佐藤(4)|２Point 成功";
+        QTest::newRow("no period") << 1 << 0 << 0 << -1 << 0 << 0 << "その他(00:00)||ピリオド終了";
+        QTest::newRow("period past the labels")
+            << 1 << 0 << 0 << 8 << 0 << 0 << "その他(00:00)||ピリオド終了";
+        QTest::newRow("category 2") << 2 << 0 << 0 << 0 << 12 << 0 << "1st.Q(12:00)|佐藤(4)|";
     }
     void rowTexts()
     {
@@ -169,9 +169,7 @@ private slots:
         entry.action.seconds = seconds;
         QString execute, who, time;
         program.form().PlayLog().BuildLogRowTexts(entry, execute, who, time);
-        QTEST(time, "time");
-        QTEST(who, "who");
-        QTEST(execute, "execute");
+        QTEST(QStringList({time, who, execute}).join(QLatin1Char('|')), "texts");
     }
 
     void firstActionFillsRowOne()
@@ -182,7 +180,8 @@ private slots:
         TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
         program.setClock(5, 9);
         program.act(a4, kThreePointMade);
-        QCOMPARE(gridRows(*grid), (QStringList{"Time|Who|Execute|Point|[4]", "1st.Q(05:09)|青木(4)|３Point 成功|03 - 00|"}));
+        QCOMPARE(gridRows(*grid),
+                 (QStringList{"Time|Who|Execute|Point|[4]", "1st.Q(05:09)|青木(4)|３Point 成功|03 - 00|"}));
         QCOMPARE(grid->Row(), 1);
         program.setPeriod(1);
         program.command(kPeriodEnd);
@@ -202,8 +201,8 @@ private slots:
             << QStringList{"A10", "B12"} << QStringList{"[4]", "[7]", "[10]", "[5]", "[12]"};
         QTest::newRow("a bench fouler who seeds gets no column")
             << QStringList{"B12"} << QStringList{"[4]", "[7]", "[10]", "[5]"};
-        QTest::newRow("repeated actors get one column") << QStringList{"A10", "B12", "A10", "B12"}
-                                                        << QStringList{"[4]", "[7]", "[10]", "[5]", "[12]"};
+        QTest::newRow("repeated actors get one column")
+            << QStringList{"A10", "B12", "A10", "B12"} << QStringList{"[4]", "[7]", "[10]", "[5]", "[12]"};
     }
     void playerColumns()
     {
@@ -214,11 +213,13 @@ private slots:
         for (const char* number : {"4", "10", "7"})
             players[QStringLiteral("A") + QLatin1String(number)] =
                 program.addPlayer(1, QLatin1String(number), QStringLiteral("A選手"), true);
-        players[QStringLiteral("B5")] = program.addPlayer(2, QStringLiteral("5"), QStringLiteral("B選手"), true);
+        players[QStringLiteral("B5")] =
+            program.addPlayer(2, QStringLiteral("5"), QStringLiteral("B選手"), true);
         players[QStringLiteral("B12")] = program.addPlayer(2, QStringLiteral("12"), QStringLiteral("B控え"));
         players[QStringLiteral("B12")]->status = kOnBench;
         for (const QString& actor : actors)
-            program.act(players[actor], actor == QStringLiteral("B12") ? kFoul : kDefensiveRebound, kPersonalFoul);
+            program.act(players[actor], actor == QStringLiteral("B12") ? kFoul : kDefensiveRebound,
+                        kPersonalFoul);
         QCOMPARE(players[QStringLiteral("B12")]->status, std::uint8_t(kOnBench));
         QCOMPARE(playerHeaders(*program.form().GridPlaying), headers);
     }
@@ -247,8 +248,8 @@ private slots:
         program.form().MarkGameSaved();
         program.form().GridPlaying->SetRow(2);
         program.form().PlayLog().DeleteSelectedLogEntry();
-        QCOMPARE(logTexts(program.form()),
-                 (QStringList{"1st.Q(05:50)|青木(4)|２Point 成功|02 - 00", "1st.Q(05:30)|上田(5)|２Point 成功|02 - 02"}));
+        QCOMPARE(logTexts(program.form()), (QStringList{"1st.Q(05:50)|青木(4)|２Point 成功|02 - 00",
+                                                        "1st.Q(05:30)|上田(5)|２Point 成功|02 - 02"}));
         QCOMPARE(program.teamA().TeamPoints(-1), 2);
         QVERIFY(program.form().IsGameModified());
     }
@@ -313,14 +314,14 @@ private slots:
                                   << "開始Timeと終了Timeが逆転しています。" << unchanged;
         QTest::newRow("two rows") << 2 << 3 << 1 << QStringList{"05", "00", "04", "00"}
                                   << "２行の場合はTime変更ができません。" << unchanged;
-        QTest::newRow("negative minutes") << 1 << 3 << 1 << QStringList{"05", "00", "-1", "00"}
-                                          << "Timeに誤りがあります" << unchanged;
-        QTest::newRow("seconds above 59") << 1 << 3 << 1 << QStringList{"05", "60", "04", "00"}
-                                          << "Timeに誤りがあります" << unchanged;
-        QTest::newRow("not a number") << 1 << 3 << 1 << QStringList{"05", "00", "04", "ab"}
-                                      << "Timeに誤りがあります" << unchanged;
-        QTest::newRow("move to the third period") << 2 << 3 << 0 << QStringList{} << ""
-                                                  << QStringList{"0:300:a", "2:290:b", "2:280:c", "0:270:d"};
+        QTest::newRow("negative minutes")
+            << 1 << 3 << 1 << QStringList{"05", "00", "-1", "00"} << "Timeに誤りがあります" << unchanged;
+        QTest::newRow("seconds above 59")
+            << 1 << 3 << 1 << QStringList{"05", "60", "04", "00"} << "Timeに誤りがあります" << unchanged;
+        QTest::newRow("not a number")
+            << 1 << 3 << 1 << QStringList{"05", "00", "04", "ab"} << "Timeに誤りがあります" << unchanged;
+        QTest::newRow("move to the third period")
+            << 2 << 3 << 0 << QStringList{} << "" << QStringList{"0:300:a", "2:290:b", "2:280:c", "0:270:d"};
     }
     void rangeEdit()
     {
@@ -333,9 +334,9 @@ private slots:
         Program program;
         const char* names[] = {"a", "b", "c", "d"};
         for (int i = 0; i < 4; ++i) {
-            TPlayer* player =
-                program.addPlayer(1, QString::number(4 + i), QLatin1String(names[i]), true);
-            sendAction(program.form(), actionAt(player, kDefensiveRebound, (300 - 10 * i) / 60, (300 - 10 * i) % 60));
+            TPlayer* player = program.addPlayer(1, QString::number(4 + i), QLatin1String(names[i]), true);
+            sendAction(program.form(),
+                       actionAt(player, kDefensiveRebound, (300 - 10 * i) / 60, (300 - 10 * i) % 60));
         }
         selectRows(program.form().GridPlaying, first, last);
         QString shownStart, shownEnd;
@@ -361,8 +362,12 @@ private slots:
             // The re-spacing layout shows the first and the last selected readings.
             const int start = 300 - 10 * (first - 1);
             const int end = 300 - 10 * (last - 1);
-            QCOMPARE(shownStart, QStringLiteral("%1:%2").arg(start / 60, 2, 10, QLatin1Char('0')).arg(start % 60, 2, 10, QLatin1Char('0')));
-            QCOMPARE(shownEnd, QStringLiteral("%1:%2").arg(end / 60, 2, 10, QLatin1Char('0')).arg(end % 60, 2, 10, QLatin1Char('0')));
+            QCOMPARE(shownStart, QStringLiteral("%1:%2")
+                                     .arg(start / 60, 2, 10, QLatin1Char('0'))
+                                     .arg(start % 60, 2, 10, QLatin1Char('0')));
+            QCOMPARE(shownEnd, QStringLiteral("%1:%2")
+                                   .arg(end / 60, 2, 10, QLatin1Char('0'))
+                                   .arg(end % 60, 2, 10, QLatin1Char('0')));
         }
     }
 
@@ -382,20 +387,23 @@ private slots:
                                          << QStringList{"青木(4)|３Point 成功", a5, b5};
         QTest::newRow("modify the player") << int(ModifyPlayer) << int(kModifyEntry) << 1 << false
                                            << QStringList{"石井(5)|２Point 成功", a5, b5};
-        QTest::newRow("modify into a timeout of team B") << int(ModifyToTimeoutOfB) << int(kModifyEntry) << 2 << false
-                                                         << QStringList{a4, "TeamB|タイムアウト", b5};
+        QTest::newRow("modify into a timeout of team B")
+            << int(ModifyToTimeoutOfB) << int(kModifyEntry) << 2 << false
+            << QStringList{a4, "TeamB|タイムアウト", b5};
         QTest::newRow("modify without a player keeps the entry")
             << int(ModifyWithoutPlayer) << int(kModifyEntry) << 2 << false << QStringList{a4, a5, b5};
-        QTest::newRow("delete confirmed") << int(DeleteConfirmed) << int(kDeleteEntry) << 2 << false
-                                          << QStringList{a4, b5};
-        QTest::newRow("delete declined") << int(DeleteDeclined) << int(kDeleteEntry) << 2 << false
-                                         << QStringList{a4, a5, b5};
+        QTest::newRow("delete confirmed")
+            << int(DeleteConfirmed) << int(kDeleteEntry) << 2 << false << QStringList{a4, b5};
+        QTest::newRow("delete declined")
+            << int(DeleteDeclined) << int(kDeleteEntry) << 2 << false << QStringList{a4, a5, b5};
         QTest::newRow("insert before the selected entry")
-            << int(InsertAssist) << int(kInsertEntry) << 2 << false << QStringList{a4, "青木(4)|アシスト", a5, b5};
+            << int(InsertAssist) << int(kInsertEntry) << 2 << false
+            << QStringList{a4, "青木(4)|アシスト", a5, b5};
         QTest::newRow("append") << int(AppendAssist) << int(kAppendEntry) << 1 << false
                                 << QStringList{a4, a5, b5, "青木(4)|アシスト"};
         QTest::newRow("cancel") << int(Cancel) << int(kModifyEntry) << 3 << false << QStringList{a4, a5, b5};
-        QTest::newRow("delete a range") << int(RangeDelete) << int(kDeleteEntry) << 2 << false << QStringList{a4};
+        QTest::newRow("delete a range")
+            << int(RangeDelete) << int(kDeleteEntry) << 2 << false << QStringList{a4};
         QTest::newRow("insert into an empty log appends")
             << int(InsertIntoEmptyLog) << int(kInsertEntry) << 1 << false << QStringList{"青木(4)|アシスト"};
     }
@@ -468,8 +476,9 @@ private slots:
         });
         // The delete question is asked inside the dialog, when OK is pressed.
         if (edit == DeleteConfirmed || edit == RangeDelete)
-            program.dialogs().expectMessage(QStringLiteral("削除しますよろしいですか？\n(元に戻す事ができません) [Quillmarsh]"),
-                                            platform::mrYes);
+            program.dialogs().expectMessage(
+                QStringLiteral("削除しますよろしいですか？\n(元に戻す事ができません) [Quillmarsh]"),
+                platform::mrYes);
         if (edit == DeleteDeclined)
             program.dialogs().expectMessage(QStringLiteral("削除しますよろしいですか？"), platform::mrNo);
         if (byEnter) {
@@ -492,7 +501,9 @@ private slots:
         const int points = program.teamA().TeamPoints(-1) + program.teamB().TeamPoints(-1);
         int expected = 0;
         for (const QString& entry : log)
-            expected += entry.endsWith(QStringLiteral("２Point 成功")) ? 2 : (entry.endsWith(QStringLiteral("３Point 成功")) ? 3 : 0);
+            expected += entry.endsWith(QStringLiteral("２Point 成功"))
+                            ? 2
+                            : (entry.endsWith(QStringLiteral("３Point 成功")) ? 3 : 0);
         QCOMPARE(points, expected);
         QVERIFY(program.form().IsGameModified());
         Q_UNUSED(a4);
@@ -568,8 +579,10 @@ private slots:
         };
         for (int row = 1; row <= 5; ++row) {
             for (int col = 0; col < 7; ++col)
-                QVERIFY2(colourAt(col, row) == expected[row - 1][col],
-                         qPrintable(QStringLiteral("cell %1,%2 is %3").arg(col).arg(row).arg(colourAt(col, row).name())));
+                QVERIFY2(
+                    colourAt(col, row) == expected[row - 1][col],
+                    qPrintable(
+                        QStringLiteral("cell %1,%2 is %3").arg(col).arg(row).arg(colourAt(col, row).name())));
         }
         QVERIFY(form.PInsertBtn->isEnabled());
         QVERIFY(form.PlayLog().PlayLogPopup());

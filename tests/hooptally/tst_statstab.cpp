@@ -70,8 +70,10 @@ private slots:
         QTest::addColumn<QList<int>>("visible");
         QTest::newRow("all on") << QList<int>{} << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
         QTest::newRow("fouls off") << QList<int>{6} << QList<int>{0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12};
-        QTest::newRow("blocked shots off") << QList<int>{12} << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12};
-        QTest::newRow("scoring switches leave columns") << QList<int>{1, 2, 3, 5} << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+        QTest::newRow("blocked shots off")
+            << QList<int>{12} << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12};
+        QTest::newRow("scoring switches leave columns")
+            << QList<int>{1, 2, 3, 5} << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
         QTest::newRow("6 to 12 off") << QList<int>{6, 7, 8, 9, 10, 11, 12} << QList<int>{0, 1, 2, 3, 4, 12};
     }
     void switchedColumns()
@@ -109,7 +111,8 @@ private slots:
         QTest::addColumn<QString>("position");
         QTest::newRow("no player yet") << QString() << QString();
         QTest::newRow("short texts") << QStringLiteral("林") << QStringLiteral("C");
-        QTest::newRow("long texts") << QStringLiteral("ｱﾚｸｻﾝﾀﾞｰ・ﾌｫﾝ・ﾌﾝﾎﾞﾙﾄ") << QStringLiteral("ﾎﾟｲﾝﾄｶﾞｰﾄﾞ/ﾌｫﾜｰﾄﾞ");
+        QTest::newRow("long texts") << QStringLiteral("ｱﾚｸｻﾝﾀﾞｰ・ﾌｫﾝ・ﾌﾝﾎﾞﾙﾄ")
+                                    << QStringLiteral("ﾎﾟｲﾝﾄｶﾞｰﾄﾞ/ﾌｫﾜｰﾄﾞ");
     }
     void columnsAreAsWideAsHeaderAndText()
     {
@@ -132,22 +135,34 @@ private slots:
     {
         Program program;
         THooptallyForm& form = program.form();
-        TPlayer* b7 = program.addPlayer(2, QStringLiteral("7"), QStringLiteral("馬場"), true, false, QStringLiteral("F"));
+        TPlayer* b7 = program.addPlayer(2, QStringLiteral("7"), QStringLiteral("馬場"), true, false,
+                                        QStringLiteral("F"));
         TPlayer* coach = program.addPlayer(2, QString(), QStringLiteral("森"), false, true, kHeadCoachText);
-        for (std::uint8_t code : {kTwoPointMade, kTwoPointMade, kTwoPointMissed, kThreePointMade, kThreePointMissed,
-                                  kFreeThrowMade, kFreeThrowMissed, kFreeThrowMissed, kOffensiveRebound,
-                                  kDefensiveRebound, kDefensiveRebound, kTurnover, kAssist, kSteal, kBlockedShot})
+        for (std::uint8_t code :
+             {kTwoPointMade, kTwoPointMade, kTwoPointMissed, kThreePointMade, kThreePointMissed,
+              kFreeThrowMade, kFreeThrowMissed, kFreeThrowMissed, kOffensiveRebound, kDefensiveRebound,
+              kDefensiveRebound, kTurnover, kAssist, kSteal, kBlockedShot})
             program.act(b7, code);
         program.act(b7, kFoul, kPersonalFoul, 0);
         program.act(coach, kFoul, kCoachTechnicalFoul, 2);
-        const QStringList first = {QStringLiteral("7"), QStringLiteral("馬場"), QStringLiteral("8"),
-                                   QStringLiteral("3/5"), QStringLiteral("1/3"), QStringLiteral("1"),
-                                   QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("1"),
-                                   QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("F")};
-        const QStringList second = {QString(), QStringLiteral("森"), QStringLiteral("0"), QStringLiteral("0/0"),
-                                    QStringLiteral("0/0"), QStringLiteral("1"), QStringLiteral("0"),
-                                    QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
-                                    QStringLiteral("0"), QStringLiteral("0"), kHeadCoachText};
+        const QStringList first = {QStringLiteral("7"),   QStringLiteral("馬場"), QStringLiteral("8"),
+                                   QStringLiteral("3/5"), QStringLiteral("1/3"),  QStringLiteral("1"),
+                                   QStringLiteral("1"),   QStringLiteral("2"),    QStringLiteral("1"),
+                                   QStringLiteral("1"),   QStringLiteral("1"),    QStringLiteral("1"),
+                                   QStringLiteral("F")};
+        const QStringList second = {QString(),
+                                    QStringLiteral("森"),
+                                    QStringLiteral("0"),
+                                    QStringLiteral("0/0"),
+                                    QStringLiteral("0/0"),
+                                    QStringLiteral("1"),
+                                    QStringLiteral("0"),
+                                    QStringLiteral("0"),
+                                    QStringLiteral("0"),
+                                    QStringLiteral("0"),
+                                    QStringLiteral("0"),
+                                    QStringLiteral("0"),
+                                    kHeadCoachText};
         platform::StringGrid* grid = form.StringGrid2;
         QCOMPARE(program.teamB().PlayerAt(0), b7);
         QCOMPARE(grid->RowCount(), program.teamB().Count() + 1);
@@ -269,7 +284,8 @@ private slots:
         doubleClick(form.StringGrid1, 1, 0);
         QCOMPARE(form.StringGrid1->Row(), 1);
         // A later double click on a row still opens it.
-        program.dialogs().expectModal(QStringLiteral("PlayerExec"), [](QDialog&) { return int(platform::mrOk); });
+        program.dialogs().expectModal(QStringLiteral("PlayerExec"),
+                                      [](QDialog&) { return int(platform::mrOk); });
         doubleClick(form.StringGrid1, 1, 1);
         QVERIFY(program.dialogs().allAnswered());
     }
