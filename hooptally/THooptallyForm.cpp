@@ -159,6 +159,8 @@ void THooptallyForm::buildScorePanel(QWidget* parent)
     SplitTeamB->setMinimumHeight(1);
     PanelCount = named(new QFrame(Panel12), "PanelCount");
     PanelCount->setFrameShape(QFrame::StyledPanel);
+    // Its height places the period labels, also before the window is first shown.
+    PanelCount->setFixedHeight(Panel12->height());
     const char* names[] = {"LaCount1st", "LaCount2nd", "LaCount3rd", "LaCount4th", "LaCountOT1", "LaCountOT2"};
     QLabel** labels[] = {&LaCount1st, &LaCount2nd, &LaCount3rd, &LaCount4th, &LaCountOT1, &LaCountOT2};
     for (int i = 0; i < 6; ++i) {
@@ -326,7 +328,15 @@ void THooptallyForm::buildStatsPage()
             if (IsGridUpdateOn())
                 DrawStatsCell(grid, col, row, rect);
         };
-        grid->OnDblClick = [this, grid] { OpenStatsRow(grid); };
+        // A double click on the header opens nothing, though the grid's current row stays selected.
+        grid->OnMouseDown = [this, grid](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+            int col = -1;
+            grid->MouseToCell(x, y, col, m_pressedStatsRow);
+        };
+        grid->OnDblClick = [this, grid] {
+            if (m_pressedStatsRow >= grid->FixedRows())
+                OpenStatsRow(grid);
+        };
         grid->OnKeyDown = [this, grid](int& key, Qt::KeyboardModifiers) {
             if (key != Qt::Key_Return && key != Qt::Key_Enter)
                 return;
@@ -388,6 +398,9 @@ void THooptallyForm::FormCreate()
 
 void THooptallyForm::FormDestroy()
 {
+    // Children outlive this object by a moment: none of their signals may reach it any more.
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
     qApp->removeEventFilter(this);
     Timer1->stop();
     if (m_playLog)

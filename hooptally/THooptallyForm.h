@@ -237,6 +237,7 @@ private:
     void applyOfficialSection(const QStringList& lines);
 
     std::uint8_t m_enterGuard = 0;
+    int m_pressedStatsRow = -1;
     std::uint8_t m_activated = 0;
     std::int8_t m_periodMirror = -1;
     QString m_savedDateText;

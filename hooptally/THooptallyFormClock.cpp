@@ -278,17 +278,6 @@ bool THooptallyForm::eventFilter(QObject* watched, QEvent* event)
     // event at the address of the last one is a new key, wherever it goes.
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyRelease)
         m_hookedEvent = nullptr;
-    // A double click on a statistics grid's header opens nothing; the grid would open its current row.
-    if (event->type() == QEvent::MouseButtonDblClick &&
-        (watched == StringGrid1->viewport() || watched == StringGrid2->viewport())) {
-        auto* grid = watched == StringGrid1->viewport() ? StringGrid1 : StringGrid2;
-        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
-        int col = -1;
-        int row = -1;
-        grid->MouseToCell(pos.x(), pos.y(), col, row);
-        if (row < grid->FixedRows())
-            return true;
-    }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         // A key the focused control leaves goes on to its parents through this filter again:
         // the hook acts once, for the first receiver.

@@ -29,6 +29,20 @@ QString twoDigits(int value)
     return platform::Format("%02d", value);
 }
 
+// The period choices end with "Other", which stands for no period (-1): a period past the game's
+// six is one that neither the replay nor the game file can use.
+constexpr int kOtherItem = kMaxPeriods;
+
+int itemOfPeriod(int period)
+{
+    return period >= 0 && period < kMaxPeriods ? period : kOtherItem;
+}
+
+std::int8_t periodOfItem(int item)
+{
+    return static_cast<std::int8_t>(item >= 0 && item < kMaxPeriods ? item : -1);
+}
+
 } // namespace
 
 TPlayinModify::TPlayinModify(int mode, const PlayLogEntry* entry, QWidget* parent)
@@ -148,12 +162,12 @@ void TPlayinModify::activateSingle()
     if (m_entry) {
         const GameAction& action = m_entry->action;
         ComboBox1->setCurrentIndex(FindPlayKind(action.category, action.code, action.command));
-        QuatorCombo->setCurrentIndex(action.period >= 0 && action.period < QuatorCombo->count() ? action.period : -1);
+        QuatorCombo->setCurrentIndex(itemOfPeriod(action.period));
         Edit1->setText(twoDigits(action.minutes));
         Edit2->setText(twoDigits(action.seconds));
     } else {
         const ClockState clock = GetClockState();
-        QuatorCombo->setCurrentIndex(clock.period);
+        QuatorCombo->setCurrentIndex(itemOfPeriod(clock.period));
         Edit1->setText(twoDigits(clock.minutes));
         Edit2->setText(twoDigits(clock.seconds));
         ComboBox1->setCurrentIndex(0);
@@ -264,7 +278,7 @@ void TPlayinModify::activateRange()
                                    ? (*m_entries)[m_last].get()
                                    : nullptr;
     if (first) {
-        QuatorCombo->setCurrentIndex(first->action.period >= 0 ? first->action.period : QuatorCombo->count() - 1);
+        QuatorCombo->setCurrentIndex(itemOfPeriod(first->action.period));
         Edit1->setText(twoDigits(first->action.minutes));
         Edit2->setText(twoDigits(first->action.seconds));
         Edit3->setText(twoDigits(first->action.minutes));
@@ -320,7 +334,7 @@ std::unique_ptr<PlayLogEntry> TPlayinModify::BuildLogEntry(int index, int second
         auto entry = std::make_unique<PlayLogEntry>();
         AssignLogEntry(*entry, *(*m_entries)[index]);
         if (RadioGroup1->ItemIndex() == 0) {
-            entry->action.period = static_cast<std::int8_t>(QuatorCombo->currentIndex());
+            entry->action.period = periodOfItem(QuatorCombo->currentIndex());
         } else {
             entry->action.minutes = seconds / 60;
             entry->action.seconds = seconds % 60;
@@ -330,7 +344,7 @@ std::unique_ptr<PlayLogEntry> TPlayinModify::BuildLogEntry(int index, int second
     auto entry = std::make_unique<PlayLogEntry>();
     GameAction& action = entry->action;
     GetPlayKind(ComboBox1->currentIndex(), action.category, action.code, action.command);
-    action.period = static_cast<std::int8_t>(QuatorCombo->currentIndex());
+    action.period = periodOfItem(QuatorCombo->currentIndex());
     action.minutes = platform::StrToIntDef(Edit1->text(), 0);
     action.seconds = platform::StrToIntDef(Edit2->text(), 0);
     const int kind = ComboBox1->currentIndex();

@@ -2,15 +2,19 @@
 // are told, registrations, and the commands the action path carries.
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimeEdit>
 
 #include "hooptally/Common.h"
 #include "hooptally/TPlayerExec.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tteam.h"
+#include "platform/Canvas.h"
+#include "platform/Fonts.h"
 #include "platform/StringGrid.h"
 #include "support/ActionPathHelpers.h"
 #include "support/Program.h"
@@ -581,6 +585,153 @@ private slots:
         QCOMPARE(program.form().PageControl1->currentWidget(), program.form().TabSheet4);
         QCOMPARE(program.form().focusWidget(), program.form().findChild<QWidget*>(target));
         QCOMPARE(program.form().PlayLog().Count(), 0);
+    }
+
+    // The accessors of the main window's state that the action path reads.
+    void playKinds_data()
+    {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("index");
+        QTest::newRow("game end") << 1 << 255 << 3 << 17;
+        QTest::newRow("period end") << 1 << 255 << 0 << 16;
+        QTest::newRow("to the bench") << 0 << 14 << 255 << 14;
+        QTest::newRow("foul whatever the command byte") << 0 << 6 << 1 << 6;
+        QTest::newRow("delete player is no kind") << 0 << 19 << 255 << -1;
+        QTest::newRow("clock start is no kind") << 1 << 255 << 35 << -1;
+        QTest::newRow("category 2") << 2 << 0 << 0 << -1;
+    }
+    void playKinds()
+    {
+        QFETCH(int, category);
+        QFETCH(int, code);
+        QFETCH(int, command);
+        QFETCH(int, index);
+        QCOMPARE(FindPlayKind(std::uint8_t(category), std::uint8_t(code), std::uint8_t(command)), index);
+        if (index < 0)
+            return;
+        std::uint8_t bytes[3] = {9, 9, 9};
+        GetPlayKind(index, bytes[0], bytes[1], bytes[2]);
+        QCOMPARE(FindPlayKind(bytes[0], bytes[1], bytes[2]), index);
+        // Past the table nothing changes.
+        GetPlayKind(18, bytes[0], bytes[1], bytes[2]);
+        GetPlayKind(-1, bytes[0], bytes[1], bytes[2]);
+        QCOMPARE(FindPlayKind(bytes[0], bytes[1], bytes[2]), index);
+    }
+
+    void stateAccessors()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        QCOMPARE(GetTeam(1), &program.teamA());
+        QCOMPARE(GetTeam(0), &program.teamB());
+        QCOMPARE(GetTeam(2), &program.teamB());
+        QCOMPARE(GetTeamOfGrid(form.StringGrid1), &program.teamA());
+        QCOMPARE(GetTeamOfGrid(form.GridTeamA), &program.teamA());
+        QCOMPARE(GetTeamOfGrid(form.GridRun), &program.teamB());
+        QCOMPARE(GetPeriodColor(0), platform::TColor(255));
+        QCOMPARE(GetPeriodColor(2), platform::TColor(255));
+        QCOMPARE(GetPeriodColor(1), platform::TColor(0));
+        QCOMPARE(GetPeriodColor(-1), platform::TColor(0));
+
+        form.QuatorCombo->setCurrentIndex(5);
+        QCOMPARE(GetCurrentPeriod(), 5);
+        QCOMPARE(GetShownPeriodCount(), 4);
+        form.LaCountOT1->show();
+        QCOMPARE(GetShownPeriodCount(), 5);
+        form.LaCountOT2->show();
+        QCOMPARE(GetShownPeriodCount(), 6);
+        form.QuatorCombo->setCurrentIndex(-1);
+        QCOMPARE(GetCurrentPeriod(), -1);
+        QCOMPARE(GetClockState().period, -1);
+
+        form.Taikaimei->setText(QStringLiteral("大会"));
+        form.Basho->setText(QStringLiteral("体育館"));
+        form.TaikaiNo->setText(QStringLiteral("3"));
+        form.DateTimePicker1->setDate(QDate(2024, 5, 6));
+        form.DateTimePicker2->setTime(QTime(9, 7));
+        QStringList lines{QStringLiteral("前")};
+        GetGameInfoLines(lines);
+        QCOMPARE(lines, (QStringList{"前", "大会", "体育館", "3", "2024.05.06 09:07"}));
+        form.shushin->setText(QStringLiteral("主"));
+        form.TO_Team->setText(QStringLiteral("TO"));
+        lines.clear();
+        GetOfficialsLines(lines);
+        QCOMPARE(lines, (QStringList{"主", "", "", "", "", "", "TO"}));
+    }
+
+    // Right after the period clock started at the full length nothing has run; after a stop at a
+    // lower reading the clock has run unless it shows the full length again.
+    void clockRunningInPeriod()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        QCOMPARE(program.teamA().ClockOf(0).running, std::uint8_t(1));
+        QVERIFY(!IsClockRunningInPeriod());
+        program.setClock(5, 0);
+        QVERIFY(!IsClockRunningInPeriod());
+        program.teamA().StopQu(0, 5, 0);
+        QVERIFY(IsClockRunningInPeriod());
+        form.TimeClearBClick();
+        QVERIFY(!IsClockRunningInPeriod());
+        program.setClock(6, 1);
+        QVERIFY(IsClockRunningInPeriod());
+    }
+
+    void postGameAction()
+    {
+        Program program;
+        TPlayer* b8 = program.addPlayer(2, QStringLiteral("8"), QStringLiteral("相手"), true);
+        program.setPeriod(3);
+        program.setClock(2, 15);
+        QCOMPARE(PostGameAction(kPlayerAction, kTwoPointMade, nullptr, kNone, kNone, kNone),
+                 platform::LRESULT(0));
+        QCOMPARE(program.form().PlayLog().Count(), 0);
+        PostGameAction(kPlayerAction, kFoul, b8, 1, kUnsportsmanlikeFoul, kNone);
+        QCOMPARE(program.form().PlayLog().Count(), 1);
+        const GameAction& sent = program.form().PlayLog().Entries().back()->action;
+        QCOMPARE(sent.side, 2);
+        QCOMPARE(sent.keyA, -1);
+        QCOMPARE(sent.keyB, -1);
+        QCOMPARE(sent.period, std::int8_t(3));
+        QCOMPARE(sent.minutes, 2);
+        QCOMPARE(sent.seconds, 15);
+        QCOMPARE(sent.freeThrows, std::uint8_t(1));
+        QCOMPARE(sent.foulKind, std::uint8_t(kUnsportsmanlikeFoul));
+        QCOMPARE(program.teamB().TeamFouls(3), 1);
+    }
+
+    void fitFonts_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("fitted");
+        QTest::newRow("fits as it is") << 12 << 1000 << 12;
+        QTest::newRow("never below 5") << 12 << 3 << 5;
+        QTest::newRow("5 or less is left alone") << 4 << 3 << 4;
+    }
+    void fitFonts()
+    {
+        QFETCH(int, size);
+        QFETCH(int, width);
+        QFETCH(int, fitted);
+        const QString text = QStringLiteral("東京ﾌｧｲﾀｰｽﾞ");
+        QImage image(10, 10, QImage::Format_RGB32);
+        platform::Canvas canvas(&image);
+        platform::CanvasFont font;
+        font.Size = size;
+        FitCanvasFont(text, canvas, font, width, -1);
+        QCOMPARE(font.Size, fitted);
+        QCOMPARE(canvas.Font.Size, fitted);
+
+        QLabel label;
+        QFont labelFont(platform::mapFontName(QStringLiteral("ＭＳ Ｐゴシック")));
+        labelFont.setPointSize(size);
+        FitLabelFont(text, &label, labelFont, width);
+        QCOMPARE(labelFont.pointSize(), fitted);
+        QCOMPARE(label.font().pointSize(), fitted);
+        QCOMPARE(label.text(), text);
     }
 };
 

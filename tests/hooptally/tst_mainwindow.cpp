@@ -10,6 +10,7 @@
 
 #include "hooptally/Common.h"
 #include "hooptally/TOption.h"
+#include "hooptally/Tdbgform.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tfkey.h"
 #include "hooptally/Tteam.h"
@@ -89,6 +90,8 @@ private slots:
         Program program(startupIni(m_rosterA), false);
         QCOMPARE(MainForm(), &program.form());
         QCOMPARE(Option(), &program.option());
+        QVERIFY(DbgForm());
+        QVERIFY(DbgForm()->isHidden());
         QVERIFY(FKey());
         QVERIFY(!program.form().Activated());
         QVERIFY(!ActionExecutor());

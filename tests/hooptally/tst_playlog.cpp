@@ -387,7 +387,7 @@ private slots:
                                          << QStringList{"青木(4)|３Point 成功", a5, b5};
         QTest::newRow("modify the player") << int(ModifyPlayer) << int(kModifyEntry) << 1 << false
                                            << QStringList{"石井(5)|２Point 成功", a5, b5};
-        QTest::newRow("modify into a timeout of team B")
+        QTest::newRow("modify into a timeout of team B in no period")
             << int(ModifyToTimeoutOfB) << int(kModifyEntry) << 2 << false
             << QStringList{a4, "TeamB|タイムアウト", b5};
         QTest::newRow("modify without a player keeps the entry")
@@ -415,13 +415,10 @@ private slots:
         QFETCH(bool, byEnter);
         QFETCH(QStringList, log);
         Program program;
-        TPlayer* a4 = nullptr;
-        if (edit == InsertIntoEmptyLog) {
-            a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
-        } else {
+        if (edit == InsertIntoEmptyLog)
+            program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
+        else
             ThreeShots shots(program);
-            a4 = shots.a4;
-        }
         platform::StringGrid* grid = program.form().GridPlaying;
         if (edit == RangeDelete)
             selectRows(grid, 2, 3);
@@ -449,6 +446,7 @@ private slots:
             case ModifyToTimeoutOfB:
                 chooseKind(modify, 15);
                 modify.RadioGroup1->SetItemIndex(1);
+                modify.QuatorCombo->setCurrentIndex(6); // "Other"
                 break;
             case ModifyWithoutPlayer:
                 modify.ListBox1->setCurrentItem(nullptr);
@@ -493,6 +491,9 @@ private slots:
         QCOMPARE(whoAndWhat(program.form()), log);
         if (edit == DeleteDeclined)
             QVERIFY(stayedOpen);
+        // "Other" is no period, which the game file can hold.
+        if (edit == ModifyToTimeoutOfB)
+            QCOMPARE(program.form().PlayLog().Entries()[1]->action.period, std::int8_t(-1));
         if (edit == Cancel || edit == DeleteDeclined) {
             QVERIFY(!program.form().IsGameModified());
             return;
@@ -506,7 +507,6 @@ private slots:
                             : (entry.endsWith(QStringLiteral("３Point 成功")) ? 3 : 0);
         QCOMPARE(points, expected);
         QVERIFY(program.form().IsGameModified());
-        Q_UNUSED(a4);
     }
 
     void replayKeepsRows()
@@ -533,6 +533,11 @@ private slots:
         QCOMPARE(before.size(), 9);
         program.form().PDataReloadBtn->click();
         QCOMPARE(gridRows(*program.form().GridPlaying), before);
+        // Entries refer to the live records: a renamed player shows his new name after a replay.
+        a4->name = QStringLiteral("青山");
+        program.form().PlayLog().ReplayPlayLog();
+        QCOMPARE(logTexts(program.form()).first(),
+                 QStringLiteral("1st.Q(05:10)|青山(4)|２Point 成功|02 - 00"));
     }
 
     void drawColours()
