@@ -100,13 +100,14 @@ public:
     void ShowTeamNames(TTeam* teamA, TTeam* teamB);
     // Opens a checked game file; false (with a message) when it was refused and nothing changed.
     bool OpenGameFile(const QString& path);
-    void ReadLogSection(const QString& fileName);
+    // The section readers, over the lines of the file loaded once.
+    int ReadLogSection(const QStringList& lines); // replays; returns the number of log lines not read
     std::unique_ptr<PlayLogEntry> ParseLogLine(const QStringList& fields);
     void ReplayActions(const PlayLogEntries& entries);
-    void ReadGameHeader(const QString& fileName);
-    void ReadTimeAndOptionSections(const QString& fileName);
-    void ReadSenhyouSection(const QString& fileName);
-    void ReadOfficialSection(const QString& fileName);
+    void ReadGameHeader(const QStringList& lines);
+    void ReadTimeAndOptionSections(const QStringList& lines);
+    void ReadSenhyouSection(const QStringList& lines);
+    void ReadOfficialSection(const QStringList& lines);
 
     // Main-window commands.
     void FileNew1Execute();
@@ -229,12 +230,6 @@ private:
     void readRoster(int side);
     void writeRoster(int side);
     void buildViewMenu();
-    // The section readers over the lines of a file loaded once.
-    int replayLogSection(const QStringList& lines); // returns the number of log lines not read
-    void applyGameHeader(const QStringList& lines);
-    void applyTimeAndOptionSections(const QStringList& lines);
-    void applySenhyouSection(const QStringList& lines);
-    void applyOfficialSection(const QStringList& lines);
 
     std::uint8_t m_enterGuard = 0;
     int m_pressedStatsRow = -1;

@@ -196,11 +196,11 @@ bool THooptallyForm::OpenGameFile(const QString& path)
         LoadTeamRoster(path, m_teamB.get(), QStringLiteral("TeamB-"));
         ShowTeamNames(m_teamA.get(), m_teamB.get());
         // The period length and switches are in force before the replay clocks the starters in.
-        applyTimeAndOptionSections(lines);
-        unreadable = replayLogSection(lines);
-        applyGameHeader(lines);
-        applySenhyouSection(lines);
-        applyOfficialSection(lines);
+        ReadTimeAndOptionSections(lines);
+        unreadable = ReadLogSection(lines);
+        ReadGameHeader(lines);
+        ReadSenhyouSection(lines);
+        ReadOfficialSection(lines);
         TimeClearBClick();
         FillStatsGrid(m_teamA.get(), StringGrid1);
         FillStatsGrid(m_teamB.get(), StringGrid2);
@@ -241,17 +241,7 @@ void THooptallyForm::ShowTeamNames(TTeam* teamA, TTeam* teamB)
         show(teamB, TeamBName, TeamBLabel);
 }
 
-void THooptallyForm::ReadLogSection(const QString& fileName)
-{
-    if (!QFileInfo(fileName).isFile())
-        return;
-    StopClock();
-    platform::StringList lines;
-    if (lines.loadFromFile(fileName))
-        replayLogSection(lines);
-}
-
-int THooptallyForm::replayLogSection(const QStringList& lines)
+int THooptallyForm::ReadLogSection(const QStringList& lines)
 {
     StopClock();
     if (!hasMagic(lines))
@@ -281,14 +271,7 @@ int THooptallyForm::replayLogSection(const QStringList& lines)
     return unreadable;
 }
 
-void THooptallyForm::ReadGameHeader(const QString& fileName)
-{
-    platform::StringList lines;
-    if (QFileInfo(fileName).isFile() && lines.loadFromFile(fileName))
-        applyGameHeader(lines);
-}
-
-void THooptallyForm::applyGameHeader(const QStringList& lines)
+void THooptallyForm::ReadGameHeader(const QStringList& lines)
 {
     if (lines.size() < kHeaderLines)
         return;
@@ -302,17 +285,7 @@ void THooptallyForm::applyGameHeader(const QStringList& lines)
     TaikaiNo->setText(lines[6] == QStringLiteral("TeamA-Start") ? QString() : lines[6]);
 }
 
-void THooptallyForm::ReadTimeAndOptionSections(const QString& fileName)
-{
-    if (!QFileInfo(fileName).isFile())
-        return;
-    StopClock();
-    platform::StringList lines;
-    if (lines.loadFromFile(fileName))
-        applyTimeAndOptionSections(lines);
-}
-
-void THooptallyForm::applyTimeAndOptionSections(const QStringList& lines)
+void THooptallyForm::ReadTimeAndOptionSections(const QStringList& lines)
 {
     StopClock();
     if (!hasMagic(lines) || !Option())
@@ -340,17 +313,7 @@ void THooptallyForm::applyTimeAndOptionSections(const QStringList& lines)
     }
 }
 
-void THooptallyForm::ReadSenhyouSection(const QString& fileName)
-{
-    if (!QFileInfo(fileName).isFile())
-        return;
-    StopClock();
-    platform::StringList lines;
-    if (lines.loadFromFile(fileName))
-        applySenhyouSection(lines);
-}
-
-void THooptallyForm::applySenhyouSection(const QStringList& lines)
+void THooptallyForm::ReadSenhyouSection(const QStringList& lines)
 {
     StopClock();
     if (!hasMagic(lines))
@@ -361,17 +324,7 @@ void THooptallyForm::applySenhyouSection(const QStringList& lines)
         Senhyou->setPlainText(section.join(QLatin1Char('\n')));
 }
 
-void THooptallyForm::ReadOfficialSection(const QString& fileName)
-{
-    if (!QFileInfo(fileName).isFile())
-        return;
-    StopClock();
-    platform::StringList lines;
-    if (lines.loadFromFile(fileName))
-        applyOfficialSection(lines);
-}
-
-void THooptallyForm::applyOfficialSection(const QStringList& lines)
+void THooptallyForm::ReadOfficialSection(const QStringList& lines)
 {
     StopClock();
     if (!hasMagic(lines))

@@ -8,49 +8,16 @@
 #include <csignal>
 #include <memory>
 
-#include <sys/resource.h>
+#include "support/FileHelpers.h"
 
 using namespace platform;
 using namespace Qt::Literals::StringLiterals;
 
+using platform::testing::NoFileWrites;
+using platform::testing::readBytes;
+using platform::testing::writeBytes;
+
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-// The tests run as root, who ignores permission bits, so a read-only file or folder would not fail.
-// A file size limit binds root too: while it is zero, every write to a regular file fails (EFBIG).
-class NoFileWrites
-{
-public:
-    NoFileWrites()
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit none = m_saved;
-        none.rlim_cur = 0;
-        setrlimit(RLIMIT_FSIZE, &none);
-        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~NoFileWrites()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_savedHandler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_savedHandler)(int) = nullptr;
-};
 
 // "ﾁｰﾑA東京" in CP932.
 const QByteArray kTeamBytes("\xc1\xb0\xd1\x41\x93\x8c\x8b\x9e");
