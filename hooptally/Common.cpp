@@ -14,6 +14,7 @@
 #include "platform/Canvas.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
+#include "platform/Fonts.h"
 #include "platform/StringGrid.h"
 
 #include <QDateEdit>
@@ -262,11 +263,18 @@ bool PlayedInPeriod(int, int, SheetGridControl* sheet)
 void FitLabelFont(const QString& text, QLabel* control, QFont& font, int maximum)
 {
     constexpr int kSmallest = 5;
+    // The programs' fonts are sized in pixels at 96 dpi; sizes count in points all the same.
+    const bool inPixels = font.pointSize() <= 0;
+    int points = inPixels ? (font.pixelSize() * 72 + 48) / 96 : font.pointSize();
     control->setFont(font);
     control->setText(text);
     control->adjustSize();
-    while (control->width() > maximum && font.pointSize() > kSmallest) {
-        font.setPointSize(font.pointSize() - 1);
+    while (control->width() > maximum && points > kSmallest) {
+        --points;
+        if (inPixels)
+            font.setPixelSize(platform::pointsToPixels(points));
+        else
+            font.setPointSize(points);
         control->setFont(font);
         control->adjustSize();
     }

@@ -500,7 +500,8 @@ void THooptallyForm::sendCourtInOfStarters()
         // Collected first: the actions run while the roster is being walked.
         std::vector<TPlayer*> starters;
         for (int i = 0; i < team->Count(); ++i) {
-            if (team->PlayerAt(i)->starter == 1)
+            // A coach marked "Starter" in a roster stays a coach: he does not come onto the court.
+            if (team->PlayerAt(i)->starter == 1 && !team->PlayerAt(i)->IsCoach())
                 starters.push_back(team->PlayerAt(i));
         }
         for (TPlayer* player : starters)

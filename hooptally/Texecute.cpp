@@ -153,6 +153,9 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
     }
     if (action.code == kFoul && isTeamFoul(action) && player->team)
         player->team->AddTeamFoul(GetCurrentPeriod());
+    // A statistic with no period is counted in the first; said once when recorded, not at every replay.
+    if (GetCurrentPeriod() == -1 && StatIndexOfCode(action.code) >= 0 && !MainForm()->Replaying())
+        platform::dialogs().messageBox(QStringLiteral("Ptime Error! debug"), kCaption, platform::Buttons::Ok);
     player->AddStat(GetCurrentPeriod(), action);
     return true;
 }

@@ -6,7 +6,6 @@
 #include "hooptally/Common.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tteam.h"
-#include "platform/Dialogs.h"
 
 namespace hooptally {
 
@@ -68,10 +67,9 @@ void TPlayer::SetPlayerIdentity(const QString& newNumber, const QString& newName
 
 int TPlayer::AddStat(int period, const GameAction& action)
 {
-    if (!ValidPeriod(period)) {
-        platform::dialogs().messageBox(QStringLiteral("Ptime Error! debug"), kCaption, platform::Buttons::Ok);
+    // Without a period the action still counts, in the first one; the executor tells the scorer.
+    if (!ValidPeriod(period))
         period = 0;
-    }
     if (action.category != kPlayerAction)
         return 0;
     const int index = StatIndexOfCode(action.code);

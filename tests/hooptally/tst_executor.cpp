@@ -732,6 +732,25 @@ private slots:
         QCOMPARE(labelFont.pointSize(), fitted);
         QCOMPARE(label.font().pointSize(), fitted);
         QCOMPARE(label.text(), text);
+
+        // The programs' own fonts are sized in pixels: they shrink the same way.
+        QFont pixelFont = platform::makeFont(QStringLiteral("ＭＳ Ｐゴシック"), size);
+        FitLabelFont(text, &label, pixelFont, width);
+        QCOMPARE(pixelFont.pixelSize(), platform::pointsToPixels(fitted));
+    }
+
+    void statisticWithoutAPeriod()
+    {
+        Program program;
+        Roster roster(program);
+        program.setPeriod(-1);
+        // Said once when it is recorded, counted in the first period, and replayed silently.
+        program.dialogs().expectMessage(QStringLiteral("Ptime Error! debug"));
+        program.act(roster.starters[0], kSteal);
+        QCOMPARE(roster.starters[0]->StatValue(0, kSteal, true), 1);
+        program.form().PlayLog().ReplayPlayLog();
+        QCOMPARE(roster.starters[0]->StatValue(0, kSteal, true), 1);
+        QCOMPARE(program.form().PlayLog().Entries().back()->action.period, std::int8_t(-1));
     }
 };
 
