@@ -389,6 +389,36 @@ private slots:
         form.PlayLog().ReplayPlayLog();
         QCOMPARE(gameSnapshot(form), live);
     }
+
+    // The arguments are one path, joined with single spaces; a path that names no file is ignored.
+    void commandLineOpensTheJoinedPath_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("two spaces, three arguments") << QStringList{"a", "b", "c.game"} << true;
+        QTest::newRow("no such file") << QStringList{"a", "b", "d.game"} << false;
+        QTest::newRow("no arguments") << QStringList{} << false;
+    }
+    void commandLineOpensTheJoinedPath()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, opened);
+        Program program;
+        TPlayer* player = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("佐藤"), true);
+        program.act(player, kTwoPointMade);
+        const QString path = program.path(QStringLiteral("a b c.game"));
+        program.dialogs().expectSaveFile(path);
+        QVERIFY(program.form().SaveGame());
+        program.form().FileNew1Execute();
+        QCOMPARE(program.form().PlayLog().Count(), 0);
+
+        if (!arguments.isEmpty())
+            arguments.first() = program.path(arguments.first());
+        program.form().OpenCommandLineFile(arguments);
+        QCOMPARE(program.form().PlayLog().Count(), opened ? 1 : 0);
+        QCOMPARE(program.teamA().TeamPoints(-1), opened ? 2 : 0);
+        QCOMPARE(program.form().CurrentGameFile(), path);
+    }
 };
 
 QTEST_MAIN(tst_mainwindow)
