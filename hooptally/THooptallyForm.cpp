@@ -593,6 +593,9 @@ void THooptallyForm::ResetGame(bool keepA, bool keepB)
     QuatorCombo->setCurrentIndex(0);
     m_periodMirror = 0;
     TimeClearBClick();
+    // The log goes with any team that is replaced: clear it before the team's players go.
+    if (!keepA || !keepB)
+        m_playLog->ResetPlayLogGrid(true);
     resetTeam(m_teamA, keepA, 1);
     resetTeam(m_teamB, keepB, 2);
     InitStatsGrids();
@@ -619,7 +622,7 @@ void THooptallyForm::ForgetTeam(const TTeam* team)
 
 void THooptallyForm::ForgetPlayer(const TPlayer* player)
 {
-    m_playLog->ForgetPlayer(player);
+    m_playLog->DropPlayerLogEntries(player);
     ForgetPlayerOnTeamGrids(player);
     ForgetPlayerOnRunningScore(player);
 }

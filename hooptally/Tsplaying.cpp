@@ -230,17 +230,13 @@ void TPlayLog::RedrawPlayLog(int row)
 
 void TPlayLog::DropPlayerLogEntries(const TPlayer* player)
 {
-    std::erase_if(m_entries, [player](const auto& entry) { return entry->action.player == player; });
-    RedrawPlayLog(m_grid->Row());
-}
-
-void TPlayLog::ForgetPlayer(const TPlayer* player)
-{
-    std::erase_if(m_entries, [player](const auto& entry) { return entry->action.player == player; });
+    const auto dropped =
+        std::erase_if(m_entries, [player](const auto& entry) { return entry->action.player == player; });
     for (auto& entry : m_entries)
         std::erase(entry->onCourt, player);
-    std::erase(m_playerColumns, player);
-    RedrawPlayLog(m_grid->Row());
+    const auto columns = std::erase(m_playerColumns, player);
+    if (dropped > 0 || columns > 0)
+        RedrawPlayLog(m_grid->Row());
 }
 
 void TPlayLog::ReplayPlayLog()

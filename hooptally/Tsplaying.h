@@ -52,9 +52,8 @@ public:
     void LogAction(const GameAction& action);
     void BuildLogRowTexts(const PlayLogEntry& entry, QString& execute, QString& who, QString& time) const;
     void RedrawPlayLog(int row);
-    void DropPlayerLogEntries(const TPlayer* player);
     // Every pointer to the player is dropped: its entries, its column and its place in on-court lists.
-    void ForgetPlayer(const TPlayer* player);
+    void DropPlayerLogEntries(const TPlayer* player);
     void ReplayPlayLog();
     void DeleteSelectedLogEntry();
     void DeleteLogEntryByKey(int keyA, int keyB);
