@@ -593,14 +593,12 @@ void THooptallyForm::ResetGame(bool keepA, bool keepB)
     QuatorCombo->setCurrentIndex(0);
     m_periodMirror = 0;
     TimeClearBClick();
-    // The log goes with any team that is replaced: clear it before the team's players go.
-    if (!keepA || !keepB)
-        m_playLog->ResetPlayLogGrid(true);
+    // Emptied before the teams: a replaced team's players must not outlive the entries naming them.
+    m_playLog->ResetPlayLogGrid(true);
     resetTeam(m_teamA, keepA, 1);
     resetTeam(m_teamB, keepB, 2);
     InitStatsGrids();
     SyncTeamLabels();
-    m_playLog->ResetPlayLogGrid(true);
     if (!keepA)
         EnsureAddRow(m_teamA.get());
     if (!keepB)
