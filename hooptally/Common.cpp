@@ -1,5 +1,7 @@
 #include "hooptally/Common.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,7 +116,7 @@ platform::StringGrid* GetTeamGrid(int side)
 
 SheetGridControl* GetTeamRoster(int side)
 {
-    return TeamSheet(side);
+    return g_mainForm ? g_mainForm->Sheets().Team(side) : nullptr;
 }
 
 int GetShownPeriodCount()
@@ -252,12 +254,23 @@ bool IsClockRunningInPeriod()
              g_mainForm->TimerSec->text() == platform::Format("%02d", 0));
 }
 
-bool PlayedInPeriod(int, int, SheetGridControl* sheet)
+bool PlayedInPeriod(int column, int row, SheetGridControl* sheet)
 {
-    // The sheet's row table comes with the sheet grid control; without a sheet there is no player.
-    if (!sheet)
+    if (!sheet || !g_mainForm)
         return false;
-    return false;
+    const TeamSheetAreas& areas = g_mainForm->Sheets().areas;
+    const int index = areas.playerRowOf(row);
+    if (index < 0)
+        return false;
+    const TPlayer* player = sheet->SheetGridPlayerAt(areas.names[index].firstColumn, areas.names[index].firstRow);
+    if (!player)
+        return false;
+    // The sheet's own layout decides, not the option as it may have changed since.
+    if (sheet->miniBasket) {
+        const int period = column - areas.played[index].firstColumn;
+        return player->ValidPeriod(period) && player->CourtTimeOf(period).accumulated != 0.0;
+    }
+    return std::any_of(player->played.begin(), player->played.end(), [](std::uint8_t flag) { return flag != 0; });
 }
 
 void FitLabelFont(const QString& text, QLabel* control, QFont& font, int maximum)

@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -62,6 +63,7 @@ THooptallyForm::THooptallyForm(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("フープタリ"));
     setFont(platform::defaultFormFont());
     resize(1024, 740);
+    m_sheets = std::make_unique<TSheets>();
 
     ToolBar1 = named(addToolBar(QString()), "ToolBar1");
     ToolBar1->setMovable(false);
@@ -272,22 +274,57 @@ void THooptallyForm::buildGameInfoPage()
 void THooptallyForm::buildOfficialPage()
 {
     TabSheet1 = named(new QWidget, "TabSheet1");
-    auto* row = new QHBoxLayout(TabSheet1);
-    GridTeamA = named(new platform::StringGrid(TabSheet1), "GridTeamA");
-    GridTeamB = named(new platform::StringGrid(TabSheet1), "GridTeamB");
-    GridRun = named(new platform::StringGrid(TabSheet1), "GridRun");
+    auto* page = new QVBoxLayout(TabSheet1);
+    page->setContentsMargins(0, 0, 0, 0);
+    // The sheets keep the size of the paper form; the page scrolls when the window is smaller.
+    auto* scroll = named(new QScrollArea(TabSheet1), "OfficialScroll");
+    scroll->setWidgetResizable(false);
+    auto* sheets = new QWidget(scroll);
+    auto* row = new QHBoxLayout(sheets);
+    row->setSizeConstraint(QLayout::SetFixedSize);
+    GridTeamA = named(new platform::StringGrid(sheets), "GridTeamA");
+    GridTeamB = named(new platform::StringGrid(sheets), "GridTeamB");
+    GridRun = named(new platform::StringGrid(sheets), "GridRun");
     auto* teams = new QVBoxLayout;
     teams->addWidget(GridTeamA);
     teams->addWidget(GridTeamB);
-    row->addLayout(teams, 3);
-    row->addWidget(GridRun, 2);
+    teams->addStretch(1);
+    row->addLayout(teams);
+    row->addWidget(GridRun, 0, Qt::AlignTop);
+    scroll->setWidget(sheets);
+    page->addWidget(scroll);
     PageControl1->addTab(TabSheet1, QStringLiteral("Official"));
     for (platform::StringGrid* grid : {GridTeamA, GridTeamB}) {
         grid->OnDrawCell = [this, grid](int col, int r, const QRect& rect, unsigned) {
             if (IsGridUpdateOn())
                 TeamGridDrawCell(this, grid, col, r, rect);
         };
+        grid->OnClick = [this, grid] { TeamGridClick(this, grid); };
+        grid->OnDblClick = [this, grid] { TeamGridDblClick(this, grid); };
+        grid->OnKeyUp = [this, grid](int& key, Qt::KeyboardModifiers) { TeamGridKeyUp(this, grid, key); };
+        grid->OnKeyDown = [this, grid](int& key, Qt::KeyboardModifiers) { TeamGridKeyDown(this, grid, key); };
+        grid->OnMouseDown = [this, grid](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+            TeamGridMouseUp(this, grid, button, x, y);
+        };
     }
+    GridRun->OnDrawCell = [this](int col, int r, const QRect& rect, unsigned) {
+        if (IsGridUpdateOn())
+            RunningScoreDrawCell(this, col, r, rect);
+    };
+    GridRun->OnClick = [this] { RunningScoreClick(this); };
+    GridRun->OnDblClick = [this] { RunningScoreDblClick(this); };
+    GridRun->OnKeyDown = [this](int& key, Qt::KeyboardModifiers) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            RunningScoreDblClick(this);
+    };
+    GridRun->OnMouseUp = [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+        RunningScoreMouseUp(this, button, x, y);
+    };
+    for (platform::StringGrid* grid : {GridTeamA, GridTeamB, GridRun}) {
+        grid->OnEnter = [grid] { grid->Invalidate(); };
+        grid->OnExit = [grid] { grid->Invalidate(); };
+    }
+    CreateSheetMenus(this);
 }
 
 void THooptallyForm::buildStatsPage()
@@ -405,6 +442,11 @@ void THooptallyForm::FormDestroy()
     Timer1->stop();
     if (m_playLog)
         m_playLog->ClearPlayLog();
+    // The sheets let go of the players before the teams free them.
+    if (m_playLog) {
+        ForgetTeam(m_teamA.get());
+        ForgetTeam(m_teamB.get());
+    }
     m_teamA.reset();
     m_teamB.reset();
     FreeActionExecutor();
@@ -621,8 +663,8 @@ void THooptallyForm::ForgetTeam(const TTeam* team)
 void THooptallyForm::ForgetPlayer(const TPlayer* player)
 {
     m_playLog->DropPlayerLogEntries(player);
-    ForgetPlayerOnTeamGrids(player);
-    ForgetPlayerOnRunningScore(player);
+    ForgetPlayerOnTeamGrids(this, player);
+    ForgetPlayerOnRunningScore(this, player);
 }
 
 void THooptallyForm::Dispatch(platform::Message& message)

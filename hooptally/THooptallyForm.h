@@ -16,6 +16,7 @@ class QDateEdit;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
@@ -32,6 +33,7 @@ class StringGrid;
 namespace hooptally {
 
 class TStatsRequestHandler;
+class TSheets;
 
 // The scoring program's main window: it owns both teams, the log and the grids, runs the clock and
 // executes every scoring action that reaches it as a private message.
@@ -98,6 +100,8 @@ public:
     void FileOpen1Execute(bool withDialog);
     bool LoadTeamRoster(const QString& fileName, TTeam* team, const QString& prefix);
     void ShowTeamNames(TTeam* teamA, TTeam* teamB);
+    // The label shows the name at 14 points, shrunk until it fits the label's width.
+    void ShowNameInLabel(QLabel* label, const QString& name);
     // Opens a checked game file; false (with a message) when it was refused and nothing changed.
     bool OpenGameFile(const QString& path);
     // The section readers, over the lines of the file loaded once.
@@ -121,12 +125,15 @@ public:
     void TeamANameMemoClick();
     void TeamBNameMemoClick();
     void Optiono2Click();
+    void ClearTeam(TTeam* team);
     bool SaveGame();
     bool IsGameModified() const;
     void MarkGameSaved();
     // Every executed action and every edit of the log.
     void MarkGameChanged() { ++m_changeCount; }
 
+    // The score sheets: the controls over GridTeamA, GridTeamB and GridRun and the pending target.
+    TSheets& Sheets() const { return *m_sheets; }
     TTeam* TeamA() const { return m_teamA.get(); }
     TTeam* TeamB() const { return m_teamB.get(); }
     TPlayLog& PlayLog() { return *m_playLog; }
@@ -208,6 +215,16 @@ public:
     QPushButton* PAddBtn;
     QPushButton* PDataReloadBtn;
     QStatusBar* StatusBar;
+    // Pop-up menus of the score sheets.
+    QMenu* PopupFoul = nullptr;
+    QMenu* PopupCoach = nullptr;
+    QMenu* PopupFreeThrow = nullptr;
+    QMenu* PopTimeOut = nullptr;
+    QMenu* PopStarter = nullptr;
+    QMenu* PopCortInOut = nullptr;
+    QMenu* PopupFile = nullptr;
+    QMenu* PopupMember = nullptr;
+    QMenu* PopupCount = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -239,6 +256,7 @@ private:
     QString m_savedTimeText;
     std::unique_ptr<TTeam> m_teamA;
     std::unique_ptr<TTeam> m_teamB;
+    std::unique_ptr<TSheets> m_sheets;
     int m_clockMinutes = 0;
     int m_clockSeconds = 0;
     std::unique_ptr<TStatsRequestHandler> m_requestHandler;

@@ -194,4 +194,9 @@ void THooptallyForm::Optiono2Click()
     // The settings command comes with the main-window commands.
 }
 
+void THooptallyForm::ClearTeam(TTeam*)
+{
+    // A new empty team comes with the main-window commands.
+}
+
 } // namespace hooptally

@@ -222,23 +222,28 @@ bool THooptallyForm::LoadTeamRoster(const QString& fileName, TTeam* team, const 
 
 void THooptallyForm::ShowTeamNames(TTeam* teamA, TTeam* teamB)
 {
+    if (teamA) {
+        ShowNameInLabel(TeamAName, teamA->name);
+        TeamALabel->setText(teamA->name);
+    }
+    if (teamB) {
+        ShowNameInLabel(TeamBName, teamB->name);
+        TeamBLabel->setText(teamB->name);
+    }
+}
+
+void THooptallyForm::ShowNameInLabel(QLabel* label, const QString& name)
+{
     QImage scratch(1, 1, QImage::Format_RGB32);
     platform::Canvas canvas(&scratch);
-    auto show = [&canvas](const TTeam* team, QLabel* nameLabel, QLabel* barLabel) {
-        nameLabel->setText(team->name);
-        barLabel->setText(team->name);
-        platform::CanvasFont font;
-        font.Name = QStringLiteral("ＭＳ Ｐゴシック");
-        font.Size = 14;
-        font.Bold = true;
-        canvas.Font = font;
-        FitCanvasFont(team->name, canvas, font, nameLabel->width(), -1);
-        nameLabel->setFont(font.toQFont());
-    };
-    if (teamA)
-        show(teamA, TeamAName, TeamALabel);
-    if (teamB)
-        show(teamB, TeamBName, TeamBLabel);
+    label->setText(name);
+    platform::CanvasFont font;
+    font.Name = QStringLiteral("ＭＳ Ｐゴシック");
+    font.Size = 14;
+    font.Bold = true;
+    canvas.Font = font;
+    FitCanvasFont(name, canvas, font, label->width(), -1);
+    label->setFont(font.toQFont());
 }
 
 int THooptallyForm::ReadLogSection(const QStringList& lines)

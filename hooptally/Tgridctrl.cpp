@@ -1,176 +1,551 @@
+// The sheet grid control: merged areas over a string grid, and the painters of the score sheets.
 #include "hooptally/Tgridctrl.h"
 
 #include <algorithm>
 
-#include "hooptally/Texecute.h"
-#include "hooptally/Tteam.h"
+#include "hooptally/Common.h"
+#include "hooptally/Tplayer.h"
+#include "platform/StringGrid.h"
 
 namespace hooptally {
 
 namespace {
 
-std::unique_ptr<SheetGridControl> g_sheets[2];
+const QString kPlayersHeader = QStringLiteral("選 手 氏 名");
+constexpr int kPlayersHeaderPoints = 11;
+constexpr int kLargestCellPoints = 12;
+// The disc of a free throw that closes a period sits this far inside the circle.
+constexpr int kDiscInset = 5;
+constexpr int kStarterInset = 2;
+constexpr int kClosingLineWidth = 4;
+constexpr int kGameEndLineOffset = 3;
+const QString kFoulLetters = QStringLiteral("PTUDCB");
 
-SheetGridControl* sheetOf(const TTeam* team)
+void drawLine(platform::Canvas& canvas, const EdgeStyle& edge, QPoint from, QPoint to)
 {
-    return team ? TeamSheet(team->side) : nullptr;
+    canvas.Pen = platform::CanvasPen{edge.color, edge.width, edge.style, edge.mode};
+    canvas.MoveTo(from.x(), from.y());
+    // Straight lines of the class library stop short of their end point: sides reach the corner.
+    if (from.x() == to.x() || from.y() == to.y()) {
+        const QPoint step((to.x() > from.x()) - (to.x() < from.x()),
+                          (to.y() > from.y()) - (to.y() < from.y()));
+        to += step;
+    }
+    canvas.LineTo(to.x(), to.y());
+}
+
+void blackLine(platform::Canvas& canvas, int width, QPoint from, QPoint to)
+{
+    drawLine(canvas, EdgeStyle{platform::PenMode::Copy, platform::PenStyle::Solid, platform::clBlack, width},
+             from, to);
 }
 
 } // namespace
 
-int SheetGridControl::RowOf(const TPlayer* player) const
+bool HasAction(const GameAction& action)
 {
-    for (int row = 0; row < kSheetPlayerRows; ++row) {
-        if (player && playerRows[row] == player)
-            return row;
-    }
-    return -1;
+    return action.category == kPlayerAction || action.category == kCommand;
 }
 
-SheetGridControl* TeamSheet(int side)
+SheetGridControl::SheetGridControl(platform::StringGrid* grid, int columns, int rows, bool miniBasket,
+                                   const EdgeStyle& pen)
+    : grid(grid), columns(std::max(0, columns)), rows(std::max(0, rows)), miniBasket(miniBasket ? 1 : 0)
 {
-    return g_sheets[side == 1 ? 0 : 1].get();
-}
-
-void CreateTeamGrids(THooptallyForm*)
-{
-    for (auto& sheet : g_sheets)
-        sheet = std::make_unique<SheetGridControl>();
-}
-
-void FreeTeamGrids(THooptallyForm*)
-{
-    for (auto& sheet : g_sheets)
-        sheet.reset();
-}
-
-void RedrawTeamGrids(THooptallyForm* form, bool refillA, bool refillB)
-{
-    for (int side : {1, 2}) {
-        if (SheetGridControl* sheet = TeamSheet(side))
-            sheet->playerRows.fill(nullptr);
-    }
-    if (refillA)
-        FillTeamGrid(form, GetTeam(1));
-    if (refillB)
-        FillTeamGrid(form, GetTeam(2));
-}
-
-void FillTeamGrid(THooptallyForm* form, TTeam* team)
-{
-    if (!team)
-        return;
-    ListTeamPlayers(form, team);
-    ShowTeamName(form, team->name, team);
-}
-
-void ListTeamPlayers(THooptallyForm*, TTeam* team)
-{
-    SheetGridControl* sheet = sheetOf(team);
-    if (!sheet)
-        return;
-    sheet->playerRows.fill(nullptr);
-    int row = 0;
-    for (int i = 0; i < team->Count(); ++i) {
-        TPlayer* player = team->PlayerAt(i);
-        if (player->status == kBlankRow || player->IsCoach())
-            continue;
-        // A roster just read lists the players its file marked "Official"; otherwise everyone listed.
-        if (team->loaded == 1 && player->official != 1) {
-            player->status = kNotListed;
-            continue;
+    cells.resize(static_cast<std::size_t>(this->columns) * static_cast<std::size_t>(this->rows));
+    for (int row = 0; row < this->rows; ++row) {
+        for (int column = 0; column < this->columns; ++column) {
+            TCell& cell = *CellAt(column, row);
+            cell.grid = grid;
+            cell.owner = this;
+            cell.top = cell.bottom = cell.left = cell.right = pen;
+            cell.firstColumn = cell.lastColumn = column;
+            cell.firstRow = cell.lastRow = row;
         }
-        if (team->loaded != 1 && player->status == kNotListed)
-            continue;
-        if (row == kSheetPlayerRows)
-            break;
-        sheet->playerRows[row++] = player;
-        if (player->starter != 1 && player->status != kOnCourt)
-            player->status = kOnBench;
     }
-    team->loaded = 0;
 }
 
-void ShowTeamName(THooptallyForm*, const QString&, TTeam*)
+bool SheetGridControl::Contains(int column, int row) const
 {
-    // The sheet's team-name area comes with the team score sheets.
+    // Column and row each in range: a column past the last must not reach into the next row.
+    return column >= 0 && column < columns && row >= 0 && row < rows;
 }
 
-void TeamGridDrawCell(THooptallyForm*, platform::StringGrid*, int, int, const QRect&)
+TCell* SheetGridControl::CellAt(int column, int row)
 {
-    // The sheet painters come with the sheet grid control.
+    return Contains(column, row) ? &cells[static_cast<std::size_t>(row) * columns + column] : nullptr;
 }
 
-QString OfficialTextOfPlayer(const TPlayer* player, const TTeam* team)
+const TCell* SheetGridControl::CellAt(int column, int row) const
 {
-    const SheetGridControl* sheet = sheetOf(team);
-    return sheet && sheet->RowOf(player) >= 0 ? QStringLiteral("Official") : QString();
+    return Contains(column, row) ? &cells[static_cast<std::size_t>(row) * columns + column] : nullptr;
 }
 
-int CountListedPlayers(const TTeam* team)
+TCell* SheetGridControl::SheetGridCellAt(int column, int row)
 {
-    const SheetGridControl* sheet = sheetOf(team);
-    if (!sheet)
-        return 0;
-    return static_cast<int>(std::count_if(sheet->playerRows.begin(), sheet->playerRows.end(), [](const TPlayer* p) {
-        return p && (p->status == kOnCourt || p->status == kOnBench);
-    }));
+    TCell* cell = CellAt(column, row);
+    if (!cell)
+        return nullptr;
+    TCell* anchor = CellAt(cell->firstColumn, cell->firstRow);
+    return anchor ? anchor : cell;
 }
 
-void MarkPeriodEndOnTeamGrid(THooptallyForm*, int, platform::StringGrid*)
+const TCell* SheetGridControl::SheetGridCellAt(int column, int row) const
 {
-    // Period-end lines come with the team score-sheet marks.
+    return const_cast<SheetGridControl*>(this)->SheetGridCellAt(column, row);
 }
 
-void CloseTimeOutBoxes(THooptallyForm*, int, int)
+void SheetGridControl::ClearSheetGrid(const EdgeStyle& edge)
 {
-    // Time-out boxes come with the team score-sheet marks.
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            TCell& cell = *CellAt(column, row);
+            if (grid)
+                grid->SetCells(column, row, QString());
+            cell.firstColumn = cell.lastColumn = column;
+            cell.firstRow = cell.lastRow = row;
+            cell.player = nullptr;
+            cell.top = cell.bottom = cell.left = cell.right = edge;
+            SetSheetCellAction(cell, nullptr);
+        }
+    }
+    selectedColumn = previousSelectedColumn = selectedRow = previousSelectedRow = -1;
 }
 
-void MarkGameEndOnTeamGrid(THooptallyForm*, platform::StringGrid*)
+void SheetGridControl::MergeSheetCells(int firstColumn, int firstRow, int lastColumn, int lastRow)
 {
-    // Game-end marks come with the team score-sheet marks.
-}
-
-void OnActionForTeamGrid(THooptallyForm*, platform::Message& message)
-{
-    // The copy is the receiver's to free; the marks come with the team score-sheet marks.
-    std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
-}
-
-void OnPlayerStatusChanged(THooptallyForm*, platform::Message& message)
-{
-    auto* player = platform::fromLParam<TPlayer>(message.lParam);
-    SheetGridControl* sheet = player ? sheetOf(player->team) : nullptr;
-    // Coaches stand in the coach rows, which come with the team score sheets.
-    if (!sheet || player->IsCoach())
+    if (firstColumn > lastColumn)
+        std::swap(firstColumn, lastColumn);
+    if (firstRow > lastRow)
+        std::swap(firstRow, lastRow);
+    // An area reaching outside the cells would have an anchor or a member that does not exist.
+    if (!Contains(firstColumn, firstRow) || !Contains(lastColumn, lastRow))
         return;
-    const int row = sheet->RowOf(player);
-    if (message.wParam == 0) {
-        if (row >= 0)
-            sheet->playerRows[row] = nullptr;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            TCell& cell = *CellAt(column, row);
+            cell.firstColumn = firstColumn;
+            cell.firstRow = firstRow;
+            cell.lastColumn = lastColumn;
+            cell.lastRow = lastRow;
+        }
+    }
+}
+
+void SheetGridControl::SheetGridArea(int& column, int& row) const
+{
+    if (const TCell* cell = CellAt(column, row)) {
+        column = cell->firstColumn;
+        row = cell->firstRow;
+    }
+}
+
+void SheetGridControl::SheetGridAreaBounds(QRect& rect, int column, int row) const
+{
+    const TCell* cell = CellAt(column, row);
+    if (!cell || !grid)
+        return;
+    const int line = grid->GridLineWidth();
+    for (int c = cell->firstColumn; c < column; ++c)
+        rect.setLeft(rect.left() - grid->ColWidths(c) - line);
+    for (int r = cell->firstRow; r < row; ++r)
+        rect.setTop(rect.top() - grid->RowHeights(r) - line);
+    for (int c = column + 1; c <= cell->lastColumn; ++c)
+        rect.setRight(rect.right() + grid->ColWidths(c) + line);
+    for (int r = row + 1; r <= cell->lastRow; ++r)
+        rect.setBottom(rect.bottom() + grid->RowHeights(r) + line);
+}
+
+void SheetGridControl::SetSheetCellEdges(int column, int row, int side, const EdgeStyle& edge)
+{
+    TCell* cell = CellAt(column, row);
+    if (!cell)
+        return;
+    const bool all = side == kAllSides;
+    if (all || side == kTopSide) {
+        cell->top = edge;
+        // Row 0 and column 0 never take a side from a neighbour.
+        if (row >= 2)
+            CellAt(column, row - 1)->bottom = edge;
+    }
+    if (all || side == kBottomSide) {
+        cell->bottom = edge;
+        if (TCell* below = CellAt(column, row + 1))
+            below->top = edge;
+    }
+    if (all || side == kLeftSide) {
+        cell->left = edge;
+        if (column >= 2)
+            CellAt(column - 1, row)->right = edge;
+    }
+    if (all || side == kRightSide) {
+        cell->right = edge;
+        if (TCell* next = CellAt(column + 1, row))
+            next->left = edge;
+    }
+}
+
+void SheetGridControl::SetSheetAreaEdges(const platform::GridRect& area, const EdgeStyle& edge)
+{
+    for (int row = area.Top; row <= area.Bottom; ++row) {
+        for (int column = area.Left; column <= area.Right; ++column)
+            SetSheetCellEdges(column, row, kAllSides, edge);
+    }
+}
+
+int SheetGridControl::GetSheetCellEdge(const TCell& cell, int side)
+{
+    switch (side) {
+    case kBottomSide:
+        return cell.bottom.width;
+    case kLeftSide:
+        return cell.left.width;
+    case kRightSide:
+        return cell.right.width;
+    default:
+        return cell.top.width;
+    }
+}
+
+void SheetGridControl::SetSheetAreaMark(int column, int row, std::uint8_t kind, TPlayer* player,
+                                        platform::TColor background)
+{
+    if (TCell* area = SheetGridCellAt(column, row)) {
+        area->kind = kind;
+        area->player = player;
+        area->background = background;
+    }
+}
+
+int SheetGridControl::GetSheetAreaKind(int column, int row) const
+{
+    const TCell* area = SheetGridCellAt(column, row);
+    return area ? area->kind : -1;
+}
+
+TPlayer* SheetGridControl::SheetGridPlayerAt(int column, int row) const
+{
+    const TCell* area = SheetGridCellAt(column, row);
+    return area ? area->player : nullptr;
+}
+
+void SheetGridControl::SetSheetAreaPlayer(int column, int row, TPlayer* player)
+{
+    if (TCell* area = SheetGridCellAt(column, row))
+        area->player = player;
+}
+
+QMenu* SheetGridControl::GetSheetAreaPopup(int column, int row) const
+{
+    const TCell* area = SheetGridCellAt(column, row);
+    return area ? area->popup : nullptr;
+}
+
+void SheetGridControl::SetSheetAreaPopup(int column, int row, QMenu* menu)
+{
+    if (TCell* area = SheetGridCellAt(column, row))
+        area->popup = menu;
+}
+
+void SheetGridControl::SetSheetCellAction(TCell& cell, const GameAction* action)
+{
+    if (action) {
+        cell.action = *action;
         return;
     }
-    if (row >= 0)
+    cell.action = GameAction{};
+    cell.periodColour = kNone;
+}
+
+void SheetGridControl::ResetSheetColours(int column, int row)
+{
+    if (column == -1) {
+        for (TCell& cell : cells)
+            cell.periodColour = kNone;
         return;
-    for (TPlayer*& slot : sheet->playerRows) {
-        if (!slot || slot->status == kBlankRow || slot->status == kNotListed) {
-            slot = player;
+    }
+    if (TCell* area = SheetGridCellAt(column, row))
+        area->periodColour = kNone;
+}
+
+void SheetGridControl::ClearSheetColour(int index)
+{
+    for (TCell& cell : cells) {
+        if (cell.periodColour == index)
+            cell.periodColour = kNone;
+    }
+}
+
+void SheetGridControl::SetSheetCellColour(int column, int row, int index)
+{
+    if (TCell* area = SheetGridCellAt(column, row))
+        area->periodColour = static_cast<std::uint8_t>(index);
+}
+
+void SheetGridControl::ForgetPlayer(const TPlayer* player)
+{
+    if (!player)
+        return;
+    for (TCell& cell : cells) {
+        if (cell.player == player)
+            cell.player = nullptr;
+        if (cell.action.player == player)
+            cell.action.player = nullptr;
+    }
+}
+
+// --- painters --------------------------------------------------------------------------------------
+
+QRect SheetGridControl::areaRect(int column, int row, const QRect* given) const
+{
+    if (given)
+        return *given;
+    QRect rect = grid ? grid->CellRect(column, row) : QRect();
+    SheetGridAreaBounds(rect, column, row);
+    return rect;
+}
+
+void SheetGridControl::SheetGridDrawArea(int column, int row, const QRect& cellRect,
+                                         platform::Canvas& canvas) const
+{
+    const TCell* cell = CellAt(column, row);
+    if (!cell)
+        return;
+    const TCell& area = *SheetGridCellAt(column, row);
+    const platform::CanvasPen pen = canvas.Pen;
+    const int grow = std::max(0, pen.Width);
+    const QRect r = cellRect.adjusted(-grow, -grow, grow, grow);
+    int lastWidth = pen.Width;
+    auto side = [&](const EdgeStyle& edge, QPoint from, QPoint to) {
+        drawLine(canvas, edge, from, to);
+        lastWidth = edge.width;
+    };
+    const bool closes = area.periodColour != kNone;
+    const EdgeStyle periodLine{platform::PenMode::Copy, platform::PenStyle::Solid,
+                               GetPeriodColor(area.periodColour), kClosingLineWidth};
+    if (cell->firstRow == row)
+        side(cell->top, r.topLeft(), r.topRight());
+    if (cell->lastRow == row) {
+        const bool scoreColumn = area.kind == kScorerColumn || area.kind == kScoreNumberColumn;
+        side(scoreColumn && closes ? periodLine : cell->bottom, r.bottomLeft(), r.bottomRight());
+    }
+    if (cell->firstColumn == column)
+        side(cell->left, r.topLeft(), r.bottomLeft());
+    if (cell->lastColumn == column) {
+        if (area.kind == kFoulBox && closes)
+            side(EdgeStyle{periodLine.mode, periodLine.style, periodLine.color, lastWidth}, r.topRight(),
+                 r.bottomRight());
+        else
+            side(cell->right, r.topRight(), r.bottomRight());
+    }
+    canvas.Pen = pen;
+}
+
+void SheetGridControl::FitSheetCellFont(int column, int row, const QRect& rect,
+                                        platform::Canvas& canvas) const
+{
+    const QString text = grid ? grid->Cells(column, row) : QString();
+    canvas.Font.Size = kLargestCellPoints;
+    while (canvas.Font.Size > 1) {
+        if (canvas.TextWidth(text) < rect.width() && canvas.TextHeight(text) <= rect.height())
             return;
-        }
+        --canvas.Font.Size;
     }
 }
 
-void ForgetPlayerOnTeamGrids(const TPlayer* player)
+QString SheetGridControl::AreaText(int column, int row) const
 {
-    for (auto& sheet : g_sheets) {
-        if (!sheet)
-            continue;
-        for (TPlayer*& slot : sheet->playerRows) {
-            if (slot == player)
-                slot = nullptr;
+    const TCell* area = SheetGridCellAt(column, row);
+    if (!area || !grid)
+        return {};
+    const QString text = grid->Cells(area->firstColumn, area->firstRow);
+    switch (area->kind) {
+    case kNumberArea:
+        return area->player ? area->player->number : text;
+    case kNameArea:
+        return area->player ? area->player->name : text;
+    case kPlayedBox:
+        return PlayedInPeriod(area->firstColumn, area->firstRow, const_cast<SheetGridControl*>(this))
+                   ? QStringLiteral("×")
+                   : text;
+    case kHeadCoachName:
+    case kAssistantCoachName:
+        return area->player ? area->player->name : QString();
+    default:
+        return text;
+    }
+}
+
+void SheetGridControl::SheetGridDrawText(int column, int row, const QRect& rect,
+                                         platform::Canvas& canvas) const
+{
+    if (!grid || row >= grid->RowCount() || !Contains(column, row))
+        return;
+    const QString text = AreaText(column, row);
+    const int line = grid->GridLineWidth();
+    const QRect inner = rect.adjusted(line, line, -line, -line);
+    platform::CanvasFont font = canvas.Font;
+    FitCanvasFont(text, canvas, font, inner.width(), inner.height());
+    if (text == kPlayersHeader)
+        canvas.Font.Size = kPlayersHeaderPoints;
+    const platform::CanvasBrush brush = canvas.Brush;
+    canvas.Brush.Style = platform::BrushStyle::Clear;
+    canvas.DrawText(inner, text, platform::DT_SINGLELINE | platform::DT_CENTER | platform::DT_VCENTER);
+    canvas.Brush = brush;
+}
+
+void SheetGridControl::SheetGridDrawMark(int column, int row, platform::Canvas& canvas,
+                                         const QRect* given) const
+{
+    const TCell* area = SheetGridCellAt(column, row);
+    if (!area || !HasAction(area->action))
+        return;
+    const GameAction& action = area->action;
+    const QRect rect = areaRect(area->firstColumn, area->firstRow, given);
+    const platform::CanvasPen pen = canvas.Pen;
+    const platform::CanvasBrush brush = canvas.Brush;
+    const platform::CanvasFont font = canvas.Font;
+    if (action.category == kPlayerAction) {
+        switch (action.code) {
+        case kTwoPointMade:
+        case kThreePointMade:
+        case kFreeThrowMade:
+            drawShotMark(*area, rect, canvas);
+            break;
+        case kFoul:
+            drawFoulMark(*area, rect, canvas);
+            break;
+        case kSetStarter:
+            canvas.Pen = platform::CanvasPen{platform::clBlack, 1};
+            canvas.Brush.Style = platform::BrushStyle::Clear;
+            canvas.Ellipse(rect.adjusted(kStarterInset, kStarterInset, -kStarterInset, -kStarterInset));
+            break;
+        default:
+            break;
+        }
+    } else {
+        const int top = rect.top();
+        const int height = rect.height();
+        switch (action.command) {
+        case kTimeout:
+            blackLine(canvas, 2, rect.topLeft(), rect.bottomRight());
+            blackLine(canvas, 2, rect.topRight(), rect.bottomLeft());
+            break;
+        case kStruckOutBox:
+            for (const int y : {top + height / 3, top + 2 * height / 3})
+                blackLine(canvas, 2, QPoint(rect.left(), y), QPoint(rect.right(), y));
+            break;
+        case kEmptyFoulBox:
+            blackLine(canvas, 2, QPoint(rect.left(), top + height / 2),
+                      QPoint(rect.right(), top + height / 2));
+            break;
+        case kGameEndMark:
+            blackLine(canvas, 1, rect.topLeft(), rect.bottomRight());
+            blackLine(canvas, 2, QPoint(rect.left(), top + kGameEndLineOffset),
+                      QPoint(rect.right(), top + kGameEndLineOffset));
+            break;
+        case kStruckScore:
+            blackLine(canvas, 1, rect.topLeft(), rect.bottomRight());
+            break;
+        default:
+            break;
         }
     }
+    canvas.Pen = pen;
+    canvas.Pen.Width = 1;
+    canvas.Brush = brush;
+    canvas.Font = font;
+}
+
+void SheetGridControl::drawShotMark(const TCell& area, const QRect& rect, platform::Canvas& canvas) const
+{
+    const GameAction& action = area.action;
+    const platform::TColor color = GetPeriodColor(action.period);
+    canvas.Pen = platform::CanvasPen{color, 1};
+    canvas.Brush = platform::CanvasBrush{color, platform::BrushStyle::Clear};
+    // On the scorer's column the number itself is the mark (written when the mark was placed).
+    if (area.kind == kScorerColumn) {
+        if (action.code == kThreePointMade)
+            canvas.Ellipse(rect);
+        return;
+    }
+    const bool closesPeriod = area.periodColour != kNone;
+    if (closesPeriod)
+        canvas.Ellipse(rect);
+    if (action.code == kFreeThrowMade) {
+        canvas.Brush.Style = platform::BrushStyle::Solid;
+        canvas.Ellipse(closesPeriod ? rect.adjusted(kDiscInset, kDiscInset, -kDiscInset, -kDiscInset) : rect);
+        return;
+    }
+    drawLine(canvas, EdgeStyle{platform::PenMode::Copy, platform::PenStyle::Solid, color, 2}, rect.topRight(),
+             rect.bottomLeft());
+}
+
+void SheetGridControl::drawFoulMark(const TCell& area, const QRect& rect, platform::Canvas& canvas) const
+{
+    const GameAction& action = area.action;
+    if (action.foulKind >= kFoulLetters.size())
+        return;
+    QString letter = kFoulLetters.at(action.foulKind);
+    QString digit;
+    const bool awarded = action.freeThrows >= 1 && action.freeThrows <= 3;
+    if (miniBasket) {
+        if (awarded)
+            letter += QLatin1Char('\'');
+        // The period number; a foul without a period has none.
+        if (action.period >= 0 && action.period < kMaxPeriods)
+            digit = QString::number(action.period + 1);
+    } else if (awarded) {
+        digit = QString::number(action.freeThrows);
+    }
+    platform::CanvasFont font = canvas.Font;
+    FitCanvasFont(letter + digit, canvas, font, rect.width(), rect.height());
+    canvas.Brush.Style = platform::BrushStyle::Clear;
+    const unsigned flags = platform::DT_SINGLELINE | platform::DT_LEFT | platform::DT_BOTTOM;
+    canvas.DrawText(rect, letter, flags);
+    if (action.foulKind == kDisqualifyingFoul || digit.isEmpty())
+        return;
+    QRect small = rect;
+    small.setLeft(rect.left() + canvas.TextWidth(letter) + 1);
+    canvas.Font.Size = canvas.Font.Size * 2 / 3;
+    canvas.Font.Color = platform::clBlack;
+    canvas.DrawText(small, digit, flags);
+}
+
+void SheetGridControl::SheetGridDrawPeriodCross(int column, int row, const QRect* given, int period,
+                                                platform::Canvas& canvas) const
+{
+    if (!Contains(column, row))
+        return;
+    const QRect rect = areaRect(column, row, given);
+    const platform::CanvasPen pen = canvas.Pen;
+    const EdgeStyle edge{platform::PenMode::Copy, platform::PenStyle::Solid, GetPeriodColor(period), 2};
+    drawLine(canvas, edge, rect.topLeft(), rect.bottomRight());
+    drawLine(canvas, edge, rect.topRight(), rect.bottomLeft());
+    canvas.Pen = pen;
+    canvas.Pen.Width = 1;
+}
+
+void SavedCanvas::applyTo(platform::Canvas& canvas) const
+{
+    canvas.Font = Font;
+    canvas.Pen = Pen;
+    canvas.Brush = Brush;
+}
+
+// --- the main window's sheets ----------------------------------------------------------------------
+
+TSheets::TSheets() = default;
+TSheets::~TSheets() = default;
+
+SheetGridControl* TSheets::Team(int side) const
+{
+    return team[side == 1 ? 0 : 1].get();
+}
+
+int TeamSheetAreas::playerRowOf(int row) const
+{
+    const int index = row - names[0].firstRow;
+    return index >= 0 && index < kSheetPlayerRows ? index : -1;
 }
 
 } // namespace hooptally
