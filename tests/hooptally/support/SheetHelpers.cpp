@@ -98,7 +98,11 @@ void leftClickCell(platform::StringGrid& grid, int column, int row)
 
 void doubleClickCell(platform::StringGrid& grid, int column, int row)
 {
-    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, column, row));
+    // As the window system delivers it: a click, then the second press as a double click.
+    const QPoint centre = cellCentre(grid, column, row);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, centre);
 }
 
 QMenu* openPopup(THooptallyForm& form)
