@@ -304,6 +304,19 @@ QRect SheetGridControl::areaRect(int column, int row, const QRect* given) const
     return rect;
 }
 
+bool SheetGridControl::ClosesBelow(int column, int row) const
+{
+    const TCell* area = SheetGridCellAt(column, row);
+    return area && area->lastRow == row && area->periodColour != kNone &&
+           (area->kind == kScorerColumn || area->kind == kScoreNumberColumn);
+}
+
+bool SheetGridControl::ClosesRight(int column, int row) const
+{
+    const TCell* area = SheetGridCellAt(column, row);
+    return area && area->lastColumn == column && area->periodColour != kNone && area->kind == kFoulBox;
+}
+
 void SheetGridControl::SheetGridDrawArea(int column, int row, const QRect& cellRect,
                                          platform::Canvas& canvas) const
 {
@@ -319,23 +332,31 @@ void SheetGridControl::SheetGridDrawArea(int column, int row, const QRect& cellR
         drawLine(canvas, edge, from, to);
         lastWidth = edge.width;
     };
-    const bool closes = area.periodColour != kNone;
+    // A closing line stays inside its cell and the grid line after it: the cell painted after it
+    // neither fills over it nor draws its own side on it.
+    auto inward = [](int width) { return width >= 2 ? width / 2 - 1 : 0; };
     const EdgeStyle periodLine{platform::PenMode::Copy, platform::PenStyle::Solid,
                                GetPeriodColor(area.periodColour), kClosingLineWidth};
-    if (cell->firstRow == row)
+    if (cell->firstRow == row && !ClosesBelow(column, row - 1))
         side(cell->top, r.topLeft(), r.topRight());
     if (cell->lastRow == row) {
-        const bool scoreColumn = area.kind == kScorerColumn || area.kind == kScoreNumberColumn;
-        side(scoreColumn && closes ? periodLine : cell->bottom, r.bottomLeft(), r.bottomRight());
+        if (ClosesBelow(column, row)) {
+            const QPoint up(0, -inward(periodLine.width));
+            side(periodLine, r.bottomLeft() + up, r.bottomRight() + up);
+        } else {
+            side(cell->bottom, r.bottomLeft(), r.bottomRight());
+        }
     }
-    if (cell->firstColumn == column)
+    if (cell->firstColumn == column && !ClosesRight(column - 1, row))
         side(cell->left, r.topLeft(), r.bottomLeft());
     if (cell->lastColumn == column) {
-        if (area.kind == kFoulBox && closes)
-            side(EdgeStyle{periodLine.mode, periodLine.style, periodLine.color, lastWidth}, r.topRight(),
-                 r.bottomRight());
-        else
+        if (ClosesRight(column, row)) {
+            const EdgeStyle closing{periodLine.mode, periodLine.style, periodLine.color, lastWidth};
+            const QPoint left(-inward(closing.width), 0);
+            side(closing, r.topRight() + left, r.bottomRight() + left);
+        } else {
             side(cell->right, r.topRight(), r.bottomRight());
+        }
     }
     canvas.Pen = pen;
 }

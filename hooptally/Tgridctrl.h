@@ -147,6 +147,10 @@ public:
                            const QRect* areaRect = nullptr) const;
     void SheetGridDrawPeriodCross(int column, int row, const QRect* rect, int period,
                                   platform::Canvas& canvas) const;
+    // Whether the cell is the last row of a score area, or the last column of a foul box, whose
+    // line in a period's colour closes a period.
+    bool ClosesBelow(int column, int row) const;
+    bool ClosesRight(int column, int row) const;
     // The text SheetGridDrawText shows for an area, by its kind.
     QString AreaText(int column, int row) const;
 
@@ -301,6 +305,8 @@ int SheetRowOfPlayer(THooptallyForm* form, const TTeam* team, const TPlayer* pla
 void PutPlayerInSheetRow(THooptallyForm* form, SheetGridControl* control, int index, TPlayer* player);
 // A player row without player: the name area shows the text, the number nothing.
 void EmptySheetRow(THooptallyForm* form, SheetGridControl* control, int index, const QString& nameText);
+// The starter circle in the first played-period box of a player row, as the "ｽﾀｰﾀｰ" item puts it.
+void PlaceStarterMark(THooptallyForm* form, SheetGridControl* control, int index, TPlayer* player);
 // No box of the row of boxes holds a mark.
 void ClearSheetBoxes(SheetGridControl* control, const SheetArea& boxes);
 

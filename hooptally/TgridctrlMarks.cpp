@@ -607,19 +607,9 @@ void OnPlayerStatusChanged(THooptallyForm* form, platform::Message& message)
         return;
     }
     PutPlayerInSheetRow(form, control, index, player);
-    const SheetArea& played = a.played[index];
-    ClearSheetBoxes(control, played);
-    if (player->starter == 1) {
-        GameAction starter;
-        starter.side = player->team->side;
-        starter.keyA = played.firstColumn;
-        starter.keyB = played.firstRow;
-        starter.category = kPlayerAction;
-        starter.code = kSetStarter;
-        starter.player = player;
-        SheetGridControl::SetSheetCellAction(*control->SheetGridCellAt(played.firstColumn, played.firstRow),
-                                             &starter);
-    }
+    ClearSheetBoxes(control, a.played[index]);
+    if (player->starter == 1)
+        PlaceStarterMark(form, control, index, player);
     refresh(control);
 }
 

@@ -415,10 +415,8 @@ void ListTeamPlayers(THooptallyForm* form, TTeam* team)
     for (int row = 0; row < std::min<int>(kSheetPlayerRows, static_cast<int>(listed.size())); ++row) {
         TPlayer* player = listed[row];
         PutPlayerInSheetRow(form, control, row, player);
-        const SheetArea& played = a.played[row];
         if (player->StarterText() == QStringLiteral("Starter")) {
-            SetPopupTarget(form, played.firstColumn, played.firstRow, player, control, kNone, team->side);
-            ApplyPopupChoice(form, SheetChoice{kPlayerAction, kSetStarter});
+            PlaceStarterMark(form, control, row, player);
         } else {
             if (player->status != kOnCourt)
                 player->status = kOnBench;
@@ -453,6 +451,15 @@ void EmptySheetRow(THooptallyForm* form, SheetGridControl* control, int index, c
     control->grid->SetCells(number.firstColumn, number.firstRow, QString());
     control->SetSheetAreaMark(name.firstColumn, name.firstRow, kNameArea, nullptr, 0);
     control->SetSheetAreaMark(number.firstColumn, number.firstRow, kNumberArea, nullptr, 0);
+}
+
+void PlaceStarterMark(THooptallyForm* form, SheetGridControl* control, int index, TPlayer* player)
+{
+    if (index < 0 || index >= kSheetPlayerRows || !player || !player->team)
+        return;
+    const SheetArea& played = form->Sheets().areas.played[index];
+    SetPopupTarget(form, played.firstColumn, played.firstRow, player, control, kNone, player->team->side);
+    ApplyPopupChoice(form, SheetChoice{kPlayerAction, kSetStarter});
 }
 
 void ClearSheetBoxes(SheetGridControl* control, const SheetArea& boxes)

@@ -19,6 +19,30 @@ class tst_sheetgame : public QObject
 {
     Q_OBJECT
 private slots:
+    // Every mark comes back after a replay and after opening the saved game.
+    void marksComeBackAfterReplayAndReopening_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::newRow("normal sheets") << QString();
+        QTest::newRow("mini-basket sheets") << QStringLiteral("[Initialize]\nMiniBasket=1");
+    }
+    void marksComeBackAfterReplayAndReopening()
+    {
+        QFETCH(QString, ini);
+        Program program(ini);
+        THooptallyForm& form = program.form();
+        recordSheetGame(program);
+        const QStringList recorded = sheetSnapshot(form);
+        QCOMPARE(recorded.filter(QStringLiteral("act=0/6/")).size(), 11); // the fouls
+        form.PlayLog().ReplayPlayLog();
+        QCOMPARE(sheetSnapshot(form), recorded);
+        const QString path = program.path(QStringLiteral("sheets.game"));
+        program.dialogs().expectSaveFile(path);
+        QVERIFY(form.SaveGame());
+        QVERIFY(form.OpenGameFile(path));
+        QCOMPARE(sheetSnapshot(form), recorded);
+    }
+
     void screenshotOfTheOfficialPage()
     {
         Program program;

@@ -150,6 +150,9 @@ void recordSheetGame(Program& program)
     TPlayer* coachA = program.addPlayer(1, {}, QStringLiteral("山本 監督"), false, true, kHeadCoachText);
     program.addPlayer(1, {}, QStringLiteral("井上"), false, true, kAssistantCoachText);
     TPlayer* coachB = program.addPlayer(2, {}, QStringLiteral("中村 監督"), false, true, kHeadCoachText);
+    // As the team-name command shows them.
+    for (TTeam* team : {&program.teamA(), &program.teamB()})
+        ShowTeamName(&program.form(), team->name, team);
 
     auto at = [&program](int minutes, int seconds) { program.setClock(minutes, seconds); };
     // First period.
