@@ -745,7 +745,9 @@ void THooptallyForm::OnActionMessage(platform::Message& message)
     const std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
     if (action && executeAction(*action) && !m_replaying)
         MarkGameChanged();
-    UpdateScorePanel();
+    // A replay brings the panel up to date once, at its end.
+    if (!m_replaying)
+        UpdateScorePanel();
     RebuildGridsIfEnabled();
 }
 

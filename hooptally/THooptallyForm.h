@@ -83,6 +83,7 @@ public:
     void EndPeriod(const GameAction& action);
     void EndGame(const GameAction& action);
     void UpdateScorePanel();
+    void ShowOvertimeLabels(int period);
     bool IsTextFieldFocused() const;
     bool eventFilter(QObject* watched, QEvent* event) override; // ApplicationKeyHook
     bool ApplicationKeyHook(int key, bool isKeyDown);

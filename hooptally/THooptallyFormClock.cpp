@@ -212,19 +212,16 @@ void THooptallyForm::EndGame(const GameAction& action)
     MarkGameEndOnTeamGrid(this, GridTeamA);
     MarkGameEndOnTeamGrid(this, GridTeamB);
     MarkGameEndOnRunningScore(this);
-    SetGridUpdate(true);
+    // A replay keeps the grids still until its end: switching updates on here would refill the
+    // statistics grids after every action that follows the game end.
+    RebuildGridsIfEnabled();
 }
 
 void THooptallyForm::UpdateScorePanel()
 {
     QLabel* labels[] = {LaCount1st, LaCount2nd, LaCount3rd, LaCount4th, LaCountOT1, LaCountOT2};
     const int period = GetCurrentPeriod();
-    if (period == 4) {
-        LaCountOT1->show();
-    } else if (period == 5) {
-        LaCountOT1->show();
-        LaCountOT2->show();
-    }
+    ShowOvertimeLabels(period);
     int shown = kRegularPeriods;
     if (!LaCountOT1->isHidden()) {
         ++shown;
@@ -254,6 +251,17 @@ void THooptallyForm::UpdateScorePanel()
         QLabel* total = left ? TeamATotalCnt : TeamBTotalCnt;
         fouls->setText(QStringLiteral("ﾁｰﾑﾌｧｳﾙ(") + QString::number(team->TeamFouls(period)) + QLatin1Char(')'));
         total->setText(platform::Format("%03d", team->TeamPoints(-1)));
+    }
+}
+
+void THooptallyForm::ShowOvertimeLabels(int period)
+{
+    // Once shown, they stay until the program ends.
+    if (period == 4) {
+        LaCountOT1->show();
+    } else if (period == 5) {
+        LaCountOT1->show();
+        LaCountOT2->show();
     }
 }
 

@@ -44,10 +44,12 @@ void THooptallyForm::ReplayActions(const PlayLogEntries& entries)
         if (action->minutes >= 0 && action->seconds >= 0)
             SetClock(action->minutes, action->seconds);
         SetPeriod(action->period);
+        ShowOvertimeLabels(GetCurrentPeriod());
         platform::Message message{kActionMessage, 0, platform::toLParam(action.release()), 0};
         OnActionMessage(message);
     }
     m_replaying = false;
+    UpdateScorePanel();
     SetRefreshEnabled(true);
     PageControl1->setCurrentIndex(page);
 }

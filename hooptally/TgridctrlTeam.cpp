@@ -431,11 +431,11 @@ void PutPlayerInSheetRow(THooptallyForm* form, SheetGridControl* control, int in
     const TeamSheetAreas& a = form->Sheets().areas;
     if (index < 0 || index >= kSheetPlayerRows || !player)
         return;
-    const QStringList& display = player->BuildDisplayRow();
+    // The number and name of the player's display row, without building the whole row.
     const SheetArea& name = a.names[index];
     const SheetArea& number = a.numbers[index];
-    control->grid->SetCells(number.firstColumn, number.firstRow, display.value(0));
-    control->grid->SetCells(name.firstColumn, name.firstRow, display.value(1));
+    control->grid->SetCells(number.firstColumn, number.firstRow, player->number);
+    control->grid->SetCells(name.firstColumn, name.firstRow, player->name);
     control->SetSheetAreaMark(name.firstColumn, name.firstRow, kNameArea, player, 0);
     control->SetSheetAreaMark(number.firstColumn, number.firstRow, kNumberArea, player, 0);
 }
