@@ -35,17 +35,12 @@ int sideOfColumn(int column)
 {
     if (column < 0 || column >= kRunColumns || isSpacer(column))
         return 0;
-    return column % kBlockColumns < 2 ? 1 : 2;
+    return column % kBlockColumns < 2 ? kSideA : kSideB;
 }
 
 int numberColumnOf(int side, int markColumn)
 {
-    return side == 1 ? markColumn + 1 : markColumn - 1;
-}
-
-TTeam* teamOf(THooptallyForm* form, int side)
-{
-    return side == 1 ? form->TeamA() : form->TeamB();
+    return side == kSideA ? markColumn + 1 : markColumn - 1;
 }
 
 TPlayer* playerOfItem(const QAction* item)
@@ -105,10 +100,10 @@ void BuildRunningScoreLayout(THooptallyForm* form)
         const int first = block * kBlockColumns;
         grid->SetCells(first, 0, QStringLiteral("Ａ"));
         control->MergeSheetCells(first, 0, first + 1, 0);
-        control->SetSheetAreaMark(first, 0, kLabelArea, nullptr, GetTeamColor(1));
+        control->SetSheetAreaMark(first, 0, kLabelArea, nullptr, GetTeamColor(kSideA));
         grid->SetCells(first + 2, 0, QStringLiteral("Ｂ"));
         control->MergeSheetCells(first + 2, 0, first + 3, 0);
-        control->SetSheetAreaMark(first + 2, 0, kLabelArea, nullptr, GetTeamColor(2));
+        control->SetSheetAreaMark(first + 2, 0, kLabelArea, nullptr, GetTeamColor(kSideB));
         for (int row = 1; row < kRunRows; ++row) {
             const QString points = QString::number(block * kBlockPoints + row);
             for (const int column : {first + 1, first + 2}) {
@@ -135,7 +130,7 @@ void RunningScorePlace(int side, const TTeam* team, int& column, int& row)
         row = points % kBlockPoints == 0 ? kBlockPoints : points % kBlockPoints;
         blockColumn = kBlockColumns * ((points - 1) / kBlockPoints);
     }
-    column = side == 1 ? blockColumn : blockColumn + 3;
+    column = side == kSideA ? blockColumn : blockColumn + 3;
 }
 
 void OnScoreMarkMessage(THooptallyForm* form, platform::Message& message)
@@ -170,10 +165,10 @@ void MarkPeriodEndOnRunningScore(THooptallyForm* form, int period)
     if (!control || period < 0 || period >= kMaxPeriods)
         return;
     control->ClearSheetColour(period);
-    for (const int side : {1, 2}) {
+    for (const int side : kSides) {
         int column = 0;
         int row = 0;
-        RunningScorePlace(side, teamOf(form, side), column, row);
+        RunningScorePlace(side, TeamOfSide(form, side), column, row);
         // Without points the index lands on the team's header, which shows nothing.
         control->SetSheetCellColour(column, row, period);
         control->SetSheetCellColour(numberColumnOf(side, column), row, period);
@@ -186,10 +181,10 @@ void MarkGameEndOnRunningScore(THooptallyForm* form)
     SheetGridControl* control = form->Sheets().Run();
     if (!control)
         return;
-    for (const int side : {1, 2}) {
+    for (const int side : kSides) {
         int column = 0;
         int row = 0;
-        RunningScorePlace(side, teamOf(form, side), column, row);
+        RunningScorePlace(side, TeamOfSide(form, side), column, row);
         // The cell below the last score; after row 40 the first row of the next block.
         ++row;
         if (row > kBlockPoints) {
@@ -266,7 +261,7 @@ void RunningScoreMouseUp(THooptallyForm* form, Qt::MouseButton button, int x, in
         return;
     QMenu* menu = form->PopupMember;
     menu->clear();
-    const TTeam* team = teamOf(form, side);
+    const TTeam* team = TeamOfSide(form, side);
     for (int i = 0; i < team->Count(); ++i) {
         TPlayer* player = team->PlayerAt(i);
         if (player->status != kOnCourt)

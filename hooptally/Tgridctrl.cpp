@@ -560,7 +560,7 @@ TSheets::~TSheets() = default;
 
 SheetGridControl* TSheets::Team(int side) const
 {
-    return team[side == 1 ? 0 : 1].get();
+    return team[Index(side)].get();
 }
 
 int TeamSheetAreas::playerRowOf(int row) const

@@ -29,6 +29,11 @@ class TPlayer;
 
 constexpr int kSheetPlayerRows = 15;
 
+// The sides of the sheets: the team numbers of GameAction::side.
+constexpr int kSideA = 1;
+constexpr int kSideB = 2;
+constexpr std::array<int, 2> kSides = {kSideA, kSideB};
+
 // What a sheet area is; the painters interpret some of them.
 enum SheetKind : std::uint8_t {
     kLabelArea = 0,
@@ -262,7 +267,9 @@ public:
 
     SheetGridControl* Team(int side) const;
     SheetGridControl* Run() const { return run.get(); }
-    SavedCanvas& TeamCanvas(int side) { return teamCanvas[side == 1 ? 0 : 1]; }
+    SavedCanvas& TeamCanvas(int side) { return teamCanvas[Index(side)]; }
+    // Team A's sheet is the first, any other side's the second.
+    static int Index(int side) { return side == kSideA ? 0 : 1; }
 
     std::array<std::unique_ptr<SheetGridControl>, 2> team; // team A, team B
     std::array<SavedCanvas, 2> teamCanvas;
@@ -273,6 +280,11 @@ public:
 };
 
 // --- team score-sheet grids ------------------------------------------------------------------------
+
+// GridTeamA is team A's; any other grid team B's.
+int SideOfTeamGrid(const THooptallyForm* form, const platform::StringGrid* grid);
+platform::StringGrid* TeamGridOfSide(const THooptallyForm* form, int side);
+TTeam* TeamOfSide(const THooptallyForm* form, int side);
 
 // A sheet grid as the sheets need it: no fixed cells, no scroll bars, the sheet font, its widget
 // exactly as large as its cells.

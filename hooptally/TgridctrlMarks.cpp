@@ -23,13 +23,25 @@ PendingTarget& pending(THooptallyForm* form)
 
 bool isTeamControl(THooptallyForm* form, const SheetGridControl* control)
 {
-    return control && (control == form->Sheets().Team(1) || control == form->Sheets().Team(2));
+    return control && (control == form->Sheets().Team(kSideA) || control == form->Sheets().Team(kSideB));
 }
 
-int sideOfGrid(const THooptallyForm* form, const platform::StringGrid* grid)
+// The time-out boxes (numbered from 1) that the end of a half or an overtime closes.
+struct ClosedTimeOuts
 {
-    return grid == form->GridTeamA ? 1 : 2;
-}
+    int period; // the period whose end closes them
+    int first;  // normal sheet
+    int last;
+    int miniBox; // mini-basket sheet: one box each
+};
+constexpr int kFirstHalfEnd = 1;
+constexpr int kSecondHalfEnd = 3;
+constexpr int kFirstOvertime = 4;
+constexpr int kSecondOvertime = 5;
+constexpr ClosedTimeOuts kClosedTimeOuts[] = {{kFirstHalfEnd, 1, 2, 1},
+                                              {kSecondHalfEnd, 3, 5, 2},
+                                              {kFirstOvertime, 6, 6, 3},
+                                              {kSecondOvertime, 7, 7, 4}};
 
 bool validPeriod(int period)
 {
@@ -343,7 +355,7 @@ void CompactFoulBoxes(THooptallyForm* form, int firstColumn, int lastColumn, She
 
 void MarkPeriodEndOnTeamGrid(THooptallyForm* form, int period, platform::StringGrid* grid)
 {
-    SheetGridControl* control = form->Sheets().Team(sideOfGrid(form, grid));
+    SheetGridControl* control = form->Sheets().Team(SideOfTeamGrid(form, grid));
     if (!control || !validPeriod(period))
         return;
     for (const SheetArea& fouls : form->Sheets().areas.fouls) {
@@ -369,46 +381,23 @@ void CloseTimeOutBoxes(THooptallyForm* form, int period, int side)
     if (!control)
         return;
     const SheetArea& boxes = form->Sheets().areas.timeOutBoxes;
-    // The boxes (1-based) of the half or overtime that ends with the period.
+    const bool miniBasket = form->Sheets().areas.miniBasket;
     int first = 0;
     int last = -1;
-    if (!form->Sheets().areas.miniBasket) {
-        switch (period) {
-        case 1:
-            first = 1, last = 2;
-            break;
-        case 3:
-            first = 3, last = 5;
-            break;
-        case 4:
-            first = last = 6;
-            break;
-        case 5:
-            first = last = 7;
-            break;
-        default:
-            break;
-        }
-    } else {
-        switch (period) {
-        case 1:
-        case 3:
-        case 4:
-        case 5:
-            first = last = period == 1 ? 1 : period - 1;
-            break;
-        default:
-            break;
+    for (const ClosedTimeOuts& closed : kClosedTimeOuts) {
+        if (closed.period == period) {
+            first = miniBasket ? closed.miniBox : closed.first;
+            last = miniBasket ? closed.miniBox : closed.last;
         }
     }
-    for (int box = first; box <= last && first > 0; ++box)
+    for (int box = first; box <= last; ++box)
         strikeOutTimeOutBox(control, boxes.firstColumn + box - 1, boxes.firstRow);
     refresh(control);
 }
 
 void MarkGameEndOnTeamGrid(THooptallyForm* form, platform::StringGrid* grid)
 {
-    SheetGridControl* control = form->Sheets().Team(sideOfGrid(form, grid));
+    SheetGridControl* control = form->Sheets().Team(SideOfTeamGrid(form, grid));
     if (!control)
         return;
     const TeamSheetAreas& a = form->Sheets().areas;
@@ -539,7 +528,7 @@ void OnActionForTeamGrid(THooptallyForm* form, platform::Message& message)
     c.minutes = clock.minutes;
     c.seconds = clock.seconds;
     const int side = c.player && c.player->team ? c.player->team->side : c.side;
-    SheetGridControl* control = side == 1 || side == 2 ? form->Sheets().Team(side) : nullptr;
+    SheetGridControl* control = side == kSideA || side == kSideB ? form->Sheets().Team(side) : nullptr;
     if (control) {
         c.sheet = control;
         c.grid = control->grid;
@@ -615,7 +604,7 @@ void OnPlayerStatusChanged(THooptallyForm* form, platform::Message& message)
 
 void ForgetPlayerOnTeamGrids(THooptallyForm* form, const TPlayer* player)
 {
-    for (const int side : {1, 2}) {
+    for (const int side : kSides) {
         if (SheetGridControl* control = form->Sheets().Team(side))
             control->ForgetPlayer(player);
     }
@@ -653,8 +642,8 @@ bool sameArea(const SheetGridControl* control, int column, int row, int areaColu
 // cancelled entry leaves no record behind.
 void enterPlayerInNameArea(THooptallyForm* form, platform::StringGrid* grid, int column, int row, int kind)
 {
-    const int side = sideOfGrid(form, grid);
-    TTeam* team = side == 1 ? form->TeamA() : form->TeamB();
+    const int side = SideOfTeamGrid(form, grid);
+    TTeam* team = TeamOfSide(form, side);
     SheetGridControl* control = form->Sheets().Team(side);
     TPlayer* player = control->SheetGridPlayerAt(column, row);
     if (!player) {
@@ -697,14 +686,14 @@ void enterPlayerInNameArea(THooptallyForm* form, platform::StringGrid* grid, int
 
 void TeamGridClick(THooptallyForm* form, platform::StringGrid* grid)
 {
-    if (SheetGridControl* control = form->Sheets().Team(sideOfGrid(form, grid)))
+    if (SheetGridControl* control = form->Sheets().Team(SideOfTeamGrid(form, grid)))
         selectCurrentCell(control, grid);
     grid->Invalidate();
 }
 
 void TeamGridKeyUp(THooptallyForm* form, platform::StringGrid* grid, int key)
 {
-    SheetGridControl* control = form->Sheets().Team(sideOfGrid(form, grid));
+    SheetGridControl* control = form->Sheets().Team(SideOfTeamGrid(form, grid));
     if (!control || (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down))
         return;
     int fromColumn = control->selectedColumn;
@@ -752,7 +741,7 @@ void TeamGridKeyDown(THooptallyForm* form, platform::StringGrid* grid, int key)
 
 void TeamGridMouseUp(THooptallyForm* form, platform::StringGrid* grid, Qt::MouseButton button, int x, int y)
 {
-    const int side = sideOfGrid(form, grid);
+    const int side = SideOfTeamGrid(form, grid);
     SheetGridControl* control = form->Sheets().Team(side);
     int column = -1;
     int row = -1;
@@ -773,7 +762,7 @@ void TeamGridMouseUp(THooptallyForm* form, platform::StringGrid* grid, Qt::Mouse
 
 void TeamGridDblClick(THooptallyForm* form, platform::StringGrid* grid)
 {
-    const int side = sideOfGrid(form, grid);
+    const int side = SideOfTeamGrid(form, grid);
     SheetGridControl* control = form->Sheets().Team(side);
     int column = grid->Col();
     int row = grid->Row();
@@ -813,7 +802,7 @@ void sendWithFreeThrows(THooptallyForm* form, std::uint8_t freeThrows)
 
 TTeam* pendingTeam(THooptallyForm* form)
 {
-    return pending(form).action.side == 1 ? form->TeamA() : form->TeamB();
+    return TeamOfSide(form, pending(form).action.side);
 }
 
 } // namespace
@@ -920,7 +909,7 @@ void MenuItemCortOut(THooptallyForm* form)
 void ReadFileClick(THooptallyForm* form)
 {
     // The menu opened on the grid that has the focus: the pending target's side.
-    if (pending(form).action.side == 1)
+    if (pending(form).action.side == kSideA)
         form->BitBtn1Click();
     else
         form->BitBtn3Click();
@@ -928,7 +917,7 @@ void ReadFileClick(THooptallyForm* form)
 
 void WriteFileClick(THooptallyForm* form)
 {
-    if (pending(form).action.side == 1)
+    if (pending(form).action.side == kSideA)
         form->BitBtn2Click();
     else
         form->BitBtn4Click();
@@ -941,7 +930,7 @@ void new1Click(THooptallyForm* form)
 
 void N7Click(THooptallyForm* form)
 {
-    if (pending(form).action.side == 1)
+    if (pending(form).action.side == kSideA)
         form->TeamANameMemoClick();
     else
         form->TeamBNameMemoClick();

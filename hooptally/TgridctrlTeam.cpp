@@ -40,11 +40,6 @@ platform::GridRect gridRect(const SheetArea& area)
     return platform::GridRect{area.firstColumn, area.firstRow, area.lastColumn, area.lastRow};
 }
 
-int sideOfGrid(const THooptallyForm* form, const platform::StringGrid* grid)
-{
-    return grid == form->GridTeamA ? 1 : 2;
-}
-
 // Writes the area's text, merges it and gives it kind and background.
 void placeArea(platform::StringGrid* grid, SheetGridControl* control, const SheetArea& area,
                std::uint8_t kind, platform::TColor background)
@@ -72,6 +67,21 @@ void setBoxesPopup(SheetGridControl* control, const SheetArea& boxes, QMenu* men
 }
 
 } // namespace
+
+int SideOfTeamGrid(const THooptallyForm* form, const platform::StringGrid* grid)
+{
+    return grid == form->GridTeamA ? kSideA : kSideB;
+}
+
+platform::StringGrid* TeamGridOfSide(const THooptallyForm* form, int side)
+{
+    return side == kSideA ? form->GridTeamA : form->GridTeamB;
+}
+
+TTeam* TeamOfSide(const THooptallyForm* form, int side)
+{
+    return side == kSideA ? form->TeamA() : form->TeamB();
+}
 
 // Each area is placed from the one before it: the time-out label right of the team name, the
 // headers below, the player rows below the headers, the coach rows below them, the team-foul panel
@@ -212,13 +222,13 @@ void createTeamControls(THooptallyForm* form, bool miniBasket)
 {
     TSheets& sheets = form->Sheets();
     const TeamSheetAreas layout = BuildTeamSheetAreas(miniBasket);
-    for (const int side : {1, 2}) {
-        platform::StringGrid* grid = side == 1 ? form->GridTeamA : form->GridTeamB;
+    for (const int side : kSides) {
+        platform::StringGrid* grid = TeamGridOfSide(form, side);
         PrepareSheetGrid(grid);
         SizeSheetGrid(grid, layout.columns, layout.rows, kTeamCellSize);
         SavedCanvas& saved = sheets.TeamCanvas(side);
         saved = LayoutCanvas(grid);
-        sheets.team[side == 1 ? 0 : 1] = std::make_unique<SheetGridControl>(
+        sheets.team[TSheets::Index(side)] = std::make_unique<SheetGridControl>(
             grid, layout.columns, layout.rows, miniBasket, EdgeStyle::of(saved.Pen));
         grid->SetTag(0);
     }
@@ -245,18 +255,19 @@ void RedrawTeamGrids(THooptallyForm* form, bool refillA, bool refillB)
     TSheets& sheets = form->Sheets();
     // A changed layout option gets grids of its own size, never a layout on the other's grid.
     const bool miniBasket = Option() && Option()->MiniBasket();
-    if (!sheets.Team(1) || !sheets.Team(2) || sheets.Team(1)->miniBasket != (miniBasket ? 1 : 0)) {
+    if (!sheets.Team(kSideA) || !sheets.Team(kSideB) ||
+        sheets.Team(kSideA)->miniBasket != (miniBasket ? 1 : 0)) {
         sheets.pending = PendingTarget{};
         createTeamControls(form, miniBasket);
     }
-    for (const int side : {1, 2}) {
-        platform::StringGrid* grid = GetTeamGrid(side);
+    for (const int side : kSides) {
+        platform::StringGrid* grid = TeamGridOfSide(form, side);
         SheetGridControl* control = sheets.Team(side);
         grid->SetTag(0);
         control->ClearSheetGrid(EdgeStyle::of(sheets.TeamCanvas(side).Pen));
         BuildTeamSheetLayout(form, grid, control, sheets.TeamCanvas(side));
-        if (side == 1 ? refillA : refillB)
-            FillTeamGrid(form, GetTeam(side));
+        if (side == kSideA ? refillA : refillB)
+            FillTeamGrid(form, TeamOfSide(form, side));
     }
 }
 
@@ -267,11 +278,11 @@ void BuildTeamSheetLayout(THooptallyForm* form, platform::StringGrid* grid, Shee
         return;
     TeamSheetAreas& a = form->Sheets().areas;
     a = BuildTeamSheetAreas(control->miniBasket != 0);
-    const int side = sideOfGrid(form, grid);
+    const int side = SideOfTeamGrid(form, grid);
     const platform::TColor teamColour = GetTeamColor(side);
 
     SheetArea label = a.teamLabel;
-    label.text = side == 1 ? QStringLiteral("チームＡ") : QStringLiteral("チームＢ");
+    label.text = side == kSideA ? QStringLiteral("チームＡ") : QStringLiteral("チームＢ");
     placeArea(grid, control, label, kLabelArea, teamColour);
     placeArea(grid, control, a.teamName, kTeamNameArea, teamColour);
     placeArea(grid, control, a.timeOutLabel, kLabelArea, teamColour);
@@ -353,7 +364,7 @@ void FillTeamGrid(THooptallyForm* form, TTeam* team)
         return;
     ListTeamPlayers(form, team);
     ShowTeamName(form, team->name, team);
-    RefreshIfEnabled(GetTeamGrid(team->side));
+    RefreshIfEnabled(TeamGridOfSide(form, team->side));
 }
 
 namespace {
@@ -423,7 +434,7 @@ void ListTeamPlayers(THooptallyForm* form, TTeam* team)
         }
     }
     team->loaded = 0;
-    RefreshIfEnabled(GetTeamGrid(team->side));
+    RefreshIfEnabled(TeamGridOfSide(form, team->side));
 }
 
 void PutPlayerInSheetRow(THooptallyForm* form, SheetGridControl* control, int index, TPlayer* player)
@@ -477,16 +488,16 @@ void ShowTeamName(THooptallyForm* form, const QString& name, TTeam* team)
     if (!team)
         return;
     const TeamSheetAreas& a = form->Sheets().areas;
-    platform::StringGrid* grid = GetTeamGrid(team->side);
+    platform::StringGrid* grid = TeamGridOfSide(form, team->side);
     grid->SetCells(a.teamName.firstColumn, a.teamName.firstRow, name);
-    form->ShowNameInLabel(team->side == 1 ? form->TeamAName : form->TeamBName, name);
+    form->ShowNameInLabel(team->side == kSideA ? form->TeamAName : form->TeamBName, name);
     RefreshIfEnabled(grid);
 }
 
 void TeamGridDrawCell(THooptallyForm* form, platform::StringGrid* grid, int col, int row, const QRect& rect)
 {
     TSheets& sheets = form->Sheets();
-    const int side = sideOfGrid(form, grid);
+    const int side = SideOfTeamGrid(form, grid);
     const SheetGridControl* control = sheets.Team(side);
     platform::Canvas* canvas = grid->GridCanvas();
     if (!control || !canvas || !control->Contains(col, row))

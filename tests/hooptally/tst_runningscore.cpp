@@ -405,6 +405,20 @@ private slots:
         QCOMPARE(program.form().PopupMember->actions().size(), 1);
         QVERIFY(marks(program).isEmpty());
     }
+
+    // A clearing choice empties its cell when it is placed; the painter never changes the sheet.
+    void clearingChoiceEmptiesTheCell()
+    {
+        Program program;
+        TPlayer* player = program.addPlayer(1, QStringLiteral("7"), QStringLiteral("X"), true);
+        program.act(player, kTwoPointMade);
+        QCOMPARE(program.form().GridRun->Cells(0, 2), QStringLiteral("7"));
+        SetPopupTarget(&program.form(), 0, 2, nullptr, &run(program), 0, kSideA);
+        ApplyPopupChoice(&program.form(), SheetChoice{kCommand, kNone, kNone, kNone, kClearMark});
+        QCOMPARE(program.form().GridRun->Cells(0, 2), QString());
+        QVERIFY(!HasAction(cell(program, 0, 2).action));
+        QCOMPARE(cell(program, 1, 2).action.code, std::uint8_t(kTwoPointMade));
+    }
 };
 
 QTEST_MAIN(tst_runningscore)

@@ -43,9 +43,20 @@ private slots:
         QCOMPARE(sheetSnapshot(form), recorded);
     }
 
+    // What the scorer sees of a recorded game, saved for a look: build/<dir>/tests/official_*.png.
+    void screenshotOfTheOfficialPage_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("normal sheets") << QString() << QStringLiteral("official_sheet.png");
+        QTest::newRow("mini-basket sheets") << QStringLiteral("[Initialize]\nMiniBasket=1")
+                                            << QStringLiteral("official_sheet_minibasket.png");
+    }
     void screenshotOfTheOfficialPage()
     {
-        Program program;
+        QFETCH(QString, ini);
+        QFETCH(QString, name);
+        Program program(ini);
         THooptallyForm& form = program.form();
         recordSheetGame(program);
         form.resize(1400, 1200);
@@ -54,14 +65,12 @@ private slots:
         QApplication::processEvents();
         auto* scroll = form.findChild<QScrollArea*>(QStringLiteral("OfficialScroll"));
         QVERIFY(scroll);
-        const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/official_sheet.png");
         const QImage page = scroll->widget()->grab().toImage();
+        // The sheets stand side by side as on the paper form, running score right of the teams.
+        QVERIFY(form.GridRun->x() > form.GridTeamA->x() + form.GridTeamA->width());
+        QVERIFY(form.GridTeamB->y() > form.GridTeamA->y() + form.GridTeamA->height() - 1);
+        const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
         QVERIFY(page.save(path));
-        if (qEnvironmentVariableIsSet("SHEET_ZOOM")) {
-            const QStringList parts = qEnvironmentVariable("SHEET_ZOOM").split(QLatin1Char(','));
-            const QRect area(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
-            page.copy(area).scaled(area.size() * 3).save(QStringLiteral("/tmp/zoom.png"));
-        }
         qInfo("score sheet page: %s", qPrintable(path));
     }
 };

@@ -1072,6 +1072,27 @@ private slots:
             QCOMPARE(gridOf(program, 1).Cells(name.firstColumn, name.firstRow), QStringLiteral("なまえ 5"));
         }
     }
+
+    // An empty coach row: the blank add row becomes the coach while his dialog is open; closed
+    // without a change, it is the team's blank row again.
+    void doubleClickOnAnEmptyCoachAreaThenClose()
+    {
+        Program program;
+        addPlayers(program, 1, 1);
+        showSheets(program);
+        const int count = program.teamA().Count();
+        const SheetArea& coach = areasOf(program).headCoachName;
+        program.dialogs().expectModal(QStringLiteral("PlayerExec"), [](QDialog& dialog) {
+            const TPlayer* shown = static_cast<TPlayerExec&>(dialog).Player();
+            return shown->IsCoach() && shown->position == kHeadCoachText ? int(platform::mrCancel) : -1;
+        });
+        doubleClickCell(gridOf(program, 1), coach.firstColumn + 1, coach.firstRow);
+        QCOMPARE(program.teamA().Count(), count);
+        QVERIFY(!program.teamA().HasNoBlankRow());
+        for (int i = 0; i < program.teamA().Count(); ++i)
+            QVERIFY(!program.teamA().PlayerAt(i)->IsCoach());
+        QVERIFY(!sheetOf(program, 1).SheetGridPlayerAt(coach.firstColumn, coach.firstRow));
+    }
 };
 
 QTEST_MAIN(tst_teamsheet)
