@@ -215,24 +215,9 @@ void RunningScoreDrawCell(THooptallyForm* form, int col, int row, const QRect& r
     if (!control || !canvas || !control->Contains(col, row))
         return;
     sheets.runCanvas.applyTo(*canvas);
-    QRect bounds = rect;
-    control->SheetGridAreaBounds(bounds, col, row);
-    int areaColumn = col;
-    int areaRow = row;
-    control->SheetGridArea(areaColumn, areaRow);
-    int currentColumn = grid->Col();
-    int currentRow = grid->Row();
-    control->SheetGridArea(currentColumn, currentRow);
     const TCell& area = *control->SheetGridCellAt(col, row);
-    platform::TColor back = area.background != 0 ? area.background : platform::clWindow();
-    if (areaColumn == currentColumn && areaRow == currentRow)
-        back = grid->hasFocus() ? platform::clYellow : platform::clHighlight();
-    canvas->Brush = platform::CanvasBrush{back, platform::BrushStyle::Solid};
-    canvas->FillRect(bounds);
-    control->SheetGridDrawArea(col, row, rect, *canvas);
-    control->FitSheetCellFont(areaColumn, areaRow, bounds, *canvas);
-    control->SheetGridDrawText(areaColumn, areaRow, bounds, *canvas);
-    control->SheetGridDrawMark(areaColumn, areaRow, *canvas, &bounds);
+    control->PaintGridCell(col, row, rect, *canvas,
+                           area.background != 0 ? area.background : platform::clWindow(), false);
     sheets.runCanvas.applyTo(*canvas);
 }
 

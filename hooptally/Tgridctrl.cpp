@@ -546,6 +546,30 @@ void SheetGridControl::SheetGridDrawPeriodCross(int column, int row, const QRect
     canvas.Pen.Width = 1;
 }
 
+QRect SheetGridControl::PaintGridCell(int column, int row, const QRect& cellRect, platform::Canvas& canvas,
+                                      platform::TColor background, bool sidesOverText) const
+{
+    int areaColumn = column;
+    int areaRow = row;
+    SheetGridArea(areaColumn, areaRow);
+    int currentColumn = grid->Col();
+    int currentRow = grid->Row();
+    SheetGridArea(currentColumn, currentRow);
+    if (areaColumn == currentColumn && areaRow == currentRow)
+        background = grid->hasFocus() ? platform::clYellow : platform::clHighlight();
+    QRect bounds = cellRect;
+    SheetGridAreaBounds(bounds, column, row);
+    canvas.Brush = platform::CanvasBrush{background, platform::BrushStyle::Solid};
+    canvas.FillRect(bounds);
+    SheetGridDrawArea(column, row, cellRect, canvas);
+    FitSheetCellFont(areaColumn, areaRow, bounds, canvas);
+    SheetGridDrawText(areaColumn, areaRow, bounds, canvas);
+    if (sidesOverText)
+        SheetGridDrawArea(column, row, cellRect, canvas);
+    SheetGridDrawMark(areaColumn, areaRow, canvas, &bounds);
+    return bounds;
+}
+
 void SavedCanvas::applyTo(platform::Canvas& canvas) const
 {
     canvas.Font = Font;

@@ -152,6 +152,11 @@ public:
                            const QRect* areaRect = nullptr) const;
     void SheetGridDrawPeriodCross(int column, int row, const QRect* rect, int period,
                                   platform::Canvas& canvas) const;
+    // A cell of the live grid as the sheets' draw-cell handlers paint it: its area filled (the area
+    // of the grid's current cell highlighted, others in `background`), then sides, text and mark;
+    // the team sheets draw the sides once more over the text. Returns the area's rectangle.
+    QRect PaintGridCell(int column, int row, const QRect& cellRect, platform::Canvas& canvas,
+                        platform::TColor background, bool sidesOverText) const;
     // Whether the cell is the last row of a score area, or the last column of a foul box, whose
     // line in a period's colour closes a period.
     bool ClosesBelow(int column, int row) const;

@@ -504,33 +504,15 @@ void TeamGridDrawCell(THooptallyForm* form, platform::StringGrid* grid, int col,
         return;
     const SavedCanvas& saved = sheets.TeamCanvas(side);
     saved.applyTo(*canvas);
-    int areaColumn = col;
-    int areaRow = row;
-    control->SheetGridArea(areaColumn, areaRow);
-    int currentColumn = grid->Col();
-    int currentRow = grid->Row();
-    control->SheetGridArea(currentColumn, currentRow);
-
     const TCell& area = *control->SheetGridCellAt(col, row);
     platform::TColor back = platform::clWindow();
-    if (areaColumn == currentColumn && areaRow == currentRow) {
-        back = grid->hasFocus() ? platform::clYellow : platform::clHighlight();
-    } else if (area.background != 0) {
+    if (area.background != 0) {
         back = area.background;
     } else if (area.player && area.player->status == kOnCourt) {
         // Players on court light up in their team's colour.
         back = GetTeamColor(area.player->team ? area.player->team->side : side);
     }
-    QRect bounds = rect;
-    control->SheetGridAreaBounds(bounds, col, row);
-    canvas->Brush = platform::CanvasBrush{back, platform::BrushStyle::Solid};
-    canvas->FillRect(bounds);
-
-    control->SheetGridDrawArea(col, row, rect, *canvas);
-    control->FitSheetCellFont(areaColumn, areaRow, bounds, *canvas);
-    control->SheetGridDrawText(areaColumn, areaRow, bounds, *canvas);
-    control->SheetGridDrawArea(col, row, rect, *canvas);
-    control->SheetGridDrawMark(areaColumn, areaRow, *canvas, &bounds);
+    const QRect bounds = control->PaintGridCell(col, row, rect, *canvas, back, true);
     const int period = TeamFoulBoxPeriod(form, col, row, control, grid);
     if (period >= 0 && period != kNone)
         control->SheetGridDrawPeriodCross(col, row, &bounds, period, *canvas);

@@ -57,16 +57,6 @@ QStringList marks(Program& program)
     return found;
 }
 
-void showSheets(Program& program)
-{
-    THooptallyForm& form = program.form();
-    form.resize(1400, 1200);
-    form.show();
-    form.PageControl1->setCurrentIndex(1);
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-}
-
 } // namespace
 
 class tst_runningscore : public QObject

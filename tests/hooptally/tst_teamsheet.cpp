@@ -141,16 +141,6 @@ QString expectedText(const LayoutRow& area, int side, int column, int row)
     return area.text;
 }
 
-void showSheets(Program& program) // NOLINT: QVERIFY returns void
-{
-    THooptallyForm& form = program.form();
-    form.resize(1400, 1200);
-    form.show();
-    form.PageControl1->setCurrentIndex(1);
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-}
-
 SheetGridControl& sheetOf(Program& program, int side)
 {
     return *program.form().Sheets().Team(side);

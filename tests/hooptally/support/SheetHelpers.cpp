@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QTabWidget>
 #include <QTest>
 
 #include "hooptally/THooptallyForm.h"
@@ -69,6 +70,16 @@ QStringList sheetSnapshot(THooptallyForm& form)
          {form.Sheets().Team(1), form.Sheets().Team(2), form.Sheets().Run()})
         lines << sheetCells(*control);
     return lines;
+}
+
+void showSheets(Program& program)
+{
+    THooptallyForm& form = program.form();
+    form.resize(1400, 1200);
+    form.show();
+    form.PageControl1->setCurrentIndex(1);
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
 }
 
 QImage renderGrid(platform::StringGrid& grid)

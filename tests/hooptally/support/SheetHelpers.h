@@ -27,6 +27,8 @@ QStringList sheetCells(const SheetGridControl& control);
 // The cells of both team sheets and the running score.
 QStringList sheetSnapshot(THooptallyForm& form);
 
+// The main window shown and active on its page "Official".
+void showSheets(Program& program);
 // The grid as it is painted now (all of it: the sheet grids are as large as their cells).
 QImage renderGrid(platform::StringGrid& grid);
 // The centre of a cell in the grid's viewport.
