@@ -6,9 +6,11 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "hooptally/Common.h"
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/Tgridctrl.h"
 #include "platform/StringGrid.h"
+#include "support/ActionPathHelpers.h"
 #include "support/Program.h"
 #include "support/SheetHelpers.h"
 
@@ -41,6 +43,27 @@ private slots:
         QVERIFY(form.SaveGame());
         QVERIFY(form.OpenGameFile(path));
         QCOMPARE(sheetSnapshot(form), recorded);
+    }
+
+    // A replay keeps every grid still until its end, also for the actions after a game end.
+    void replayRefreshesTheGridsOnceAtItsEnd()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        recordSheetGame(program);
+        TPlayer* player = program.teamA().PlayerAt(0);
+        program.act(player, kTwoPointMade);
+        program.act(player, kFoul, kPersonalFoul, 1);
+        QStringList updates;
+        {
+            MessageSpy spy(form, [](const platform::Message&) { return QString::number(IsGridUpdateOn()); });
+            form.PlayLog().ReplayPlayLog();
+            for (const MessageSpy::Seen& seen : spy.seen)
+                updates << seen.probed;
+        }
+        QVERIFY(updates.size() > 100);
+        QCOMPARE(updates.filter(QStringLiteral("1")).size(), 0);
+        QVERIFY(IsGridUpdateOn());
     }
 
     // What the scorer sees of a recorded game, saved for a look: build/<dir>/tests/official_*.png.
