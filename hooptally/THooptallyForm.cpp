@@ -41,7 +41,8 @@ namespace hooptally {
 
 namespace {
 
-template <typename T> T* named(T* widget, const char* name)
+template <typename T>
+T* named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -112,8 +113,7 @@ void THooptallyForm::buildViewMenu()
                                                      {"StatsS1", QStringLiteral("Stats(&S)")},
                                                      {"PlayingP1", QStringLiteral("Playing(&P)")}};
     for (int page = 0; page < 4; ++page) {
-        QAction* item =
-            view->addAction(pages[page].second, this, [this, page] { PageControl1->setCurrentIndex(page); });
+        QAction* item = view->addAction(pages[page].second, this, [this, page] { PageControl1->setCurrentIndex(page); });
         item->setObjectName(QString::fromLatin1(pages[page].first));
     }
     QAction* fkey = view->addAction(QStringLiteral("FKey(&F)"), this, [] {
@@ -163,8 +163,7 @@ void THooptallyForm::buildScorePanel(QWidget* parent)
     PanelCount->setFrameShape(QFrame::StyledPanel);
     // Its height places the period labels, also before the window is first shown.
     PanelCount->setFixedHeight(Panel12->height());
-    const char* names[] = {"LaCount1st", "LaCount2nd", "LaCount3rd",
-                           "LaCount4th", "LaCountOT1", "LaCountOT2"};
+    const char* names[] = {"LaCount1st", "LaCount2nd", "LaCount3rd", "LaCount4th", "LaCountOT1", "LaCountOT2"};
     QLabel** labels[] = {&LaCount1st, &LaCount2nd, &LaCount3rd, &LaCount4th, &LaCountOT1, &LaCountOT2};
     for (int i = 0; i < 6; ++i) {
         *labels[i] = scoreLabel(PanelCount, names[i], QStringLiteral("99  -  99"), 9);
@@ -184,8 +183,8 @@ void THooptallyForm::buildClockBar(QWidget* parent)
     auto* row = new QHBoxLayout(Panel3);
     row->setContentsMargins(4, 2, 4, 2);
     QuatorCombo = named(new QComboBox(Panel3), "QuatorCombo");
-    QuatorCombo->addItems({QStringLiteral("1st"), QStringLiteral("2nd"), QStringLiteral("3rd"),
-                           QStringLiteral("4th"), QStringLiteral("OT1"), QStringLiteral("OT2")});
+    QuatorCombo->addItems({QStringLiteral("1st"), QStringLiteral("2nd"), QStringLiteral("3rd"), QStringLiteral("4th"),
+                           QStringLiteral("OT1"), QStringLiteral("OT2")});
     Button1 = named(new QPushButton(QStringLiteral("ピリオド終了"), Panel3), "Button1");
     GameEnd = named(new QPushButton(QStringLiteral("試合終了"), Panel3), "GameEnd");
     auto clockField = [this](const char* name) {
@@ -332,8 +331,8 @@ void THooptallyForm::buildStatsPage()
 {
     TabSheet2 = named(new QWidget, "TabSheet2");
     auto* column = new QVBoxLayout(TabSheet2);
-    auto bar = [this](const char* panel, const char* label, const char* read, const char* write,
-                      QLabel*& labelOut, QPushButton*& readOut, QPushButton*& writeOut) {
+    auto bar = [this](const char* panel, const char* label, const char* read, const char* write, QLabel*& labelOut,
+                      QPushButton*& readOut, QPushButton*& writeOut) {
         auto* frame = named(new QFrame(TabSheet2), panel);
         auto* row = new QHBoxLayout(frame);
         row->setContentsMargins(4, 2, 4, 2);
@@ -405,8 +404,7 @@ void THooptallyForm::buildPlayByPlayPage()
     PInsertBtn = named(new QPushButton(QStringLiteral("挿入"), TabSheet3), "PInsertBtn");
     PDeleteBtn = named(new QPushButton(QStringLiteral("削除"), TabSheet3), "PDeleteBtn");
     PAddBtn = named(new QPushButton(QStringLiteral("追加"), TabSheet3), "PAddBtn");
-    PDataReloadBtn =
-        named(new QPushButton(QStringLiteral("データの再読み込み"), TabSheet3), "PDataReloadBtn");
+    PDataReloadBtn = named(new QPushButton(QStringLiteral("データの再読み込み"), TabSheet3), "PDataReloadBtn");
     for (QPushButton* button : {PModifyBtn, PInsertBtn, PDeleteBtn, PAddBtn, PDataReloadBtn})
         buttons->addWidget(button);
     buttons->addStretch(1);
@@ -424,12 +422,8 @@ void THooptallyForm::FormCreate()
     m_savedLogCount = 0;
 
     TPlayLog* log = m_playLog.get();
-    GridPlaying->OnDrawCell = [log](int col, int row, const QRect& rect, unsigned) {
-        log->PlayLogDrawCell(col, row, rect);
-    };
-    GridPlaying->OnSelectCell = [log](int col, int row, bool& canSelect) {
-        log->PlayLogSelectCell(col, row, canSelect);
-    };
+    GridPlaying->OnDrawCell = [log](int col, int row, const QRect& rect, unsigned) { log->PlayLogDrawCell(col, row, rect); };
+    GridPlaying->OnSelectCell = [log](int col, int row, bool& canSelect) { log->PlayLogSelectCell(col, row, canSelect); };
     GridPlaying->OnKeyDown = [log](int& key, Qt::KeyboardModifiers) { log->PlayLogKeyDown(key); };
     GridPlaying->OnDblClick = [log] { log->EditPlayLog(kModifyEntry); };
     connect(PModifyBtn, &QPushButton::clicked, this, [log] { log->EditPlayLog(kModifyEntry); });
@@ -518,9 +512,7 @@ void THooptallyForm::FormActivate()
         loadStartupRoster(Option()->StartupRosterB(), m_teamB.get());
     }
     sendCourtInOfStarters();
-    const int page =
-        Option() ? Option()->IniFile().readInteger(QStringLiteral("Option"), QStringLiteral("ActivePage"), 1)
-                 : 1;
+    const int page = Option() ? Option()->IniFile().readInteger(QStringLiteral("Option"), QStringLiteral("ActivePage"), 1) : 1;
     PageControl1->setCurrentIndex(std::clamp(page, 0, PageControl1->count() - 1));
     UpdateScorePanel();
     if (FKey())
@@ -574,9 +566,8 @@ bool THooptallyForm::FormCloseQuery()
 {
     if (!IsGameModified())
         return true;
-    const int answer =
-        platform::dialogs().messageBox(QStringLiteral("変更されています、ゲーム情報を保存しますか？"),
-                                       kCaption, platform::Buttons::YesNoCancel);
+    const int answer = platform::dialogs().messageBox(QStringLiteral("変更されています、ゲーム情報を保存しますか？"),
+                                                      kCaption, platform::Buttons::YesNoCancel);
     if (answer == platform::mrYes)
         return SaveGame();
     return answer == platform::mrNo;
@@ -587,10 +578,9 @@ void THooptallyForm::FormClose()
     if (!Option())
         return;
     const QRect frame = geometry();
-    Option()->SaveWindowPlacement(QStringLiteral("Main"), frame.top(), frame.left(), frame.height(),
-                                  frame.width());
-    Option()->NoteWriteResult(Option()->IniFile().writeInteger(
-        QStringLiteral("Option"), QStringLiteral("ActivePage"), PageControl1->currentIndex()));
+    Option()->SaveWindowPlacement(QStringLiteral("Main"), frame.top(), frame.left(), frame.height(), frame.width());
+    Option()->NoteWriteResult(Option()->IniFile().writeInteger(QStringLiteral("Option"), QStringLiteral("ActivePage"),
+                                                               PageControl1->currentIndex()));
 }
 
 void THooptallyForm::FormResize()

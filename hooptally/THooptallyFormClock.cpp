@@ -132,8 +132,8 @@ void THooptallyForm::ShowClock()
 void THooptallyForm::SpeedButton1Click()
 {
     if (!IsClockRunningInPeriod() &&
-        platform::dialogs().messageBox(QStringLiteral("ピリオド終了が押されました、本当によろしいですか？"),
-                                       kCaption, platform::Buttons::YesNo) != platform::mrYes)
+        platform::dialogs().messageBox(QStringLiteral("ピリオド終了が押されました、本当によろしいですか？"), kCaption,
+                                       platform::Buttons::YesNo) != platform::mrYes)
         return;
     auto action = clockAction(kPeriodEnd, GetCurrentPeriod(), m_clockMinutes, m_clockSeconds);
     platform::SendMessage(this, kActionMessage, 0, platform::toLParam(action.release()));
@@ -249,8 +249,7 @@ void THooptallyForm::UpdateScorePanel()
         }
         QLabel* fouls = left ? TeamAFoulCnt : TeamBFoulCnt;
         QLabel* total = left ? TeamATotalCnt : TeamBTotalCnt;
-        fouls->setText(QStringLiteral("ﾁｰﾑﾌｧｳﾙ(") + QString::number(team->TeamFouls(period)) +
-                       QLatin1Char(')'));
+        fouls->setText(QStringLiteral("ﾁｰﾑﾌｧｳﾙ(") + QString::number(team->TeamFouls(period)) + QLatin1Char(')'));
         total->setText(platform::Format("%03d", team->TeamPoints(-1)));
     }
 }
@@ -271,9 +270,9 @@ bool THooptallyForm::IsTextFieldFocused() const
     const QWidget* focus = QApplication::focusWidget();
     if (!focus)
         return false;
-    const QWidget* fields[] = {TaikaiNo, Basho,       Taikaimei,  DateTimePicker1, DateTimePicker2, Senhyou,
-                               shushin,  Scorekeeper, TimeKeeper, fukusin,         AScorekeeper,    Operator,
-                               TO_Team,  TimerMin,    TimerSec,   TimeStartStopB,  QuatorCombo};
+    const QWidget* fields[] = {TaikaiNo,   Basho,       Taikaimei,      DateTimePicker1, DateTimePicker2, Senhyou,
+                               shushin,    Scorekeeper, TimeKeeper,     fukusin,         AScorekeeper,    Operator,
+                               TO_Team,    TimerMin,    TimerSec,       TimeStartStopB,  QuatorCombo};
     for (const QWidget* field : fields) {
         if (focus == field || field->isAncestorOf(focus))
             return true;
@@ -291,8 +290,7 @@ bool THooptallyForm::eventFilter(QObject* watched, QEvent* event)
         // A key the focused control leaves goes on to its parents through this filter again:
         // the hook acts once, for the first receiver.
         auto* widget = static_cast<QWidget*>(watched);
-        const bool propagated =
-            event == m_hookedEvent && m_hookedTarget && widget->isAncestorOf(m_hookedTarget);
+        const bool propagated = event == m_hookedEvent && m_hookedTarget && widget->isAncestorOf(m_hookedTarget);
         if (!propagated) {
             m_hookedEvent = event;
             m_hookedTarget = widget;
@@ -315,8 +313,7 @@ bool THooptallyForm::ApplicationKeyHook(int key, bool isKeyDown)
         return false;
     const bool functionKey = key >= Qt::Key_F1 && key <= Qt::Key_F12;
     if (functionKey || key == Qt::Key_Backspace || key == Qt::Key_Escape) {
-        const int virtualKey =
-            functionKey ? 0x70 + (key - Qt::Key_F1) : (key == Qt::Key_Backspace ? 0x08 : 0x1B);
+        const int virtualKey = functionKey ? 0x70 + (key - Qt::Key_F1) : (key == Qt::Key_Backspace ? 0x08 : 0x1B);
         platform::SendMessage(this, kFunctionKeyMessage, static_cast<platform::WPARAM>(virtualKey), 0);
         // F4, Backspace and Esc also reach the focused control.
         return functionKey && key != Qt::Key_F4;

@@ -77,8 +77,8 @@ bool THooptallyForm::IsGameModified() const
 {
     if (m_playLog->Count() != m_savedLogCount || m_changeCount != m_savedChangeCount)
         return true;
-    for (const QLineEdit* field : {Taikaimei, Basho, TaikaiNo, shushin, fukusin, Scorekeeper, AScorekeeper,
-                                   TimeKeeper, Operator, TO_Team}) {
+    for (const QLineEdit* field : {Taikaimei, Basho, TaikaiNo, shushin, fukusin, Scorekeeper, AScorekeeper, TimeKeeper,
+                                   Operator, TO_Team}) {
         if (field->isModified())
             return true;
     }
@@ -91,8 +91,8 @@ bool THooptallyForm::IsGameModified() const
 
 void THooptallyForm::MarkGameSaved()
 {
-    for (QLineEdit* field : {Taikaimei, Basho, TaikaiNo, shushin, fukusin, Scorekeeper, AScorekeeper,
-                             TimeKeeper, Operator, TO_Team})
+    for (QLineEdit* field : {Taikaimei, Basho, TaikaiNo, shushin, fukusin, Scorekeeper, AScorekeeper, TimeKeeper,
+                             Operator, TO_Team})
         field->setModified(false);
     m_teamA->modified = 0;
     m_teamB->modified = 0;
@@ -152,8 +152,7 @@ void THooptallyForm::writeRoster(int side)
         break;
     case RosterSaveResult::Written:
         if (side != 1)
-            platform::dialogs().messageBox(QStringLiteral("保存が完了しました"), kCaption,
-                                           platform::Buttons::Ok);
+            platform::dialogs().messageBox(QStringLiteral("保存が完了しました"), kCaption, platform::Buttons::Ok);
         break;
     case RosterSaveResult::Declined:
         break;

@@ -158,9 +158,8 @@ void THooptallyForm::FileOpen1Execute(bool withDialog)
 {
     if (withDialog) {
         if (IsGameModified()) {
-            const int answer =
-                platform::dialogs().messageBox(QStringLiteral("変更されています、ゲーム情報を保存しますか？"),
-                                               kCaption, platform::Buttons::YesNoCancel);
+            const int answer = platform::dialogs().messageBox(
+                QStringLiteral("変更されています、ゲーム情報を保存しますか？"), kCaption, platform::Buttons::YesNoCancel);
             if (answer == platform::mrCancel || (answer == platform::mrYes && !SaveGame()))
                 return;
         }
@@ -186,8 +185,7 @@ bool THooptallyForm::OpenGameFile(const QString& path)
     const bool readable = lines.loadFromFile(path);
     const QString problem = readable ? checkGameFile(lines) : QStringLiteral("ファイルを読み込めません");
     if (!problem.isEmpty()) {
-        platform::dialogs().messageBox(problem + QStringLiteral("\n") + path, kCaption,
-                                       platform::Buttons::Ok);
+        platform::dialogs().messageBox(problem + QStringLiteral("\n") + path, kCaption, platform::Buttons::Ok);
         return false;
     }
     m_currentGameFile = path;
@@ -211,8 +209,7 @@ bool THooptallyForm::OpenGameFile(const QString& path)
         SetGridUpdate(true);
     }
     if (unreadable > 0)
-        platform::dialogs().messageBox(QString::number(unreadable) +
-                                           QStringLiteral("行のログを読み込めませんでした"),
+        platform::dialogs().messageBox(QString::number(unreadable) + QStringLiteral("行のログを読み込めませんでした"),
                                        kCaption, platform::Buttons::Ok);
     return true;
 }
@@ -300,8 +297,7 @@ void THooptallyForm::ReadTimeAndOptionSections(const QStringList& lines)
     StopClock();
     if (!hasMagic(lines) || !Option())
         return;
-    for (const QString& line :
-         sectionLines(lines, QStringLiteral("Time-Start"), QStringLiteral("Time-End"))) {
+    for (const QString& line : sectionLines(lines, QStringLiteral("Time-Start"), QStringLiteral("Time-End"))) {
         if (!line.startsWith(QStringLiteral("Time=")))
             continue;
         int minutes = platform::StrToIntDef(line.mid(5), kDefaultPeriodMinutes);
@@ -311,8 +307,7 @@ void THooptallyForm::ReadTimeAndOptionSections(const QStringList& lines)
         break;
     }
     TimeClearBClick();
-    for (const QString& line :
-         sectionLines(lines, QStringLiteral("Option-Start"), QStringLiteral("Option-End"))) {
+    for (const QString& line : sectionLines(lines, QStringLiteral("Option-Start"), QStringLiteral("Option-End"))) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals <= 0 || equals + 1 >= line.size())
             break;
@@ -331,8 +326,7 @@ void THooptallyForm::ReadSenhyouSection(const QStringList& lines)
     if (!hasMagic(lines))
         return;
     Senhyou->clear();
-    const QStringList section =
-        sectionLines(lines, QStringLiteral("Senhyou-Start"), QStringLiteral("Senhyou-End"));
+    const QStringList section = sectionLines(lines, QStringLiteral("Senhyou-Start"), QStringLiteral("Senhyou-End"));
     if (!section.isEmpty())
         Senhyou->setPlainText(section.join(QLatin1Char('\n')));
 }
@@ -343,8 +337,7 @@ void THooptallyForm::ReadOfficialSection(const QStringList& lines)
     if (!hasMagic(lines))
         return;
     QLineEdit* fields[] = {shushin, fukusin, Scorekeeper, AScorekeeper, TimeKeeper, Operator, TO_Team};
-    const QStringList section =
-        sectionLines(lines, QStringLiteral("Official-Start"), QStringLiteral("Official-End"));
+    const QStringList section = sectionLines(lines, QStringLiteral("Official-Start"), QStringLiteral("Official-End"));
     for (int i = 0; i < section.size() && i < 7; ++i)
         fields[i]->setText(section[i]);
 }

@@ -23,10 +23,10 @@ const QString kAddRowText = QStringLiteral("追加");
 const QStringList& statsHeaders()
 {
     static const QStringList headers = {
-        QStringLiteral("番号"),      QStringLiteral("名前"),      QStringLiteral("得点"),
-        QStringLiteral("ｼｭｰﾄ"),      QStringLiteral("ﾌﾘｰｽﾛｰ"),    QStringLiteral("ﾌｧｳﾙ"),
+        QStringLiteral("番号"),     QStringLiteral("名前"),       QStringLiteral("得点"),
+        QStringLiteral("ｼｭｰﾄ"),     QStringLiteral("ﾌﾘｰｽﾛｰ"),     QStringLiteral("ﾌｧｳﾙ"),
         QStringLiteral("O.ﾘﾊﾞｳﾝﾄﾞ"), QStringLiteral("D.ﾘﾊﾞｳﾝﾄﾞ"), QStringLiteral("ﾀｰﾝｵｰﾊﾞｰ"),
-        QStringLiteral("ｱｼｽﾄ"),      QStringLiteral("ｽﾁｰﾙ"),      QStringLiteral("B.ｼｮｯﾄ"),
+        QStringLiteral("ｱｼｽﾄ"),     QStringLiteral("ｽﾁｰﾙ"),       QStringLiteral("B.ｼｮｯﾄ"),
         QStringLiteral("ﾎﾟｼﾞｼｮﾝ")};
     return headers;
 }
@@ -79,9 +79,8 @@ void THooptallyForm::InitStatsGrids()
             grid->ClearRow(row);
         for (int col = 0; col < kStatsColumns; ++col) {
             grid->SetCells(col, 0, statsHeaders()[col]);
-            grid->SetColWidths(
-                col,
-                std::max(textWidth(grid, initialWidthText(col)), textWidth(grid, statsHeaders()[col])) + 4);
+            grid->SetColWidths(col, std::max(textWidth(grid, initialWidthText(col)),
+                                             textWidth(grid, statsHeaders()[col])) + 4);
         }
         for (int row = 1; row < kStatsRows; ++row)
             grid->SetCells(0, row, kAddRowText);
