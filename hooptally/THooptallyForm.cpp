@@ -440,10 +440,9 @@ void THooptallyForm::FormDestroy()
         disconnect(child, nullptr, this, nullptr);
     qApp->removeEventFilter(this);
     Timer1->stop();
-    if (m_playLog)
-        m_playLog->ClearPlayLog();
-    // The sheets let go of the players before the teams free them.
     if (m_playLog) {
+        m_playLog->ClearPlayLog();
+        // The sheets let go of the players before the teams free them.
         ForgetTeam(m_teamA.get());
         ForgetTeam(m_teamB.get());
     }
