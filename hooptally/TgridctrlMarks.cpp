@@ -196,7 +196,9 @@ void ApplyFreeThrowChoice(THooptallyForm* form, std::uint8_t freeThrows)
 void DrawPendingMark(THooptallyForm* form)
 {
     GameAction& target = pending(form).action;
-    SheetGridControl* control = target.sheet;
+    // Only a control the main window still holds: the target may outlive a rebuilt sheet.
+    SheetGridControl* control =
+        isTeamControl(form, target.sheet) || target.sheet == form->Sheets().Run() ? target.sheet : nullptr;
     const int row = target.keyB;
     const int kind = control ? control->GetSheetAreaKind(target.keyA, row) : -1;
     if (kind < 0)
