@@ -247,9 +247,9 @@ bool IsClockRunningInPeriod()
 {
     if (!g_mainForm || !g_mainForm->TeamA() || g_mainForm->TeamA()->PeriodElapsed(GetCurrentPeriod()) == 0.0)
         return false;
+    // The clock's numbers, not its texts: a text may be written with or without a leading zero.
     const int length = Option() ? Option()->PeriodLength() : 6;
-    return !(g_mainForm->TimerMin->text() == platform::Format("%02d", length) &&
-             g_mainForm->TimerSec->text() == platform::Format("%02d", 0));
+    return !(g_mainForm->ClockMinutes() == length && g_mainForm->ClockSeconds() == 0);
 }
 
 bool PlayedInPeriod(int, int, SheetGridControl* sheet)

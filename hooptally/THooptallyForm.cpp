@@ -35,6 +35,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/StringGrid.h"
+#include "platform/StringList.h"
 
 namespace hooptally {
 
@@ -323,6 +324,8 @@ void THooptallyForm::buildStatsPage()
     connect(BitBtn3, &QPushButton::clicked, this, &THooptallyForm::BitBtn3Click);
     connect(BitBtn4, &QPushButton::clicked, this, &THooptallyForm::BitBtn4Click);
     for (platform::StringGrid* grid : {StringGrid1, StringGrid2}) {
+        // One fixed header row and no fixed column: a click on the number selects its row.
+        grid->SetFixedCols(0);
         grid->SetOptions(grid->Options() | platform::goRowSelect | platform::goColSizing);
         grid->OnDrawCell = [this, grid](int col, int row, const QRect& rect, unsigned) {
             if (IsGridUpdateOn())
@@ -488,10 +491,25 @@ void THooptallyForm::loadStartupRoster(const QString& path, TTeam* team)
         EnsureAddRow(team);
         return;
     }
-    LoadTeamRoster(path, team, QString());
+    const auto lines = readChosenFile(path);
+    if (!lines) {
+        EnsureAddRow(team);
+        return;
+    }
+    LoadTeamRoster(path, *lines, team, QString());
     FillStatsGrid(team, team->side == 1 ? StringGrid1 : StringGrid2);
     FillTeamGrid(this, team);
     ShowTeamNames(team->side == 1 ? team : nullptr, team->side == 1 ? nullptr : team);
+}
+
+std::optional<QStringList> THooptallyForm::readChosenFile(const QString& path)
+{
+    platform::StringList lines;
+    if (lines.loadFromFile(path))
+        return lines;
+    platform::dialogs().messageBox(kUnreadableFile + QLatin1Char('\n') + path, kCaption,
+                                   platform::Buttons::Ok);
+    return std::nullopt;
 }
 
 void THooptallyForm::sendCourtInOfStarters()

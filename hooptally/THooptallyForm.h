@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QMainWindow>
 #include <QPointer>
@@ -32,9 +33,17 @@ class StringGrid;
 namespace hooptally {
 
 class TStatsRequestHandler;
+struct GameFileSections;
+
+// Said when a game or member file exists but cannot be read (a folder, no permission).
+inline const QString kUnreadableFile = QStringLiteral("ファイルを読み込めません");
 
 // The scoring program's main window: it owns both teams, the log and the grids, runs the clock and
 // executes every scoring action that reaches it as a private message.
+// What the game clock can show: two digits of minutes, the seconds of a minute.
+constexpr int kMaxClockMinutes = 99;
+constexpr int kMaxClockSeconds = 59;
+
 class THooptallyForm : public QMainWindow, public platform::MessageWindow
 {
     Q_OBJECT
@@ -96,18 +105,20 @@ public:
 
     // Game-file reader.
     void FileOpen1Execute(bool withDialog);
-    bool LoadTeamRoster(const QString& fileName, TTeam* team, const QString& prefix);
+    // Over the lines of the file, read by the caller before anything changed.
+    bool LoadTeamRoster(const QString& fileName, const QStringList& lines, TTeam* team,
+                        const QString& prefix);
     void ShowTeamNames(TTeam* teamA, TTeam* teamB);
     // Opens a checked game file; false (with a message) when it was refused and nothing changed.
     bool OpenGameFile(const QString& path);
-    // The section readers, over the lines of the file loaded once.
-    int ReadLogSection(const QStringList& lines); // replays; returns the number of log lines not read
+    // The section readers, over the sections of the file loaded once.
+    int ReadLogSection(const GameFileSections& sections); // replays; returns the number of log lines not read
     std::unique_ptr<PlayLogEntry> ParseLogLine(const QStringList& fields);
     void ReplayActions(const PlayLogEntries& entries);
-    void ReadGameHeader(const QStringList& lines);
-    void ReadTimeAndOptionSections(const QStringList& lines);
-    void ReadSenhyouSection(const QStringList& lines);
-    void ReadOfficialSection(const QStringList& lines);
+    void ReadGameHeader(const GameFileSections& sections);
+    void ReadTimeAndOptionSections(const GameFileSections& sections);
+    void ReadSenhyouSection(const GameFileSections& sections);
+    void ReadOfficialSection(const GameFileSections& sections);
 
     // Main-window commands.
     void FileNew1Execute();
@@ -226,6 +237,8 @@ private:
     void buildPlayByPlayPage();
     void resetTeam(std::unique_ptr<TTeam>& team, bool keep, int side);
     void loadStartupRoster(const QString& path, TTeam* team);
+    // The lines of a file that the user named; nothing, after a message, when it cannot be read.
+    std::optional<QStringList> readChosenFile(const QString& path);
     void sendCourtInOfStarters();
     void readRoster(int side);
     void writeRoster(int side);

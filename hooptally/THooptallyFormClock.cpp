@@ -13,6 +13,8 @@
 #include <QTimeEdit>
 #include <QTimer>
 
+#include <cstdint>
+
 #include "hooptally/Common.h"
 #include "hooptally/Runscore.h"
 #include "hooptally/TOption.h"
@@ -95,17 +97,21 @@ void THooptallyForm::TimeStartStopBClick()
 
 void THooptallyForm::Timer1Timer()
 {
-    // The countdown ends at 0:00 and never runs past it, nor on from a reading below it.
-    if (m_clockMinutes < 0 || m_clockMinutes * 60 + m_clockSeconds <= 0) {
+    // The countdown ends at 0:00 and never runs past it, nor on from a reading below it. Counted in
+    // 64 bits: a clock set by hand has no upper bound.
+    if (m_clockMinutes < 0 || std::int64_t(m_clockMinutes) * 60 + m_clockSeconds <= 0) {
         if (ClockRunning())
             TimeStartStopBClick();
         else
             Timer1->stop();
         return;
     }
-    if (--m_clockSeconds < 0) {
+    // Here minutes > 0 whenever seconds <= 0: a minute is borrowed.
+    if (m_clockSeconds <= 0) {
         m_clockSeconds = 59;
         --m_clockMinutes;
+    } else {
+        --m_clockSeconds;
     }
     ShowClock();
 }
@@ -125,6 +131,7 @@ void THooptallyForm::TimerModifyBClick()
 
 void THooptallyForm::ShowClock()
 {
+    // Every write of the clock fields comes here.
     TimerMin->setText(platform::Format("%02d", m_clockMinutes));
     TimerSec->setText(platform::Format("%02d", m_clockSeconds));
 }
@@ -174,9 +181,10 @@ void THooptallyForm::EndPeriod(const GameAction& action)
     m_teamA->StopQu(period, 0, 0);
     m_teamB->StopQu(period, 0, 0);
     TimeClearBClick();
+    // With no period selected (-1) the next one is the first.
     const int current = QuatorCombo->currentIndex();
     const bool tied = m_teamA->TeamPoints(-1) == m_teamB->TeamPoints(-1);
-    if (current >= 0 && current + 1 < QuatorCombo->count() && (current < kLastRegularIndex || tied)) {
+    if (current + 1 < QuatorCombo->count() && (current < kLastRegularIndex || tied)) {
         SetPeriod(current + 1);
         // Only a period that advanced is clocked in again: an entry after a period end that did not
         // advance must not count a whole period of court time twice.

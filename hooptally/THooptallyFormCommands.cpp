@@ -121,10 +121,14 @@ void THooptallyForm::readRoster(int side)
     const auto chosen = platform::dialogs().openFile(options);
     if (!chosen)
         return;
+    // Read before anything changes: a file that cannot be read leaves the game as it is.
+    const auto lines = readChosenFile(*chosen);
+    if (!lines)
+        return;
     ResetGame(side != 1, side == 1);
     SetGridUpdate(false);
     TTeam* team = side == 1 ? m_teamA.get() : m_teamB.get();
-    LoadTeamRoster(*chosen, team, QString());
+    LoadTeamRoster(*chosen, *lines, team, QString());
     ShowTeamNames(side == 1 ? team : nullptr, side == 1 ? nullptr : team);
     FillStatsGrid(m_teamA.get(), StringGrid1);
     FillStatsGrid(m_teamB.get(), StringGrid2);

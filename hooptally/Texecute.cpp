@@ -186,7 +186,8 @@ bool TActionExecutor::applyCommand(const GameAction& action)
         form->BitBtn4Click();
         break;
     case kOpenGame:
-        form->FileOpen1Execute(true);
+        // Reopens the current game file, as a caller without a sender does.
+        form->FileOpen1Execute(false);
         break;
     case kSaveGame:
         form->FileSave1Execute();

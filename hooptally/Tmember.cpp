@@ -1,10 +1,13 @@
 #include "hooptally/Tmember.h"
 
 #include <algorithm>
+#include <cstring>
+#include <unordered_set>
 
 #include <QFileInfo>
 
 #include "hooptally/Common.h"
+#include "hooptally/GameFileSections.h"
 #include "hooptally/TPlayerExec.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tgridctrl.h"
@@ -19,30 +22,76 @@ namespace {
 
 const QString kRosterMagic = QStringLiteral("#Hooproster");
 const QString kGameMagic = QStringLiteral("#Hooptally");
+const QString kTeamAPrefix = QStringLiteral("TeamA-");
+const QString kTeamBPrefix = QStringLiteral("TeamB-");
 constexpr int kRosterFields = 8;
 constexpr int kRequiredFields = 5;
 
-// Jersey numbers order by their length in bytes, then byte by byte ("4" before "10").
-int compareNumbers(const QString& a, const QString& b)
+// Jersey numbers order by their length in bytes, then byte by byte ("4" before "10"); the numbers are
+// given in CP932.
+int compareNumbers(const QByteArray& a, const QByteArray& b)
 {
-    const int lengthA = platform::Codec::byteLength(a);
-    const int lengthB = platform::Codec::byteLength(b);
-    if (lengthA != lengthB)
-        return lengthA < lengthB ? -1 : 1;
-    return platform::Codec::compareBytes(a, b);
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    // memcmp compares as unsigned char, which is the order the programs sort by.
+    return a.isEmpty() ? 0 : std::memcmp(a.constData(), b.constData(), std::size_t(a.size()));
 }
 
-bool outOfOrder(const TPlayer& reference, const TPlayer& next, int mode)
+// The fields of a line, split at every comma; an empty field after the last comma is dropped.
+void splitFields(QStringView rest, QStringList& fields)
+{
+    while (!rest.isEmpty()) {
+        const qsizetype comma = rest.indexOf(QLatin1Char(','));
+        if (comma < 0) {
+            fields << rest.toString();
+            break;
+        }
+        fields << rest.left(comma).toString();
+        rest = rest.mid(comma + 1);
+    }
+}
+
+bool outOfOrder(const TPlayer& reference, const QByteArray& referenceNumber, const TPlayer& next,
+                const QByteArray& nextNumber, int mode)
 {
     if (mode == 0) {
         if (reference.status != next.status)
             return reference.status > next.status;
-        return compareNumbers(reference.number, next.number) > 0;
+        return compareNumbers(referenceNumber, nextNumber) > 0;
     }
-    return !next.IsCoach() && compareNumbers(reference.number, next.number) > 0;
+    return !next.IsCoach() && compareNumbers(referenceNumber, nextNumber) > 0;
 }
 
 } // namespace
+
+// The IDs a roster uses. The smallest free one only grows while IDs are taken, so giving IDs to a
+// whole file is linear.
+class RosterIds
+{
+public:
+    explicit RosterIds(const std::vector<std::unique_ptr<TPlayer>>& players)
+    {
+        for (const auto& player : players)
+            m_used.insert(player->id);
+    }
+    // The wanted ID when it is positive and free, else the smallest free one; taken either way.
+    int take(int wanted)
+    {
+        const int id = wanted > 0 && !m_used.contains(wanted) ? wanted : smallestFree();
+        m_used.insert(id);
+        return id;
+    }
+    int smallestFree()
+    {
+        while (m_used.contains(m_next))
+            ++m_next;
+        return m_next;
+    }
+
+private:
+    std::unordered_set<int> m_used;
+    int m_next = 1;
+};
 
 TMemberList::~TMemberList() = default;
 
@@ -71,26 +120,31 @@ TPlayer* TMemberList::AddPlayer(std::unique_ptr<TPlayer> player)
 
 int TMemberList::NextFreePlayerId() const
 {
-    for (int candidate = 1;; ++candidate) {
-        if (!FindPlayerById(candidate))
-            return candidate;
-    }
+    return RosterIds(m_players).smallestFree();
 }
 
 void TMemberList::SortPlayers(int mode)
 {
-    // Exchange passes until one changes nothing: equal keys keep their order.
+    // Each number is converted once; the passes then compare bytes. They are exchange passes until one
+    // changes nothing, so equal keys keep their order. After an exchange the pass goes on comparing
+    // with the player that moved down, which decides the order of mixed keys: kept as it is.
+    std::vector<QByteArray> numbers;
+    numbers.reserve(m_players.size());
+    for (const auto& player : m_players)
+        numbers.push_back(platform::Codec::toCp932(player->number));
     bool exchanged = m_players.size() > 1;
     while (exchanged) {
         exchanged = false;
-        TPlayer* reference = m_players[0].get();
+        std::size_t reference = 0;
         for (std::size_t i = 1; i < m_players.size(); ++i) {
-            TPlayer* next = m_players[i].get();
-            if (outOfOrder(*reference, *next, mode)) {
+            if (outOfOrder(*m_players[reference], numbers[reference], *m_players[i], numbers[i], mode)) {
                 std::swap(m_players[i], m_players[i - 1]);
+                std::swap(numbers[i], numbers[i - 1]);
                 exchanged = true;
+                reference = i - 1;
+            } else {
+                reference = i;
             }
-            reference = next;
         }
     }
 }
@@ -119,7 +173,7 @@ TPlayer* TMemberList::PlayerAt(int index) const
 TPlayer* TMemberList::FindPlayerById(int id) const
 {
     for (const auto& player : m_players) {
-        if (player->id == id)
+        if (player->id == id && player->status != kBlankRow)
             return player.get();
     }
     return nullptr;
@@ -187,14 +241,29 @@ bool TMemberList::LoadRoster(const QString& path, const QString& prefix)
     platform::StringList lines;
     if (!lines.loadFromFile(path))
         return false;
+    return LoadRosterLines(lines, prefix);
+}
+
+bool TMemberList::LoadRosterLines(const QStringList& lines, const QString& prefix)
+{
     loaded = 1;
     ClearPlayers();
     if (lines.isEmpty())
         return false;
-    bool read = false;
+    RosterIds ids(m_players);
     if (lines[0] == kGameMagic) {
+        // A team section of a game file, found in the order the file is written.
+        if (prefix == kTeamAPrefix || prefix == kTeamBPrefix) {
+            const GameFileSections sections = GameFileSections::split(lines);
+            const std::optional<QStringList>& section =
+                prefix == kTeamAPrefix ? sections.teamA : sections.teamB;
+            for (const QString& line : section.value_or(QStringList()))
+                parseRosterLine(line, ids);
+            return section.has_value();
+        }
         const QString start = prefix + QStringLiteral("Start");
         const QString end = prefix + QStringLiteral("End");
+        bool read = false;
         bool inSection = false;
         for (int i = 1; i < lines.size(); ++i) {
             if (!inSection) {
@@ -204,21 +273,33 @@ bool TMemberList::LoadRoster(const QString& path, const QString& prefix)
             read = true;
             if (lines[i].startsWith(end))
                 break;
-            ParseRosterLine(lines[i]);
+            parseRosterLine(lines[i], ids);
         }
-    } else if (lines[0] == kRosterMagic) {
-        for (int i = 1; i < lines.size(); ++i) {
-            ParseRosterLine(lines[i]);
-            read = true;
-        }
+        return read;
     }
-    return read;
+    if (lines[0] == kRosterMagic) {
+        for (int i = 1; i < lines.size(); ++i)
+            parseRosterLine(lines[i], ids);
+        return lines.size() > 1;
+    }
+    return false;
 }
 
 void TMemberList::ParseRosterLine(const QString& line)
 {
+    RosterIds ids(m_players);
+    parseRosterLine(line, ids);
+}
+
+void TMemberList::parseRosterLine(const QString& line, RosterIds& ids)
+{
     QStringList fields;
-    SplitCommaLine(line, fields);
+    // A team name may begin with "#": a line of all eight fields, as the writer writes every record,
+    // is a record all the same and no comment.
+    if (line.count(QLatin1Char(',')) >= kRosterFields - 1)
+        splitFields(line, fields);
+    else
+        SplitCommaLine(line, fields);
     // The number, name and position are needed; a shorter line is damaged and left out.
     if (fields.size() < kRequiredFields)
         return;
@@ -232,10 +313,8 @@ void TMemberList::ParseRosterLine(const QString& line)
     if (fields.size() >= 7 && fields[6] == QStringLiteral("Coach"))
         status = fields[4] == kHeadCoachText ? kHeadCoach : kAssistantCoach;
     auto player = std::make_unique<TPlayer>(owningTeam());
-    player->id = std::max(0, platform::StrToIntDef(fields[1], 0));
-    // A player ID must name one player of the team.
-    if (player->id != 0 && FindPlayerById(player->id))
-        player->id = 0;
+    // A player ID must name one player of the team: a missing or taken one gets the smallest free.
+    player->id = ids.take(platform::StrToIntDef(fields[1], 0));
     if (fields.size() >= kRosterFields && fields[7] == QStringLiteral("Official"))
         player->official = 1;
     player->SetPlayerIdentity(fields[2], fields[3], status, starter, fields[4]);
@@ -246,16 +325,7 @@ void SplitCommaLine(const QString& line, QStringList& fields)
 {
     if (line.startsWith(QLatin1Char('#')))
         return;
-    QStringView rest(line);
-    while (!rest.isEmpty()) {
-        const qsizetype comma = rest.indexOf(QLatin1Char(','));
-        if (comma < 0) {
-            fields << rest.toString();
-            break;
-        }
-        fields << rest.left(comma).toString();
-        rest = rest.mid(comma + 1);
-    }
+    splitFields(line, fields);
 }
 
 } // namespace hooptally

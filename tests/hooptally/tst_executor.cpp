@@ -510,6 +510,26 @@ private slots:
         QCOMPARE(program.form().IsGameModified(), confirm);
     }
 
+    // Command 13 reopens the current game file as a caller without a sender does: no question about
+    // the unsaved changes, no file dialog.
+    void openCommandReopensTheCurrentFile()
+    {
+        Program program;
+        Roster roster(program);
+        program.act(roster.starters[0], kTwoPointMade);
+        const QString path = program.path(QStringLiteral("current.game"));
+        program.dialogs().expectSaveFile(path);
+        QVERIFY(program.form().SaveGame());
+        program.act(roster.starters[0], kThreePointMade);
+        QVERIFY(program.form().IsGameModified());
+        const qsizetype prompts = program.dialogs().shown().size();
+        program.command(kOpenGame);
+        QCOMPARE(program.dialogs().shown().size(), prompts);
+        QCOMPARE(program.form().CurrentGameFile(), path);
+        QCOMPARE(program.form().PlayLog().Count(), 1);
+        QCOMPARE(program.teamA().TeamPoints(-1), 2);
+    }
+
     void clockStartIsNotLoggedTimeoutIs()
     {
         Program program;
