@@ -1,6 +1,7 @@
 #include "hooptally/Tmember.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <unordered_set>
 
@@ -27,15 +28,35 @@ const QString kTeamBPrefix = QStringLiteral("TeamB-");
 constexpr int kRosterFields = 8;
 constexpr int kRequiredFields = 5;
 
-// Jersey numbers order by their length in bytes, then byte by byte ("4" before "10"); the numbers are
-// given in CP932.
-int compareNumbers(const QByteArray& a, const QByteArray& b)
+// A player's sort key, taken once per sort. Jersey numbers order by their length in CP932 bytes, then
+// byte by byte as unsigned ("4" before "10"). `head` holds the length and the first six bytes, so that
+// most comparisons are one of two integers; longer numbers with equal heads compare their bytes.
+struct SortKey
 {
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    // memcmp compares as unsigned char, which is the order the programs sort by.
-    return a.isEmpty() ? 0 : std::memcmp(a.constData(), b.constData(), std::size_t(a.size()));
-}
+    explicit SortKey(const TPlayer& player)
+        : number(platform::Codec::toCp932(player.number)), status(player.status), coach(player.IsCoach())
+    {
+        head = std::uint64_t(std::min<qsizetype>(number.size(), 0xFFFF)) << 48;
+        for (qsizetype i = 0; i < 6 && i < number.size(); ++i)
+            head |= std::uint64_t(std::uint8_t(number[i])) << (40 - 8 * i);
+    }
+
+    int compareNumber(const SortKey& other) const
+    {
+        if (head != other.head)
+            return head < other.head ? -1 : 1;
+        if (number.size() <= 6)
+            return 0;
+        if (number.size() != other.number.size())
+            return number.size() < other.number.size() ? -1 : 1;
+        return std::memcmp(number.constData(), other.number.constData(), std::size_t(number.size()));
+    }
+
+    QByteArray number;
+    std::uint64_t head = 0;
+    std::uint8_t status;
+    bool coach;
+};
 
 // The fields of a line, split at every comma; an empty field after the last comma is dropped.
 void splitFields(QStringView rest, QStringList& fields)
@@ -51,15 +72,14 @@ void splitFields(QStringView rest, QStringList& fields)
     }
 }
 
-bool outOfOrder(const TPlayer& reference, const QByteArray& referenceNumber, const TPlayer& next,
-                const QByteArray& nextNumber, int mode)
+bool outOfOrder(const SortKey& reference, const SortKey& next, int mode)
 {
     if (mode == 0) {
         if (reference.status != next.status)
             return reference.status > next.status;
-        return compareNumbers(referenceNumber, nextNumber) > 0;
+        return reference.compareNumber(next) > 0;
     }
-    return !next.IsCoach() && compareNumbers(referenceNumber, nextNumber) > 0;
+    return !next.coach && reference.compareNumber(next) > 0;
 }
 
 } // namespace
@@ -125,21 +145,21 @@ int TMemberList::NextFreePlayerId() const
 
 void TMemberList::SortPlayers(int mode)
 {
-    // Each number is converted once; the passes then compare bytes. They are exchange passes until one
+    // Each key is taken once; the passes then compare the keys. They are exchange passes until one
     // changes nothing, so equal keys keep their order. After an exchange the pass goes on comparing
     // with the player that moved down, which decides the order of mixed keys: kept as it is.
-    std::vector<QByteArray> numbers;
-    numbers.reserve(m_players.size());
+    std::vector<SortKey> keys;
+    keys.reserve(m_players.size());
     for (const auto& player : m_players)
-        numbers.push_back(platform::Codec::toCp932(player->number));
+        keys.emplace_back(*player);
     bool exchanged = m_players.size() > 1;
     while (exchanged) {
         exchanged = false;
         std::size_t reference = 0;
         for (std::size_t i = 1; i < m_players.size(); ++i) {
-            if (outOfOrder(*m_players[reference], numbers[reference], *m_players[i], numbers[i], mode)) {
+            if (outOfOrder(keys[reference], keys[i], mode)) {
                 std::swap(m_players[i], m_players[i - 1]);
-                std::swap(numbers[i], numbers[i - 1]);
+                std::swap(keys[i], keys[i - 1]);
                 exchanged = true;
                 reference = i - 1;
             } else {

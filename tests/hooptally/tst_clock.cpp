@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <limits>
 
 #include "hooptally/Common.h"
@@ -67,6 +68,33 @@ QList<int> panelKeys(const MessageSpy& spy)
             keys << static_cast<int>(message.wParam);
     }
     return keys;
+}
+
+// A starter of team A has scored, so the 4th, running from 6:00, ends without an overtime.
+TPlayer* startUntiedFourth(Program& program)
+{
+    TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
+    program.act(a4, kTwoPointMade);
+    program.setPeriod(3);
+    program.setClock(6, 0);
+    program.form().TimeStartStopBClick();
+    return a4;
+}
+
+// Opens the clock-edit dialog, checks what it shows first, types both fields and closes it.
+void editClock(Program& program, const QString& minutes, const QString& seconds, bool ok = true,
+               const std::function<void(TTimeModifyDlg&)>& checkShown = {})
+{
+    program.dialogs().expectModal(QStringLiteral("TimeModifyDlg"), [&](QDialog& dialog) {
+        auto& edit = static_cast<TTimeModifyDlg&>(dialog);
+        if (checkShown)
+            checkShown(edit);
+        edit.Edit1->setText(minutes);
+        edit.Edit2->setText(seconds);
+        QTest::mouseClick(ok ? edit.OKBtn : edit.CancelBtn, Qt::LeftButton);
+        return dialog.result();
+    });
+    program.form().TimerModifyBClick();
 }
 
 QWidget* widgetNamed(THooptallyForm& form, const QString& name)
@@ -234,21 +262,11 @@ private slots:
         QFETCH(bool, asks);
         Program program;
         THooptallyForm& form = program.form();
-        TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
-        program.act(a4, kTwoPointMade); // untied: the 4th does not advance
-        program.setPeriod(3);
-        form.TimeStartStopBClick();
+        startUntiedFourth(program);
         program.setClock(1, 0);
         program.command(kPeriodEnd);
         QCOMPARE(GetCurrentPeriod(), 3);
-        program.dialogs().expectModal(QStringLiteral("TimeModifyDlg"), [&](QDialog& dialog) {
-            auto& edit = static_cast<TTimeModifyDlg&>(dialog);
-            edit.Edit1->setText(minutesText);
-            edit.Edit2->setText(secondsText);
-            QTest::mouseClick(edit.OKBtn, Qt::LeftButton);
-            return dialog.result();
-        });
-        form.TimerModifyBClick();
+        editClock(program, minutesText, secondsText);
         // The fields read as the clock always writes them.
         QCOMPARE(form.TimerMin->text(), platform::Format("%02d", form.ClockMinutes()));
         QCOMPARE(form.TimerSec->text(), platform::Format("%02d", form.ClockSeconds()));
@@ -282,11 +300,7 @@ private slots:
         QFETCH(bool, stillOnCourt);
         Program program;
         THooptallyForm& form = program.form();
-        TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
-        program.act(a4, kTwoPointMade); // untied: the 4th does not advance
-        program.setPeriod(3);
-        program.setClock(6, 0);
-        form.TimeStartStopBClick();
+        TPlayer* a4 = startUntiedFourth(program);
         if (periodEnd) {
             program.setClock(0, 0);
             program.command(kPeriodEnd);
@@ -580,19 +594,11 @@ private slots:
         Program program;
         THooptallyForm& form = program.form();
         program.setClock(4, 30);
-        auto drive = [&](TTimeModifyDlg& edit) {
+        editClock(program, minutesText, secondsText, ok, [](TTimeModifyDlg& edit) {
             // Shown without padding.
             QCOMPARE(edit.Edit1->text(), QStringLiteral("4"));
             QCOMPARE(edit.Edit2->text(), QStringLiteral("30"));
-            edit.Edit1->setText(minutesText);
-            edit.Edit2->setText(secondsText);
-            QTest::mouseClick(ok ? edit.OKBtn : edit.CancelBtn, Qt::LeftButton);
-        };
-        program.dialogs().expectModal(QStringLiteral("TimeModifyDlg"), [&](QDialog& dialog) {
-            drive(static_cast<TTimeModifyDlg&>(dialog));
-            return dialog.result();
         });
-        form.TimerModifyBClick();
         QCOMPARE(form.ClockMinutes(), minutes);
         QCOMPARE(form.ClockSeconds(), seconds);
         // Shown as the clock always shows itself.
