@@ -18,7 +18,6 @@
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/Dialogs.h"
-#include "platform/StringList.h"
 #include "platform/WaitCursor.h"
 
 namespace hooptally {
