@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "hooptally/THooptallyForm.h"
@@ -120,6 +121,15 @@ struct KeepFiles
     }
 };
 
+// Paints every page of the main window as the user looks at it, grids and texts as read.
+inline void showPages(hooptally::THooptallyForm& form)
+{
+    for (int page = 0; page < form.PageControl1->count(); ++page) {
+        form.PageControl1->setCurrentIndex(page);
+        form.grab();
+    }
+}
+
 // Whether what passes through a game file must come back as it was (the reopened game shows no
 // message, its save is the first one byte for byte, rosters stay). Off: only crashes, hangs and
 // sanitizer reports count, and the other checks of the entries.
@@ -138,6 +148,7 @@ inline QString gameFile(const QByteArray& input)
         return QStringLiteral("cannot write the input");
     program.dialogs().expectOpenFile(in);
     form.FileOpen1Execute(true);
+    showPages(form);
 
     const QString first = program.path(QStringLiteral("first.game"));
     program.dialogs().expectSaveFile(first);
@@ -158,18 +169,23 @@ inline QString gameFile(const QByteArray& input)
 }
 
 // A roster as its file holds it, one line per player, for comparing two reads of the same roster.
-// The team name, then its players sorted: the roster order depends on when the sheets list the
-// official players, which differs between reading a member file and opening a game. Texts as a file
-// gives them back: what CP932 cannot hold becomes '?'.
+// The team name, then its players sorted, each with whether he is a coach (which kind), on court
+// or off. Which players are listed on the sheet, and so the roster order and bench or not listed,
+// follows the sheet's fifteen rows and when they are filled: a roster with more players marked
+// "Official" than rows does not keep them all. Texts as a file gives them back: what CP932 cannot
+// hold becomes '?'.
 inline QStringList rosterLines(const hooptally::TTeam& team)
 {
     QStringList players;
     for (int i = 0; i < team.Count(); ++i) {
         const hooptally::TPlayer* p = team.PlayerAt(i);
-        if (p->status != hooptally::kBlankRow)
-            players << QStringList{QString::number(p->id), p->number, p->name, p->position,
-                                   QString::number(p->starter), QString::number(p->status)}
-                           .join(QLatin1Char(','));
+        if (p->status == hooptally::kBlankRow)
+            continue;
+        const QString place = p->IsCoach() ? QString::number(p->status)
+                                           : QLatin1String(p->status == hooptally::kOnCourt ? "court" : "off");
+        players << QStringList{QString::number(p->id), p->number, p->name, p->position,
+                               QString::number(p->starter), place}
+                       .join(QLatin1Char(','));
     }
     players.sort();
     const QString text = (QStringList{team.name} + players).join(QLatin1Char('\n'));
@@ -283,6 +299,8 @@ inline QString iniFile(const QByteArray& input)
 
     hooptally::testing::Program program(lines.join(QLatin1Char('\n')));
     AutoDialogs answers(program.dialogs());
+    program.form().show();
+    QCoreApplication::processEvents();
     program.option().SaveSettings();
     if (program.form().FormCloseQuery())
         program.form().FormClose();
