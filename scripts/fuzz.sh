@@ -2,10 +2,11 @@
 # scripts/fuzz.sh [target] [seconds]: builds the libFuzzer targets of tests/fuzz with clang,
 # AddressSanitizer and UndefinedBehaviorSanitizer into build/fuzz, and runs each target (or the one
 # named: gamefile, memberfile, inifile, stringlist) for the given seconds (default 600) from its seed
-# corpus in tests/fuzz/corpus/<target>/. New inputs go to build/fuzz/corpus/<target>/, findings
+# corpus in tests/fuzz/corpus/<target>/ and its past findings in tests/fuzz/regressions/<target>/.
+# New inputs go to build/fuzz/corpus/<target>/, findings
 # (crash-*, timeout-*, slow-unit-*, oom-*) to build/fuzz/findings/<target>/. A finding is fixed in the
-# code, its input copied to tests/fuzz/regressions/<target>/ (replayed by ctest: tst_fuzzreplay) and
-# to the seed corpus. HOOP_FUZZ_ROUNDTRIP=1 also counts a game that does not come back the same
+# code and its input copied to tests/fuzz/regressions/<target>/, which ctest replays (tst_fuzzreplay)
+# and later runs start from. HOOP_FUZZ_ROUNDTRIP=1 also counts a game that does not come back the same
 # through a saved game file as a finding. FUZZ_BUILD_JOBS limits the build (default 4).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -59,7 +60,9 @@ for t in "${targets[@]}"; do
     log="$build/fuzz-$t.log"
     echo "== $t for ${seconds}s (log: $log)"
     rc=0
-    "$build/fuzz/fuzz_$t" "$corpus" "tests/fuzz/corpus/$t" "${dict[@]}" -max_total_time="$seconds" \
+    seeds=("tests/fuzz/corpus/$t")
+    [ -d "tests/fuzz/regressions/$t" ] && seeds+=("tests/fuzz/regressions/$t")
+    "$build/fuzz/fuzz_$t" "$corpus" "${seeds[@]}" "${dict[@]}" -max_total_time="$seconds" \
         -timeout=25 -rss_limit_mb=4096 -max_len=16384 -detect_leaks=0 -print_final_stats=1 \
         -artifact_prefix="$findings/" >"$log" 2>&1 || rc=$?
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")

@@ -121,47 +121,89 @@ struct KeepFiles
     }
 };
 
-// Paints every page of the main window as the user looks at it, grids and texts as read.
-inline void showPages(hooptally::THooptallyForm& form)
+// The scoring program as main() starts it, in a folder of its own, its prompts answered.
+class Session
 {
-    for (int page = 0; page < form.PageControl1->count(); ++page) {
-        form.PageControl1->setCurrentIndex(page);
-        form.grab();
+public:
+    // iniText: the settings file's lines before start-up (empty: no file).
+    explicit Session(const QString& iniText = {}) : m_program(iniText) {}
+
+    hooptally::THooptallyForm& form() { return m_program.form(); }
+    hooptally::testing::Program& program() { return m_program; }
+    QStringList& shown() { return m_answers.shown; }
+    QString path(const QString& name) const { return m_program.path(name); }
+
+    // The file dialogs of the commands answer with the path.
+    void openGame(const QString& path)
+    {
+        m_program.dialogs().expectOpenFile(path);
+        form().FileOpen1Execute(true);
     }
-}
+    bool saveGame(const QString& path)
+    {
+        m_program.dialogs().expectSaveFile(path);
+        return form().SaveGame();
+    }
+    void readRoster(int side, const QString& path)
+    {
+        m_program.dialogs().expectOpenFile(path);
+        side == 1 ? form().BitBtn1Click() : form().BitBtn3Click();
+    }
+    void writeRoster(int side, const QString& path)
+    {
+        m_program.dialogs().expectSaveFile(path);
+        side == 1 ? form().BitBtn2Click() : form().BitBtn4Click();
+    }
+
+    // Paints every page of the main window as the user looks at it, grids and texts as read.
+    void showPages()
+    {
+        for (int page = 0; page < form().PageControl1->count(); ++page) {
+            form().PageControl1->setCurrentIndex(page);
+            form().grab();
+        }
+    }
+
+private:
+    // Destroyed in reverse: the prompts go back to the scripted double, the files are kept, then the
+    // program and its folder go.
+    hooptally::testing::Program m_program;
+    KeepFiles m_keep{m_program.folder()};
+    AutoDialogs m_answers{m_program.dialogs()};
+};
 
 // Whether what passes through a game file must come back as it was (the reopened game shows no
 // message, its save is the first one byte for byte, rosters stay). Off: only crashes, hangs and
 // sanitizer reports count, and the other checks of the entries.
 inline bool checkGameRoundTrips = false;
 
+// Saves the game, opens what was saved and checks that the opening showed nothing.
+inline QString saveAndReopen(Session& session, const QString& path)
+{
+    if (!session.saveGame(path))
+        return QStringLiteral("the game was not saved: ") + session.shown().join(QLatin1Char('|'));
+    session.shown().clear();
+    session.openGame(path);
+    if (checkGameRoundTrips && !session.shown().isEmpty())
+        return QStringLiteral("reopening the saved game showed: ") + session.shown().join(QLatin1Char('|'));
+    return {};
+}
+
 // The scoring program opens the input from its open dialog, saves the game, opens what it saved and
 // saves that again.
 inline QString gameFile(const QByteArray& input)
 {
-    hooptally::testing::Program program;
-    const KeepFiles keep{program.folder()};
-    AutoDialogs answers(program.dialogs());
-    hooptally::THooptallyForm& form = program.form();
-    const QString in = program.path(QStringLiteral("in.game"));
+    Session session;
+    const QString in = session.path(QStringLiteral("in.game"));
     if (!writeFile(in, input))
         return QStringLiteral("cannot write the input");
-    program.dialogs().expectOpenFile(in);
-    form.FileOpen1Execute(true);
-    showPages(form);
-
-    const QString first = program.path(QStringLiteral("first.game"));
-    program.dialogs().expectSaveFile(first);
-    if (!form.SaveGame())
-        return QStringLiteral("the opened game was not saved: ") + answers.shown.join(QLatin1Char('|'));
-    answers.shown.clear();
-    program.dialogs().expectOpenFile(first);
-    form.FileOpen1Execute(true);
-    if (checkGameRoundTrips && !answers.shown.isEmpty())
-        return QStringLiteral("reopening the saved game showed: ") + answers.shown.join(QLatin1Char('|'));
-    const QString second = program.path(QStringLiteral("second.game"));
-    program.dialogs().expectSaveFile(second);
-    if (!form.SaveGame())
+    session.openGame(in);
+    session.showPages();
+    const QString first = session.path(QStringLiteral("first.game"));
+    if (QString problem = saveAndReopen(session, first); !problem.isEmpty())
+        return problem;
+    const QString second = session.path(QStringLiteral("second.game"));
+    if (!session.saveGame(second))
         return QStringLiteral("the reopened game was not saved");
     if (checkGameRoundTrips && readFile(first) != readFile(second))
         return QStringLiteral("saving the reopened game changed it, ") + firstDifference(first, second);
@@ -196,40 +238,24 @@ inline QStringList rosterLines(const hooptally::TTeam& team)
 // roster (which must be the same), then saves the game and opens it again.
 inline QString memberFile(const QByteArray& input)
 {
-    hooptally::testing::Program program;
-    const KeepFiles keep{program.folder()};
-    AutoDialogs answers(program.dialogs());
-    hooptally::THooptallyForm& form = program.form();
-    const QString in = program.path(QStringLiteral("in.member"));
+    Session session;
+    const QString in = session.path(QStringLiteral("in.member"));
     if (!writeFile(in, input))
         return QStringLiteral("cannot write the input");
-    program.dialogs().expectOpenFile(in);
-    form.BitBtn1Click();
-
-    const QString written = program.path(QStringLiteral("a.member"));
-    program.dialogs().expectSaveFile(written);
-    form.BitBtn2Click();
-    program.dialogs().expectOpenFile(written);
-    form.BitBtn3Click();
-    const QStringList a = rosterLines(program.teamA());
-    const QStringList b = rosterLines(program.teamB());
+    session.readRoster(1, in);
+    const QString written = session.path(QStringLiteral("a.member"));
+    session.writeRoster(1, written);
+    session.readRoster(2, written);
+    const QStringList a = rosterLines(session.program().teamA());
+    const QStringList b = rosterLines(session.program().teamB());
     if (a != b)
         return QStringLiteral("the written roster reads back otherwise, ") + firstDifference(a, b);
 
-    const QString game = program.path(QStringLiteral("rosters.game"));
-    program.dialogs().expectSaveFile(game);
-    if (!form.SaveGame())
-        return QStringLiteral("the game with the roster was not saved");
-    answers.shown.clear();
-    program.dialogs().expectOpenFile(game);
-    form.FileOpen1Execute(true);
-    if (!checkGameRoundTrips)
-        return {};
-    if (!answers.shown.isEmpty())
-        return QStringLiteral("reopening the saved game showed: ") + answers.shown.join(QLatin1Char('|'));
-    if (rosterLines(program.teamA()) != a || rosterLines(program.teamB()) != b)
-        return QStringLiteral("the rosters changed through the game file, ") +
-               firstDifference(a + b, rosterLines(program.teamA()) + rosterLines(program.teamB()));
+    if (QString problem = saveAndReopen(session, session.path(QStringLiteral("rosters.game"))); !problem.isEmpty())
+        return problem;
+    const QStringList again = rosterLines(session.program().teamA()) + rosterLines(session.program().teamB());
+    if (checkGameRoundTrips && again != a + b)
+        return QStringLiteral("the rosters changed through the game file, ") + firstDifference(a + b, again);
     return {};
 }
 
@@ -297,13 +323,12 @@ inline QString iniFile(const QByteArray& input)
         }
     }
 
-    hooptally::testing::Program program(lines.join(QLatin1Char('\n')));
-    AutoDialogs answers(program.dialogs());
-    program.form().show();
+    Session session(lines.join(QLatin1Char('\n')));
+    session.form().show();
     QCoreApplication::processEvents();
-    program.option().SaveSettings();
-    if (program.form().FormCloseQuery())
-        program.form().FormClose();
+    session.program().option().SaveSettings();
+    if (session.form().FormCloseQuery())
+        session.form().FormClose();
     return {};
 }
 
