@@ -15,7 +15,7 @@ targets=(gamefile memberfile inifile stringlist)
 target="${1:-all}"
 seconds="${2:-600}"
 if [ "$target" != all ] && [[ ! " ${targets[*]} " == *" $target "* ]]; then
-    echo "usage: $0 [all|${targets[*]// /|}] [seconds]" >&2
+    echo "usage: $0 [all|$(IFS='|'; echo "${targets[*]}")] [seconds]" >&2
     exit 2
 fi
 [ "$target" = all ] || targets=("$target")
