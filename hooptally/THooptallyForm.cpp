@@ -453,7 +453,7 @@ void THooptallyForm::FormActivate()
     m_requestHandler = std::make_unique<TStatsRequestHandler>(this);
     if (Option()) {
         if (const auto placement = Option()->LoadWindowPlacement(QStringLiteral("Main")))
-            setGeometry(placement->left, placement->top, placement->width, placement->height);
+            ApplyWindowPlacement(*this, *placement);
     }
     m_activated = 1;
     CreateTeamGrids(this);

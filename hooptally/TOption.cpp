@@ -1,5 +1,7 @@
 #include "hooptally/TOption.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 
 #include "hooptally/Common.h"
 #include "platform/Dialogs.h"
@@ -231,6 +234,18 @@ bool TOption::SaveWindowPlacement(const QString& section, int top, int left, int
     ok = m_ini->writeInteger(section, QStringLiteral("Width"), width) && ok;
     NoteWriteResult(ok);
     return ok;
+}
+
+void ApplyWindowPlacement(QWidget& window, const WindowPlacement& placement)
+{
+    const QScreen* screen = window.screen();
+    if (!screen)
+        return;
+    // Twice the desktop holds whatever a desktop saved, also from a larger set of monitors.
+    const QRect desktop = screen->availableVirtualGeometry();
+    window.setGeometry(std::clamp(placement.left, desktop.left(), desktop.right()),
+                       std::clamp(placement.top, desktop.top(), desktop.bottom()),
+                       std::min(placement.width, 2 * desktop.width()), std::min(placement.height, 2 * desktop.height()));
 }
 
 std::optional<WindowPlacement> TOption::LoadWindowPlacement(const QString& section) const

@@ -25,6 +25,11 @@ struct WindowPlacement
     int width = -1;
 };
 
+// Sets a window's geometry from a stored placement, its corner kept on the desktop: a damaged settings
+// file must neither size the window far beyond the desktop (its backing store is allocated at that
+// size) nor place it where its edges overflow.
+void ApplyWindowPlacement(QWidget& window, const WindowPlacement& placement);
+
 // The settings dialog. Created once at start-up and kept hidden: its controls are the program's
 // current settings, which the rest of the program reads through the accessors below, and it owns
 // the open settings file that other units use for their own keys.
