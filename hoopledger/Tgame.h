@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include "hoopledger/Tteam.h"
+
+namespace hoopledger {
+
+// One loaded game file: its header and the two sides of its statistics block. Created only by
+// TGameList::AddGameFile.
+class TGame
+{
+public:
+    explicit TGame(const QString& path) : path(path) {}
+    TGame(const TGame&) = delete;
+    TGame& operator=(const TGame&) = delete;
+
+    enum class StatsResult { NoBlock, Read, Damaged };
+
+    // Reads the statistics block from the file's lines into the two sides. Damaged when the block
+    // is cut short, holds a third team block or a playing time that is not a finite number: the
+    // caller then drops the whole game.
+    StatsResult ReadStats(const QList<QStringView>& lines);
+    // Side A when its name equals the given one, else side B when its does, else none.
+    TGameSide* FindSide(const QString& teamName);
+
+    QString path;
+    QString tournament;
+    QString place;
+    QString gameNumber;
+    double date = 0.0; // a day serial
+    double time = 0.0; // its fraction is the time of day
+    TGameSide sideA;
+    TGameSide sideB;
+    std::uint8_t hasStats = 0;
+    std::uint8_t enabled = 1;
+};
+
+} // namespace hoopledger
