@@ -40,14 +40,10 @@ void TeamList::SortByName()
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<std::pair<QCollatorSortKey, TGTeam*>> keyed;
-    keyed.reserve(m_teams.size());
-    for (TGTeam* team : m_teams)
-        keyed.emplace_back(collator.sortKey(team->GetName()), team);
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        m_teams[i] = keyed[i].second;
+    // Compared, not sort keys: the keys of the C locale ignore the case setting.
+    std::stable_sort(m_teams.begin(), m_teams.end(), [&collator](const TGTeam* a, const TGTeam* b) {
+        return collator.compare(a->GetName(), b->GetName()) < 0;
+    });
 }
 
 bool TeamList::Contains(const TGTeam* team) const

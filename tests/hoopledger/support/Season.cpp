@@ -1,0 +1,39 @@
+#include "support/Season.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimeEdit>
+
+#include "hooptally/Tsavefile.h"
+#include "support/Program.h"
+
+namespace hoopledger::testing {
+
+void writeRecordedGame(const QString& path, const GameSpec& spec)
+{
+    using namespace hooptally;
+    hooptally::testing::Program program(QStringLiteral("[Option]\nPlayTime=9"));
+    program.teamA().name = spec.teamA;
+    program.teamB().name = spec.teamB;
+    QList<TPlayer*> sides[2];
+    for (int side = 1; side <= 2; ++side) {
+        for (const GameSpec::Player& player : side == 1 ? spec.playersA : spec.playersB)
+            sides[side - 1] << program.addPlayer(side, player.number, player.name, player.starter);
+    }
+    for (const GameSpec::Play& play : spec.plays) {
+        program.setClock(play.minutes, play.seconds);
+        program.act(sides[play.side - 1].value(play.index), play.code, play.foulKind, play.freeThrows);
+    }
+    program.setClock(0, 0);
+    program.command(kPeriodEnd);
+    THooptallyForm& form = program.form();
+    form.Taikaimei->setText(spec.tournament);
+    form.Basho->setText(spec.place);
+    form.DateTimePicker1->setDate(spec.date);
+    form.DateTimePicker2->setTime(spec.time);
+    TSaveFile writer(path);
+    QCOMPARE(writer.Save(QStringLiteral("game")), 1);
+}
+
+} // namespace hoopledger::testing
