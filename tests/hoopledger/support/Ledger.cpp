@@ -31,11 +31,10 @@ QString Ledger::gamePath(const QString& name) const
     return QDir(gamesFolder()).filePath(name);
 }
 
-QString Ledger::iniFor(const QStringList& extraLines) const
+QString Ledger::iniFor(bool readAtStart) const
 {
-    return (QStringList{QStringLiteral("[Option]"), QStringLiteral("FilePath=") + gamesFolder(),
-                        QStringLiteral("ActiveRead=1")} +
-            extraLines)
+    return QStringList{QStringLiteral("[Option]"), QStringLiteral("FilePath=") + gamesFolder(),
+                       QStringLiteral("ActiveRead=") + (readAtStart ? QLatin1Char('1') : QLatin1Char('0'))}
         .join(QLatin1Char('\n'));
 }
 

@@ -43,8 +43,8 @@ public:
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QString gamesFolder() const { return m_dir.filePath(QStringLiteral("games")); }
     QString gamePath(const QString& name) const;
-    // An ini naming the games folder and reading at start, with further lines appended.
-    QString iniFor(const QStringList& extraLines = {}) const;
+    // An ini naming the games folder, reading at start or not.
+    QString iniFor(bool readAtStart = true) const;
 
     void start(const QString& iniText, Scorer scorer = Scorer::Real, bool activate = true);
 
