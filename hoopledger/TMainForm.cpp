@@ -184,6 +184,9 @@ void TMainForm::buildRightPane(QWidget* parent)
 
     Label1 = named(new QLabel(parent), "Label1");
     Label1->setFont(platform::makeFont(QStringLiteral("ＭＳ Ｐゴシック"), 12, true));
+    // A long warning wraps rather than widening the window.
+    Label1->setWordWrap(true);
+    Label1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(Label1);
 
     auto* range = new QHBoxLayout;
@@ -208,6 +211,7 @@ void TMainForm::buildRightPane(QWidget* parent)
     GridAll = named(new platform::StringGrid(parent), "GridAll");
     GridAll->SetFixedCols(0);
     GridAll->SetFixedRows(1);
+    GridAll->SetLeftCol(0); // without fixed columns the first column is the first one shown
     GridAll->SetDefaultRowHeight(20);
     GridAll->SetOptions(platform::goFixedVertLine | platform::goFixedHorzLine | platform::goVertLine |
                         platform::goHorzLine | platform::goRangeSelect | platform::goColSizing);

@@ -11,6 +11,7 @@
 
 #include "hoopledger/Teamlist.h"
 #include "hoopledger/Tgamelist.h"
+#include "platform/Colors.h"
 #include "platform/DateTime.h"
 #include "platform/StringGrid.h"
 #include "support/Ledger.h"
@@ -391,6 +392,32 @@ private slots:
         QCOMPARE(team->child(1), member);
         QCOMPARE(form.TreeView1->currentItem(), member);
         QCOMPARE(form.Label1->text(), u"Sato[4]A【個人成績一覧】"_s);
+    }
+
+    // Games without a statistics block are greyed in the game list and the team results only.
+    void oldGamesAreGreyed()
+    {
+        Ledger ledger;
+        writeGame(ledger, u"a.game"_s, dateLine(2024, 5, 1), u"A"_s, u"B"_s);
+        writeOldGame(ledger, u"old.game"_s, dateLine(2024, 5, 2));
+        ledger.start(ledger.iniFor(), Scorer::None);
+        TMainForm& form = ledger.form();
+        form.resize(900, 500);
+        form.show();
+        if (const QString folder = qEnvironmentVariable("HOOP_SCREENSHOTS"); !folder.isEmpty())
+            form.grab().save(QDir(folder).filePath(u"ledger_warnings.png"_s));
+        const QColor grey = platform::toQColor(platform::clBtnShadow());
+        auto pixel = [&form](int col, int row) {
+            const QRect cell = form.GridAll->CellRect(col, row);
+            return form.GridAll->viewport()->grab().toImage().pixelColor(cell.right() - 2, cell.bottom() - 2);
+        };
+        QCOMPARE(pixel(1, 2), grey);
+        QVERIFY(pixel(1, 1) != grey);
+        ledger.show({u"全試合"_s, QString()});
+        QCOMPARE(form.GridKind(), int(kTeamView));
+        QCOMPARE(pixel(1, 1), grey);
+        ledger.show({u"全試合"_s, QString(), u"個人ﾄｰﾀﾙ一覧"_s});
+        QVERIFY(pixel(0, 1) != grey);
     }
 
     void menusAndHarmlessEntryPoints()

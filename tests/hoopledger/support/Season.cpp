@@ -21,6 +21,16 @@ void writeRecordedGame(const QString& path, const GameSpec& spec)
         for (const GameSpec::Player& player : side == 1 ? spec.playersA : spec.playersB)
             sides[side - 1] << program.addPlayer(side, player.number, player.name, player.starter);
     }
+    // A registration puts anyone on court while fewer than five are: the others go to the bench
+    // before play begins.
+    program.setClock(10, 0);
+    for (int side = 1; side <= 2; ++side) {
+        const QList<GameSpec::Player>& players = side == 1 ? spec.playersA : spec.playersB;
+        for (int i = 0; i < players.size(); ++i) {
+            if (!players[i].starter)
+                program.act(sides[side - 1][i], hooptally::kToBench);
+        }
+    }
     for (const GameSpec::Play& play : spec.plays) {
         program.setClock(play.minutes, play.seconds);
         program.act(sides[play.side - 1].value(play.index), play.code, play.foulKind, play.freeThrows);
