@@ -3,6 +3,7 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QSet>
 #include <QTreeWidget>
 
 #include "hoopledger/TMainForm.h"
@@ -286,10 +287,18 @@ void TMainForm::AdjustColumnWidths()
 {
     const QFontMetrics metrics(GridAll->CanvasFont());
     const int least = metrics.horizontalAdvance(QStringLiteral("3P(M)"));
+    // Measuring text is the slow part of a long list, and its columns repeat their texts.
+    QSet<QString> measured;
     for (int col = 0; col < GridAll->ColCount(); ++col) {
         int width = least;
-        for (int row = 1; row < GridAll->RowCount(); ++row)
-            width = std::max(width, metrics.horizontalAdvance(GridAll->Cells(col, row)) + 15);
+        measured.clear();
+        for (int row = 1; row < GridAll->RowCount(); ++row) {
+            const QString text = GridAll->Cells(col, row);
+            if (!measured.contains(text)) {
+                measured.insert(text);
+                width = std::max(width, metrics.horizontalAdvance(text) + 15);
+            }
+        }
         GridAll->SetColWidths(col, width);
     }
     GridAll->Invalidate();

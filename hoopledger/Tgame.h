@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
-#include <QStringView>
 
 #include "hoopledger/Tteam.h"
 
@@ -21,10 +21,10 @@ public:
 
     enum class StatsResult { NoBlock, Read, Damaged };
 
-    // Reads the statistics block from the file's lines into the two sides. Damaged when the block
-    // is cut short, holds a third team block or a playing time that is not a finite number: the
-    // caller then drops the whole game.
-    StatsResult ReadStats(const QList<QStringView>& lines);
+    // Reads the statistics block into the two sides from the file's lines after the first (or from
+    // any later line up to the block's first). Damaged when the block is cut short, holds a third
+    // team block or a playing time that is not a finite number: the caller then drops the whole game.
+    StatsResult ReadStats(const QList<QByteArrayView>& lines);
     // Side A when its name equals the given one, else side B when its does, else none.
     TGameSide* FindSide(const QString& teamName);
 
@@ -39,5 +39,11 @@ public:
     std::uint8_t hasStats = 0;
     std::uint8_t enabled = 1;
 };
+
+// The lines of a file's CP932 bytes, split as the programs read files: at CRLF, LF or CR (bytes that
+// are never part of a two-byte character), no empty last line; at most maxLines when it is not -1.
+QList<QByteArrayView> SplitLines(QByteArrayView bytes, qsizetype maxLines = -1);
+// One line's text. The loader decodes only the lines it keeps, not the whole file.
+QString LineText(QByteArrayView line);
 
 } // namespace hoopledger

@@ -6,15 +6,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/Codec.h"
 #include "platform/Convert.h"
 
 namespace hoopledger {
 
 namespace {
 
-const QString kMagic = QStringLiteral("#Hooptally");
-const QString kTeamAStart = QStringLiteral("TeamA-Start");
+const QByteArray kMagic = QByteArrayLiteral("#Hooptally");
+const QByteArray kTeamAStart = QByteArrayLiteral("TeamA-Start");
 constexpr qsizetype kHeaderLines = 7;
 // A game file of a long game is some tens of kilobytes; anything this big is not one.
 constexpr qint64 kMaxGameFileBytes = 64LL << 20;
@@ -24,48 +23,51 @@ bool dateBefore(const TGame* a, const TGame* b)
     return a->date < b->date;
 }
 
-// The game of a file that passed the magic test; none when the file cannot be read whole.
-std::unique_ptr<TGame> readGame(const QString& path, const QList<QStringView>& lines)
+// Where the scan for the statistics block finds its first line: the first line after the first
+// that begins with the marker; -1 when there is none. The bytes of a line end and of "#" are never
+// part of a two-byte character, so a match after a line end is a line's beginning.
+qsizetype statsBlockStart(QByteArrayView bytes, qsizetype secondLine)
 {
-    if (lines.size() < kHeaderLines)
+    static const QByteArray marker = QByteArrayLiteral("#STATS-START");
+    for (qsizetype at = bytes.indexOf(marker, secondLine); at >= 0; at = bytes.indexOf(marker, at + 1)) {
+        if (at == secondLine || bytes[at - 1] == '\n' || bytes[at - 1] == '\r')
+            return at;
+    }
+    return -1;
+}
+
+// The game of a file that passed the magic test; none when the file cannot be read whole.
+std::unique_ptr<TGame> readGame(const QString& path, QByteArrayView bytes,
+                                const QList<QByteArrayView>& header)
+{
+    if (header.size() < kHeaderLines)
         return nullptr;
     // Finite numbers only, so that sorting and the date range always work.
-    const auto date = platform::StrToFloat(lines[4].toString());
-    const auto time = platform::StrToFloat(lines[5].toString());
+    const auto date = platform::StrToFloat(LineText(header[4]));
+    const auto time = platform::StrToFloat(LineText(header[5]));
     if (!date || !time)
         return nullptr;
     auto game = std::make_unique<TGame>(path);
-    game->tournament = lines[2].toString();
-    game->place = lines[3].toString();
+    game->tournament = LineText(header[2]);
+    game->place = LineText(header[3]);
     game->date = *date;
     game->time = *time;
     // Files of an older format have no game-number line.
-    if (lines[6] != kTeamAStart)
-        game->gameNumber = lines[6].toString();
-    if (game->ReadStats(lines) == TGame::StatsResult::Damaged)
+    if (header[6] != kTeamAStart)
+        game->gameNumber = LineText(header[6]);
+    // Only the block is split and decoded: the log before it is most of the file.
+    const qsizetype block = statsBlockStart(bytes, header[1].data() - bytes.data());
+    if (block >= 0 && game->ReadStats(SplitLines(bytes.sliced(block))) == TGame::StatsResult::Damaged)
         return nullptr;
     return game;
 }
 
-} // namespace
-
-QList<QStringView> SplitLines(QStringView text)
+bool isMagic(QByteArrayView firstLine)
 {
-    QList<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.append(text.sliced(start));
-    return lines;
+    return firstLine == kMagic;
 }
+
+} // namespace
 
 TGameList::LoadResult TGameList::AddGameFile(const QString& path)
 {
@@ -77,19 +79,16 @@ TGameList::LoadResult TGameList::AddGameFile(const QString& path)
         return LoadResult::Damaged;
     if (file.size() > kMaxGameFileBytes) {
         const QByteArray head = file.read(kMagic.size() + 2);
-        const bool magic =
-            head.startsWith(kMagic.toLatin1()) &&
-            (head.size() == kMagic.size() || head[kMagic.size()] == '\r' || head[kMagic.size()] == '\n');
-        return magic ? LoadResult::Damaged : LoadResult::NotAGame;
+        const QList<QByteArrayView> first = SplitLines(head, 1);
+        return !first.isEmpty() && isMagic(first[0]) ? LoadResult::Damaged : LoadResult::NotAGame;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return LoadResult::Damaged;
-    const QString text = platform::Codec::fromCp932(bytes);
-    const QList<QStringView> lines = SplitLines(text);
-    if (lines.isEmpty() || lines[0] != kMagic)
+    const QList<QByteArrayView> header = SplitLines(bytes, kHeaderLines);
+    if (header.isEmpty() || !isMagic(header[0]))
         return LoadResult::NotAGame;
-    std::unique_ptr<TGame> game = readGame(path, lines);
+    std::unique_ptr<TGame> game = readGame(path, bytes, header);
     if (!game)
         return LoadResult::Damaged;
     m_games.push_back(game.get());

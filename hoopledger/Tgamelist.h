@@ -47,7 +47,4 @@ int PeriodCount();
 // written with 15 digits lies a hair below the whole second it stands for); hours go past 24.
 QString FormatPlayTime(double dayFraction);
 
-// The lines of a text split as the programs read files: at CRLF, LF or CR, no empty last line.
-QList<QStringView> SplitLines(QStringView text);
-
 } // namespace hoopledger

@@ -170,6 +170,18 @@ private slots:
         QCOMPARE(load(list, lines), result);
     }
 
+    // The block is found by its marker at the beginning of a line, wherever else the text stands.
+    void markerInsideALine()
+    {
+        QStringList lines = gameFile(u"45000"_s, u"A"_s, playerBlock(u"伊藤"_s, u"5"_s), u"B"_s, {});
+        lines.insert(lines.indexOf(u"Log-End"_s), u"メモ #STATS-START"_s);
+        lines.insert(lines.indexOf(u"Log-End"_s), u"x#STATS-START"_s);
+        TGameList list;
+        QCOMPARE(load(list, lines), LoadResult::Added);
+        QCOMPARE(describe(list.At(0)->sideA).size(), 2);
+        QCOMPARE(list.At(0)->sideA.Players().At(0)->GetName(), u"伊藤"_s);
+    }
+
     void header_data()
     {
         QTest::addColumn<QString>("line7");
