@@ -260,7 +260,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 void TMainForm::FormActivate()
 {
-    if (!m_firstActivation)
+    // A load lets queued events run; a second activation must not start another load inside it.
+    if (!m_firstActivation || m_loading)
         return;
     m_probeResult = CheckScoreProgram(m_scoreProgramPath);
     setLabel1(QString());
@@ -317,6 +318,8 @@ void TMainForm::LoadFolder()
 
 void TMainForm::loadGames(const QStringList& paths)
 {
+    if (m_loading)
+        return;
     QStringList damaged;
     {
         platform::WaitCursor wait;

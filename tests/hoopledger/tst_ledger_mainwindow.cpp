@@ -60,12 +60,7 @@ class MultiOpen : public platform::testing::ScriptedDialogs
 {
 public:
     std::optional<QStringList> answer;
-    std::optional<QStringList> openFiles(const platform::FileDialogOptions& options) override
-    {
-        lastOptions = options;
-        return answer;
-    }
-    platform::FileDialogOptions lastOptions;
+    std::optional<QStringList> openFiles(const platform::FileDialogOptions&) override { return answer; }
 };
 
 } // namespace

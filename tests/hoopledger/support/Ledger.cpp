@@ -7,7 +7,6 @@
 #include <QtEndian>
 
 #include "platform/Codec.h"
-#include "platform/StringGrid.h"
 #include "platform/StringList.h"
 
 namespace hoopledger::testing {
@@ -104,18 +103,6 @@ QStringList Ledger::treeTexts() const
     for (int i = 0; i < m_form->TreeView1->topLevelItemCount(); ++i)
         walk(m_form->TreeView1->topLevelItem(i), 0);
     return texts;
-}
-
-QStringList gridRows(const platform::StringGrid& grid)
-{
-    QStringList rows;
-    for (int row = 0; row < grid.RowCount(); ++row) {
-        QStringList cells;
-        for (int col = 0; col < grid.ColCount(); ++col)
-            cells << grid.Cells(col, row);
-        rows << cells.join(QLatin1Char('|'));
-    }
-    return rows;
 }
 
 void writeText(const QString& path, const QStringList& lines, const QString& lineEnd)

@@ -1,25 +1,21 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 
-#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QTime>
 
 #include "hoopledger/TAboutBox.h"
 #include "hoopledger/TMainForm.h"
 #include "hoopledger/TOption.h"
 #include "platform/testing/ScriptedDialogs.h"
-
-namespace platform {
-class StringGrid;
-}
+#include "support/ActionPathHelpers.h" // gridRows
 
 namespace hoopledger::testing {
+
+using hooptally::testing::gridRows;
 
 // What lies beside the statistics program where it looks for the scoring program.
 enum class Scorer {
@@ -69,9 +65,6 @@ private:
     std::unique_ptr<TAboutBox> m_aboutBox;
     std::unique_ptr<TOption> m_option;
 };
-
-// Every row of the grid, its cells joined by "|".
-QStringList gridRows(const platform::StringGrid& grid);
 
 // A text file in CP932 with the given line end after every line.
 void writeText(const QString& path, const QStringList& lines,
