@@ -181,11 +181,7 @@ private slots:
     {
         Ledger ledger;
         ledger.start(QString(), Scorer::None, false);
-        TAboutBox& box = ledger.aboutBox();
-        QCOMPARE(box.windowTitle(), u"About"_s);
-        QCOMPARE(box.ProductName->text(), u"Hoopledger Summary"_s);
-        QCOMPARE(box.Version->text(), u"01.00.01"_s);
-        box.Button1->click();
+        ledger.aboutBox().Button1->click();
         QCOMPARE(ledger.shell().opened, QStringList{kHomePage});
         ledger.dialogs().expectModal(u"AboutBox"_s, [](QDialog& dialog) {
             static_cast<TAboutBox&>(dialog).OKButton->click();
