@@ -49,11 +49,11 @@ const QString kTotals = u"個人ﾄｰﾀﾙ一覧"_s;
 // Five games between four teams, 10-minute periods, each recorded through the scoring program's
 // action path and closed by a period end at 0:00. Sato plays as 4 and as 14 for Tokyo; Yamada 8 plays
 // for Osaka and for Kobe; Takahashi sits on Tokyo's bench through the first game.
-QList<GameSpec> season()
+QList<GamePlan> season()
 {
-    using P = GameSpec::Play;
-    QList<GameSpec> games;
-    games << GameSpec{u"春季リーグ"_s,
+    using P = GamePlan::Play;
+    QList<GamePlan> games;
+    games << GamePlan{u"春季リーグ"_s,
                       u"市民体育館"_s,
                       QDate(2024, 5, 1),
                       QTime(14, 0),
@@ -68,7 +68,7 @@ QList<GameSpec> season()
                        P{5, 0, 2, 2, kCourtIn}, P{5, 0, 2, 1, kToBench}, P{4, 0, 2, 2, kThreePointMade},
                        P{3, 0, 1, 1, kSteal}, P{3, 0, 2, 0, kTurnover}, P{2, 0, 1, 1, kOffensiveRebound},
                        P{1, 0, 2, 0, kBlockedShot}}};
-    games << GameSpec{u"春季リーグ"_s,
+    games << GamePlan{u"春季リーグ"_s,
                       u"北体育館"_s,
                       QDate(2024, 5, 3),
                       QTime(10, 0),
@@ -79,7 +79,7 @@ QList<GameSpec> season()
                       {P{9, 0, 1, 0, kTwoPointMade}, P{8, 0, 2, 0, kTwoPointMade},
                        P{7, 0, 1, 1, kThreePointMissed}, P{6, 0, 2, 1, kTwoPointMade},
                        P{5, 0, 1, 0, kFreeThrowMade}}};
-    games << GameSpec{u"春季リーグ"_s,
+    games << GamePlan{u"春季リーグ"_s,
                       u"市民体育館"_s,
                       QDate(2024, 5, 10),
                       QTime(18, 30),
@@ -90,7 +90,7 @@ QList<GameSpec> season()
                       {P{9, 0, 1, 0, kThreePointMade}, P{8, 0, 2, 0, kThreePointMade},
                        P{7, 0, 1, 1, kTwoPointMade}, P{6, 0, 2, 1, kTwoPointMade},
                        P{5, 0, 1, 0, kFoul, kPersonalFoul}}};
-    games << GameSpec{u"夏季大会"_s,
+    games << GamePlan{u"夏季大会"_s,
                       u"港アリーナ"_s,
                       QDate(2024, 6, 1),
                       QTime(13, 0),
@@ -101,7 +101,7 @@ QList<GameSpec> season()
                       {P{9, 0, 1, 0, kThreePointMade}, P{8, 0, 2, 0, kTwoPointMade},
                        P{7, 0, 1, 1, kFreeThrowMade}, P{6, 0, 2, 1, kThreePointMissed},
                        P{6, 0, 1, 1, kDefensiveRebound}}};
-    games << GameSpec{u"夏季大会"_s,
+    games << GamePlan{u"夏季大会"_s,
                       u"港アリーナ"_s,
                       QDate(2024, 6, 15),
                       QTime(11, 0),
@@ -147,7 +147,7 @@ private:
 private slots:
     void initTestCase()
     {
-        const QList<GameSpec> games = season();
+        const QList<GamePlan> games = season();
         for (int i = 0; i < games.size(); ++i)
             writeRecordedGame(m_season.filePath(u"g%1.game"_s.arg(i + 1)), games[i]);
     }

@@ -71,7 +71,7 @@ private:
 
     // A list of games, one per entry: date, side A name and players, side B name and players; each
     // player "number name", with two-point made points 2 and ten minutes on court.
-    struct GameSpec
+    struct GamePlan
     {
         QString date;
         QString a;
@@ -79,10 +79,10 @@ private:
         QString b;
         QStringList playersB;
     };
-    TGameList& load(const QList<GameSpec>& specs)
+    TGameList& load(const QList<GamePlan>& plans)
     {
         m_games = std::make_unique<TGameList>();
-        for (const GameSpec& spec : specs) {
+        for (const GamePlan& plan : plans) {
             auto blocks = [](const QStringList& players) {
                 QStringList lines;
                 for (const QString& p : players) {
@@ -95,7 +95,7 @@ private:
             };
             const QString path = m_dir.filePath(u"g%1.game"_s.arg(++m_files));
             writeText(path,
-                      gameFile(spec.date, spec.a, blocks(spec.playersA), spec.b, blocks(spec.playersB)));
+                      gameFile(plan.date, plan.a, blocks(plan.playersA), plan.b, blocks(plan.playersB)));
             if (m_games->AddGameFile(path) != TGameList::LoadResult::Added)
                 qFatal("game not loaded");
         }

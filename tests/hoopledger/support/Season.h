@@ -12,7 +12,7 @@ namespace hoopledger::testing {
 // One game recorded with the scoring program's own code: both rosters (starters are on court from
 // the period's start), the plays, then a period end at 0:00 of the first period, all with 10-minute
 // periods. A starter who stays on court plays 10:00; a substitution at 5:00 gives 5:00 each.
-struct GameSpec
+struct GamePlan
 {
     struct Player
     {
@@ -44,6 +44,6 @@ struct GameSpec
 
 // Records the game through the scoring program's action path and saves it with its game-file writer.
 // Must not run while a statistics program fixture lives (the scoring program installs its own dialogs).
-void writeRecordedGame(const QString& path, const GameSpec& spec);
+void writeRecordedGame(const QString& path, const GamePlan& plan);
 
 } // namespace hoopledger::testing
