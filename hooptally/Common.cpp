@@ -310,8 +310,7 @@ platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlay
     action->freeThrows = freeThrows;
     action->foulKind = foulKind;
     action->command = command;
-    // The main window frees the record.
-    return platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, platform::toLParam(action.release()));
+    return platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, std::move(action));
 }
 
 } // namespace hooptally

@@ -675,8 +675,7 @@ void THooptallyForm::OnCopyDataMessage(platform::Message& message)
 
 void THooptallyForm::OnDeleteByKeyMessage(platform::Message& message)
 {
-    const std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
-    if (action)
+    if (const auto action = platform::TakeRecord<GameAction>(message))
         m_playLog->DeleteLogEntryByKey(action->keyA, action->keyB);
 }
 
@@ -692,7 +691,7 @@ bool executeAction(const GameAction& action)
 
 void THooptallyForm::OnPanelActionMessage(platform::Message& message)
 {
-    const std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
+    const auto action = platform::TakeRecord<GameAction>(message);
     if (action && executeAction(*action) && !m_replaying)
         MarkGameChanged();
     RebuildGridsIfEnabled();
@@ -700,7 +699,12 @@ void THooptallyForm::OnPanelActionMessage(platform::Message& message)
 
 void THooptallyForm::OnActionMessage(platform::Message& message)
 {
-    const std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
+    const auto action = platform::TakeRecord<GameAction>(message);
+    ReceiveAction(action.get());
+}
+
+void THooptallyForm::ReceiveAction(const GameAction* action)
+{
     if (action && executeAction(*action) && !m_replaying)
         MarkGameChanged();
     UpdateScorePanel();
@@ -709,8 +713,7 @@ void THooptallyForm::OnActionMessage(platform::Message& message)
 
 void THooptallyForm::OnRegistrationMessage(platform::Message& message)
 {
-    const std::unique_ptr<PlayerRegistration> registration(
-        platform::fromLParam<PlayerRegistration>(message.lParam));
+    const auto registration = platform::TakeRecord<PlayerRegistration>(message);
     if (registration && ActionExecutor()) {
         ActionExecutor()->ExecuteRegistration(*registration);
         MarkGameChanged();

@@ -61,6 +61,8 @@ public:
     void OnDeleteByKeyMessage(platform::Message& message);
     void OnPanelActionMessage(platform::Message& message);
     void OnActionMessage(platform::Message& message);
+    // What WM_APP+8 does with its record; the replay calls it directly with each logged action.
+    void ReceiveAction(const GameAction* action);
     void OnRegistrationMessage(platform::Message& message);
 
     // Game clock, periods and score panel.

@@ -74,7 +74,7 @@ void THooptallyForm::TimeStartStopBClick()
 {
     auto action = clockAction(kClockStart, GetCurrentPeriod(), m_clockMinutes, m_clockSeconds);
     if (!ClockRunning()) {
-        platform::SendMessage(this, kActionMessage, 0, platform::toLParam(action.release()));
+        platform::SendMessage(this, kActionMessage, 0, std::move(action));
         TimeStartStopB->setText(QStringLiteral("Stop"));
         setButtonColor(TimeStartStopB, platform::clRed);
         Timer1->start();
@@ -136,13 +136,13 @@ void THooptallyForm::SpeedButton1Click()
                                        platform::Buttons::YesNo) != platform::mrYes)
         return;
     auto action = clockAction(kPeriodEnd, GetCurrentPeriod(), m_clockMinutes, m_clockSeconds);
-    platform::SendMessage(this, kActionMessage, 0, platform::toLParam(action.release()));
+    platform::SendMessage(this, kActionMessage, 0, std::move(action));
 }
 
 void THooptallyForm::GameEndClick()
 {
     auto action = clockAction(kGameEnd, GetCurrentPeriod(), 0, 0);
-    platform::SendMessage(this, kActionMessage, 0, platform::toLParam(action.release()));
+    platform::SendMessage(this, kActionMessage, 0, std::move(action));
 }
 
 void THooptallyForm::SetPeriod(int period)

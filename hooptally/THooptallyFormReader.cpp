@@ -39,13 +39,12 @@ void THooptallyForm::ReplayActions(const PlayLogEntries& entries)
     FillTeamGrid(this, m_teamA.get());
     FillTeamGrid(this, m_teamB.get());
     for (const auto& entry : entries) {
-        auto action = std::make_unique<GameAction>(entry->action);
+        const GameAction& action = entry->action;
         // An entry without a clock reading leaves the clock as it stands.
-        if (action->minutes >= 0 && action->seconds >= 0)
-            SetClock(action->minutes, action->seconds);
-        SetPeriod(action->period);
-        platform::Message message{kActionMessage, 0, platform::toLParam(action.release()), 0};
-        OnActionMessage(message);
+        if (action.minutes >= 0 && action.seconds >= 0)
+            SetClock(action.minutes, action.seconds);
+        SetPeriod(action.period);
+        ReceiveAction(&action);
     }
     m_replaying = false;
     SetRefreshEnabled(true);

@@ -21,7 +21,7 @@ std::unique_ptr<TActionExecutor> g_executor;
 void sendStatusChanged(TPlayer* player, bool staysListed)
 {
     platform::SendMessage(GetMainWindowHandle(), kPlayerStatusMessage, staysListed ? 1 : 0,
-                          platform::toLParam(player));
+                          platform::Lend(player));
 }
 
 bool isTeamFoul(const GameAction& action)
@@ -74,9 +74,9 @@ bool TActionExecutor::ExecuteAction(const GameAction& sent)
     notice->foulKind = action.foulKind;
     notice->command = action.command;
     notice->period = action.period;
-    platform::SendMessage(GetMainWindowHandle(), kScoreMarkMessage, 0, platform::toLParam(notice.release()));
+    platform::SendMessage(GetMainWindowHandle(), kScoreMarkMessage, 0, std::move(notice));
     platform::SendMessage(GetMainWindowHandle(), kActionForTeamGridMessage, 0,
-                          platform::toLParam(new GameAction(action)));
+                          std::make_unique<GameAction>(action));
     return changed;
 }
 

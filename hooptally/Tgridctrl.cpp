@@ -134,13 +134,13 @@ void MarkGameEndOnTeamGrid(THooptallyForm*, platform::StringGrid*)
 
 void OnActionForTeamGrid(THooptallyForm*, platform::Message& message)
 {
-    // The copy is the receiver's to free; the marks come with the team score-sheet marks.
-    std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
+    // The copy is the receiver's; the marks come with the team score-sheet marks.
+    const std::unique_ptr<GameAction> action = platform::TakeRecord<GameAction>(message);
 }
 
 void OnPlayerStatusChanged(THooptallyForm*, platform::Message& message)
 {
-    auto* player = platform::fromLParam<TPlayer>(message.lParam);
+    auto* player = platform::RecordOf<TPlayer>(message);
     SheetGridControl* sheet = player ? sheetOf(player->team) : nullptr;
     // Coaches stand in the coach rows, which come with the team score sheets.
     if (!sheet || player->IsCoach())

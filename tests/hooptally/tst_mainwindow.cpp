@@ -343,13 +343,13 @@ private slots:
         THooptallyForm& form = program.form();
         TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
         form.PageControl1->setCurrentIndex(0);
-        auto* action = new GameAction;
+        auto action = std::make_unique<GameAction>();
         action->side = 1;
         action->category = kPlayerAction;
         action->code = kThreePointMade;
         action->player = a4;
         action->period = 0;
-        platform::SendMessage(&form, kPanelActionMessage, 0, platform::toLParam(action));
+        platform::SendMessage(&form, kPanelActionMessage, 0, std::move(action));
         QCOMPARE(program.teamA().TeamPoints(-1), 3);
         QCOMPARE(form.PlayLog().Count(), 1);
         QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("000"));
