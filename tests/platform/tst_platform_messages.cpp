@@ -152,7 +152,8 @@ private slots:
         QTest::newRow("no window") << false << kTakeRecord << false << 0LL << QString();
         QTest::newRow("message nobody handles") << true << kUnknown << false << 0LL << QString();
         QTest::newRow("read, then taken") << true << kReadRecord << false << 1LL << QStringLiteral("steal");
-        QTest::newRow("lent: read, never taken") << true << kReadRecord << true << 0LL << QStringLiteral("steal");
+        QTest::newRow("lent: read, never taken")
+            << true << kReadRecord << true << 0LL << QStringLiteral("steal");
         QTest::newRow("lent to no window") << false << kReadRecord << true << 0LL << QString();
     }
 
