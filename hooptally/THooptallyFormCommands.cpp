@@ -65,7 +65,7 @@ bool THooptallyForm::SaveGame()
         return false;
     m_currentGameFile = *chosen;
     TSaveFile writer(*chosen);
-    if (writer.Save(QStringLiteral("game")) != 1) {
+    if (!writer.Save(SaveKind::Game)) {
         platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
         return false;
     }

@@ -11,6 +11,7 @@
 #include <QTimeEdit>
 
 #include "hooptally/Common.h"
+#include "hooptally/GameFileFormat.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tgridctrl.h"
 #include "platform/Canvas.h"
@@ -57,8 +58,7 @@ namespace hooptally {
 
 namespace {
 
-const QString kGameMagic = QStringLiteral("#Hooptally");
-constexpr int kHeaderLines = 7;
+using gamefile::kHeaderLines;
 constexpr int kDefaultPeriodMinutes = 6;
 constexpr int kMaxPeriodMinutes = 20;
 
@@ -94,7 +94,7 @@ QStringList sectionLines(const QStringList& lines, const QString& start, const Q
 
 bool hasMagic(const QStringList& lines)
 {
-    return !lines.isEmpty() && lines[0].startsWith(kGameMagic);
+    return !lines.isEmpty() && lines[0].startsWith(gamefile::kMagic);
 }
 
 // Why a file cannot be opened as a game; empty when it can.
@@ -115,7 +115,12 @@ std::unique_ptr<PlayLogEntry> THooptallyForm::ParseLogLine(const QStringList& fi
 {
     if (fields.size() < 3)
         return nullptr;
-    TTeam* team = fields[0] == QStringLiteral("A") ? m_teamA.get() : m_teamB.get();
+    // Only an action without a player leaves the side empty; "?" names a player of neither team.
+    const QString& letter = fields[gamefile::kSideField];
+    if (letter != gamefile::kSideA && letter != gamefile::kSideB &&
+        !(letter.isEmpty() && fields[gamefile::kPlayerIdField].isEmpty()))
+        return nullptr;
+    TTeam* team = letter == gamefile::kSideA ? m_teamA.get() : m_teamB.get();
     auto entry = std::make_unique<PlayLogEntry>();
     GameAction& action = entry->action;
     entry->teamName = team->name;
@@ -191,8 +196,8 @@ bool THooptallyForm::OpenGameFile(const QString& path)
         platform::WaitCursor wait;
         SetGridUpdate(false);
         ResetGame(false, false);
-        LoadTeamRoster(path, m_teamA.get(), QStringLiteral("TeamA-"));
-        LoadTeamRoster(path, m_teamB.get(), QStringLiteral("TeamB-"));
+        LoadTeamRoster(path, m_teamA.get(), gamefile::kTeamASection.prefix());
+        LoadTeamRoster(path, m_teamB.get(), gamefile::kTeamBSection.prefix());
         ShowTeamNames(m_teamA.get(), m_teamB.get());
         // The period length and switches are in force before the replay clocks the starters in.
         ReadTimeAndOptionSections(lines);
@@ -254,10 +259,10 @@ int THooptallyForm::ReadLogSection(const QStringList& lines)
         if (line.startsWith(QLatin1Char('#')))
             continue;
         if (!inLog) {
-            inLog = line.startsWith(QStringLiteral("Log-Start"));
+            inLog = line.startsWith(gamefile::kLogSection.start());
             continue;
         }
-        if (line.startsWith(QStringLiteral("Log-End")))
+        if (line.startsWith(gamefile::kLogSection.end()))
             break;
         QStringList fields;
         SplitCommaLine(line, fields);
@@ -281,7 +286,7 @@ void THooptallyForm::ReadGameHeader(const QStringList& lines)
         DateTimePicker1->setDate(platform::DateTime::toQDateTime(*date).date());
     if (const auto time = platform::StrToFloat(lines[5]))
         DateTimePicker2->setTime(platform::DateTime::toQDateTime(*time).time());
-    TaikaiNo->setText(lines[6] == QStringLiteral("TeamA-Start") ? QString() : lines[6]);
+    TaikaiNo->setText(lines[6] == gamefile::kTeamASection.start() ? QString() : lines[6]);
 }
 
 void THooptallyForm::ReadTimeAndOptionSections(const QStringList& lines)
@@ -289,17 +294,19 @@ void THooptallyForm::ReadTimeAndOptionSections(const QStringList& lines)
     StopClock();
     if (!hasMagic(lines) || !Option())
         return;
-    for (const QString& line : sectionLines(lines, QStringLiteral("Time-Start"), QStringLiteral("Time-End"))) {
-        if (!line.startsWith(QStringLiteral("Time=")))
+    for (const QString& line :
+         sectionLines(lines, gamefile::kTimeSection.start(), gamefile::kTimeSection.end())) {
+        if (!line.startsWith(gamefile::kTimeKey))
             continue;
-        int minutes = platform::StrToIntDef(line.mid(5), kDefaultPeriodMinutes);
+        int minutes = platform::StrToIntDef(line.mid(gamefile::kTimeKey.size()), kDefaultPeriodMinutes);
         if (minutes < 1 || minutes > kMaxPeriodMinutes)
             minutes = kDefaultPeriodMinutes;
         Option()->ComboPeriodTime->setCurrentIndex(minutes - 1);
         break;
     }
     TimeClearBClick();
-    for (const QString& line : sectionLines(lines, QStringLiteral("Option-Start"), QStringLiteral("Option-End"))) {
+    for (const QString& line :
+         sectionLines(lines, gamefile::kOptionSection.start(), gamefile::kOptionSection.end())) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals <= 0 || equals + 1 >= line.size())
             break;
@@ -318,7 +325,8 @@ void THooptallyForm::ReadSenhyouSection(const QStringList& lines)
     if (!hasMagic(lines))
         return;
     Senhyou->clear();
-    const QStringList section = sectionLines(lines, QStringLiteral("Senhyou-Start"), QStringLiteral("Senhyou-End"));
+    const QStringList section =
+        sectionLines(lines, gamefile::kCommentarySection.start(), gamefile::kCommentarySection.end());
     if (!section.isEmpty())
         Senhyou->setPlainText(section.join(QLatin1Char('\n')));
 }
@@ -329,7 +337,8 @@ void THooptallyForm::ReadOfficialSection(const QStringList& lines)
     if (!hasMagic(lines))
         return;
     QLineEdit* fields[] = {shushin, fukusin, Scorekeeper, AScorekeeper, TimeKeeper, Operator, TO_Team};
-    const QStringList section = sectionLines(lines, QStringLiteral("Official-Start"), QStringLiteral("Official-End"));
+    const QStringList section =
+        sectionLines(lines, gamefile::kOfficialSection.start(), gamefile::kOfficialSection.end());
     for (int i = 0; i < section.size() && i < 7; ++i)
         fields[i]->setText(section[i]);
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "hooptally/Common.h"
+#include "hooptally/GameFileFormat.h"
 #include "hooptally/TPlayerExec.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tgridctrl.h"
@@ -18,8 +19,8 @@ namespace hooptally {
 namespace {
 
 const QString kRosterMagic = QStringLiteral("#Hooproster");
-const QString kGameMagic = QStringLiteral("#Hooptally");
-constexpr int kRosterFields = 8;
+// The team sections of game files hold the same lines.
+constexpr int kRosterFields = gamefile::kTeamLineFields;
 constexpr int kRequiredFields = 5;
 
 // Jersey numbers order by their length in bytes, then byte by byte ("4" before "10").
@@ -192,9 +193,9 @@ bool TMemberList::LoadRoster(const QString& path, const QString& prefix)
     if (lines.isEmpty())
         return false;
     bool read = false;
-    if (lines[0] == kGameMagic) {
-        const QString start = prefix + QStringLiteral("Start");
-        const QString end = prefix + QStringLiteral("End");
+    if (lines[0] == gamefile::kMagic) {
+        const QString start = prefix + gamefile::kStartTag;
+        const QString end = prefix + gamefile::kEndTag;
         bool inSection = false;
         for (int i = 1; i < lines.size(); ++i) {
             if (!inSection) {
@@ -225,18 +226,18 @@ void TMemberList::ParseRosterLine(const QString& line)
     name = fields[0];
     std::uint8_t status = kNotListed;
     std::uint8_t starter = 0;
-    if (fields.size() >= 6 && fields[5] == QStringLiteral("Starter")) {
+    if (fields.size() >= 6 && fields[5] == gamefile::kStarterText) {
         starter = 1;
         status = kOnCourt;
     }
-    if (fields.size() >= 7 && fields[6] == QStringLiteral("Coach"))
+    if (fields.size() >= 7 && fields[6] == gamefile::kCoachText)
         status = fields[4] == kHeadCoachText ? kHeadCoach : kAssistantCoach;
     auto player = std::make_unique<TPlayer>(owningTeam());
     player->id = std::max(0, platform::StrToIntDef(fields[1], 0));
     // A player ID must name one player of the team.
     if (player->id != 0 && FindPlayerById(player->id))
         player->id = 0;
-    if (fields.size() >= kRosterFields && fields[7] == QStringLiteral("Official"))
+    if (fields.size() >= kRosterFields && fields[7] == gamefile::kOfficialText)
         player->official = 1;
     player->SetPlayerIdentity(fields[2], fields[3], status, starter, fields[4]);
     AddPlayer(std::move(player));
