@@ -50,8 +50,6 @@ bool g_refresh = true;
 bool g_gridUpdate = true;
 bool g_keyInput = true;
 
-constexpr int kPeriodSlots = 6;
-
 } // namespace
 
 THooptallyForm* MainForm()
@@ -66,7 +64,7 @@ void SetMainForm(THooptallyForm* form)
 
 int GetPeriodCount()
 {
-    return g_mainForm ? g_mainForm->QuatorCombo->count() : kPeriodSlots;
+    return g_mainForm ? g_mainForm->QuatorCombo->count() : kMaxPeriods;
 }
 
 int GetCurrentPeriod()
@@ -74,7 +72,7 @@ int GetCurrentPeriod()
     if (!g_mainForm)
         return -1;
     const int index = g_mainForm->QuatorCombo->currentIndex();
-    return index >= 0 && index < kPeriodSlots ? index : -1;
+    return index >= 0 && index < kMaxPeriods ? index : -1;
 }
 
 ClockState GetClockState()
@@ -93,7 +91,7 @@ TTeam* GetTeam(int side)
 {
     if (!g_mainForm)
         return nullptr;
-    return side == 1 ? g_mainForm->TeamA() : g_mainForm->TeamB();
+    return side == kSideA ? g_mainForm->TeamA() : g_mainForm->TeamB();
 }
 
 TTeam* GetTeamOfGrid(const platform::StringGrid* grid)
@@ -109,7 +107,7 @@ platform::StringGrid* GetTeamGrid(int side)
 {
     if (!g_mainForm)
         return nullptr;
-    return side == 1 ? g_mainForm->GridTeamA : g_mainForm->GridTeamB;
+    return side == kSideA ? g_mainForm->GridTeamA : g_mainForm->GridTeamB;
 }
 
 SheetGridControl* GetTeamRoster(int side)
@@ -120,10 +118,10 @@ SheetGridControl* GetTeamRoster(int side)
 int GetShownPeriodCount()
 {
     if (!g_mainForm)
-        return 4;
+        return kRegularPeriods;
     if (!g_mainForm->LaCountOT2->isHidden())
-        return 6;
-    return g_mainForm->LaCountOT1->isHidden() ? 4 : 5;
+        return kMaxPeriods;
+    return g_mainForm->LaCountOT1->isHidden() ? kRegularPeriods : kRegularPeriods + 1;
 }
 
 void GetOfficialsLines(QStringList& lines)
@@ -228,19 +226,19 @@ void ApplyTeamColors()
     if (!g_mainForm)
         return;
     if (g_mainForm->TeamA())
-        g_mainForm->TeamA()->color = GetTeamColor(1);
+        g_mainForm->TeamA()->color = GetTeamColor(kSideA);
     if (g_mainForm->TeamB())
-        g_mainForm->TeamB()->color = GetTeamColor(2);
+        g_mainForm->TeamB()->color = GetTeamColor(kSideB);
     auto paint = [](QWidget* panel, platform::TColor color) {
         QPalette palette = panel->palette();
         palette.setColor(QPalette::Window, platform::toQColor(color));
         panel->setPalette(palette);
         panel->setAutoFillBackground(true);
     };
-    paint(g_mainForm->PanelTeamA, GetTeamColor(1));
-    paint(g_mainForm->Panel5, GetTeamColor(1));
-    paint(g_mainForm->PanelTeamB, GetTeamColor(2));
-    paint(g_mainForm->Panel8, GetTeamColor(2));
+    paint(g_mainForm->PanelTeamA, GetTeamColor(kSideA));
+    paint(g_mainForm->Panel5, GetTeamColor(kSideA));
+    paint(g_mainForm->PanelTeamB, GetTeamColor(kSideB));
+    paint(g_mainForm->Panel8, GetTeamColor(kSideB));
 }
 
 bool IsClockRunningInPeriod()
@@ -303,7 +301,7 @@ platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlay
     action->period = static_cast<std::int8_t>(GetCurrentPeriod());
     action->minutes = clock.minutes;
     action->seconds = clock.seconds;
-    action->side = player->team ? player->team->side : 0;
+    action->side = player->team ? player->team->side : kNoSide;
     action->player = player;
     action->category = category;
     action->code = code;

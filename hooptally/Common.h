@@ -27,10 +27,25 @@ class TTeam;
 class TPlayer;
 class SheetGridControl;
 
+// Texts that more than one place shows.
 // The caption of every message box and input box of the program.
 inline const QString kCaption = QStringLiteral("Quillmarsh");
+inline const QString kProgramTitle = QStringLiteral("フープタリ");
 inline const QString kMemberFilter = QStringLiteral("ﾒﾝﾊﾞｰﾌｧｲﾙ(*.member)|*.member|すべてのファイル (*.*)|*.*");
 inline const QString kGameFilter = QStringLiteral("game(*.game)|*.game|すべてのファイル (*.*)|*.*");
+inline const QString kAskSaveChanges = QStringLiteral("変更されています、ゲーム情報を保存しますか？");
+inline const QString kAskOverwrite = QStringLiteral("上書きしますよろしいですか？");
+inline const QString kSaveFailed = QStringLiteral("保存に失敗しました");
+// The clock button: what it offers, so "Start" while the clock stands.
+inline const QString kClockStartText = QStringLiteral("Start");
+inline const QString kClockStopText = QStringLiteral("Stop");
+
+// The two sides of a game; an action of neither (a game command) has side kNoSide.
+enum TeamSide : int { kNoSide = 0, kSideA = 1, kSideB = 2 };
+
+// Periods 0 to 3 are the regular ones, 4 and 5 the two overtimes.
+constexpr int kMaxPeriods = 6;
+constexpr int kRegularPeriods = 4;
 
 // 255 marks a byte field of an action that is not used.
 constexpr std::uint8_t kNone = 255;

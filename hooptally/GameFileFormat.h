@@ -61,10 +61,10 @@ enum LogField {
     kTeamNumberField, // the action's side: 1, 2 or 0
     kLogFields
 };
-inline const QString kSideA = QStringLiteral("A");
-inline const QString kSideB = QStringLiteral("B");
+inline const QString kLetterA = QStringLiteral("A");
+inline const QString kLetterB = QStringLiteral("B");
 // Written for a player of neither team; never read back.
-inline const QString kSideOfNoTeam = QStringLiteral("?");
+inline const QString kLetterOfNoTeam = QStringLiteral("?");
 
 // The statistics block, for programs that do not replay the log: per team its name, the number of
 // entries, then kStatsLinesPerPlayer lines for each entry.

@@ -59,7 +59,7 @@ QLabel* scoreLabel(QWidget* parent, const char* name, const QString& text, int p
 THooptallyForm::THooptallyForm(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("HooptallyForm"));
-    setWindowTitle(QStringLiteral("フープタリ"));
+    setWindowTitle(kProgramTitle);
     setFont(platform::defaultFormFont());
     resize(1024, 740);
 
@@ -90,8 +90,8 @@ THooptallyForm::THooptallyForm(QWidget* parent) : QMainWindow(parent)
     connect(PageControl1, &QTabWidget::currentChanged, this, &THooptallyForm::PageControl1Change);
 
     // A new game has two empty teams until the first activation resets the game.
-    m_teamA = std::make_unique<TTeam>(GetTeamColor(1), 1);
-    m_teamB = std::make_unique<TTeam>(GetTeamColor(2), 2);
+    m_teamA = std::make_unique<TTeam>(GetTeamColor(kSideA), kSideA);
+    m_teamB = std::make_unique<TTeam>(GetTeamColor(kSideB), kSideB);
     SetMainForm(this);
     FormCreate();
 }
@@ -163,7 +163,8 @@ void THooptallyForm::buildScorePanel(QWidget* parent)
     PanelCount->setFixedHeight(Panel12->height());
     const char* names[] = {"LaCount1st", "LaCount2nd", "LaCount3rd", "LaCount4th", "LaCountOT1", "LaCountOT2"};
     QLabel** labels[] = {&LaCount1st, &LaCount2nd, &LaCount3rd, &LaCount4th, &LaCountOT1, &LaCountOT2};
-    for (int i = 0; i < 6; ++i) {
+    static_assert(std::size(labels) == kMaxPeriods);
+    for (int i = 0; i < kMaxPeriods; ++i) {
         *labels[i] = scoreLabel(PanelCount, names[i], QStringLiteral("99  -  99"), 9);
         (*labels[i])->adjustSize();
         (*labels[i])->move(8, 8 + i * 16);
@@ -456,7 +457,7 @@ void THooptallyForm::FormActivate()
     CreateTeamGrids(this);
     CreateRunningScore(this);
     ResetGame(false, false);
-    TimeStartStopB->setText(QStringLiteral("Start"));
+    TimeStartStopB->setText(kClockStartText);
     Timer1->stop();
     TimeClearBClick();
     ShowClock();
@@ -489,9 +490,9 @@ void THooptallyForm::loadStartupRoster(const QString& path, TTeam* team)
         return;
     }
     LoadTeamRoster(path, team, QString());
-    FillStatsGrid(team, team->side == 1 ? StringGrid1 : StringGrid2);
+    FillStatsGrid(team, team->side == kSideA ? StringGrid1 : StringGrid2);
     FillTeamGrid(this, team);
-    ShowTeamNames(team->side == 1 ? team : nullptr, team->side == 1 ? nullptr : team);
+    ShowTeamNames(team->side == kSideA ? team : nullptr, team->side == kSideA ? nullptr : team);
 }
 
 void THooptallyForm::sendCourtInOfStarters()
@@ -524,8 +525,8 @@ bool THooptallyForm::FormCloseQuery()
 {
     if (!IsGameModified())
         return true;
-    const int answer = platform::dialogs().messageBox(QStringLiteral("変更されています、ゲーム情報を保存しますか？"),
-                                                      kCaption, platform::Buttons::YesNoCancel);
+    const int answer =
+        platform::dialogs().messageBox(kAskSaveChanges, kCaption, platform::Buttons::YesNoCancel);
     if (answer == platform::mrYes)
         return SaveGame();
     return answer == platform::mrNo;
@@ -562,7 +563,7 @@ void THooptallyForm::PageControl1Change(int index)
 
 void THooptallyForm::resetTeam(std::unique_ptr<TTeam>& team, bool keep, int side)
 {
-    platform::StringGrid* grid = side == 1 ? StringGrid1 : StringGrid2;
+    platform::StringGrid* grid = side == kSideA ? StringGrid1 : StringGrid2;
     if (!keep) {
         grid->SetTag(0);
         ForgetTeam(team.get());
@@ -595,8 +596,8 @@ void THooptallyForm::ResetGame(bool keepA, bool keepB)
     TimeClearBClick();
     // Emptied before the teams: a replaced team's players must not outlive the entries naming them.
     m_playLog->ResetPlayLogGrid(true);
-    resetTeam(m_teamA, keepA, 1);
-    resetTeam(m_teamB, keepB, 2);
+    resetTeam(m_teamA, keepA, kSideA);
+    resetTeam(m_teamB, keepB, kSideB);
     InitStatsGrids();
     SyncTeamLabels();
     if (!keepA)

@@ -117,10 +117,10 @@ std::unique_ptr<PlayLogEntry> THooptallyForm::ParseLogLine(const QStringList& fi
         return nullptr;
     // Only an action without a player leaves the side empty; "?" names a player of neither team.
     const QString& letter = fields[gamefile::kSideField];
-    if (letter != gamefile::kSideA && letter != gamefile::kSideB &&
+    if (letter != gamefile::kLetterA && letter != gamefile::kLetterB &&
         !(letter.isEmpty() && fields[gamefile::kPlayerIdField].isEmpty()))
         return nullptr;
-    TTeam* team = letter == gamefile::kSideA ? m_teamA.get() : m_teamB.get();
+    TTeam* team = letter == gamefile::kLetterA ? m_teamA.get() : m_teamB.get();
     auto entry = std::make_unique<PlayLogEntry>();
     GameAction& action = entry->action;
     entry->teamName = team->name;

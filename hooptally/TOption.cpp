@@ -52,12 +52,12 @@ TOption* Option()
 
 platform::TColor GetTeamColor(int side)
 {
-    return g_teamColors[side == 1 ? 0 : 1];
+    return g_teamColors[side == kSideA ? 0 : 1];
 }
 
 void SetTeamColor(int side, platform::TColor color)
 {
-    g_teamColors[side == 1 ? 0 : 1] = color;
+    g_teamColors[side == kSideA ? 0 : 1] = color;
 }
 
 TOption::TOption(QWidget* parent, const QString& programPath) : QDialog(parent)
@@ -197,9 +197,9 @@ void TOption::LoadSettings()
     bMiniBasket->setChecked(m_ini->readBool(kInitialize, QStringLiteral("MiniBasket"), false));
 
     const int colorA = m_ini->readInteger(kInitialize, QStringLiteral("TeamAColor"), -1);
-    SetTeamColor(1, colorA == -1 ? kDefaultTeamAColor : colorA);
+    SetTeamColor(kSideA, colorA == -1 ? kDefaultTeamAColor : colorA);
     const int colorB = m_ini->readInteger(kInitialize, QStringLiteral("TeamBColor"), -1);
-    SetTeamColor(2, colorB == -1 ? kDefaultTeamBColor : colorB);
+    SetTeamColor(kSideB, colorB == -1 ? kDefaultTeamBColor : colorB);
 
     for (int i = 0; i < KojinList->count(); ++i)
         SetStatSwitch(i, m_ini->readBool(kKojin, QString::number(i), true));
@@ -217,8 +217,8 @@ bool TOption::SaveSettings()
         note(m_ini->writeBool(kKojin, QString::number(i), StatSwitch(i)));
     note(m_ini->writeInteger(kOption, QStringLiteral("PlayTime"), ComboPeriodTime->currentIndex()));
     note(m_ini->writeBool(kInitialize, QStringLiteral("MiniBasket"), bMiniBasket->isChecked()));
-    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamAColor"), GetTeamColor(1)));
-    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamBColor"), GetTeamColor(2)));
+    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamAColor"), GetTeamColor(kSideA)));
+    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamBColor"), GetTeamColor(kSideB)));
     NoteWriteResult(ok);
     return ok;
 }
@@ -250,7 +250,7 @@ void TOption::NoteWriteResult(bool ok)
     if (ok || m_writeFailureShown)
         return;
     m_writeFailureShown = true;
-    platform::dialogs().messageBox(QStringLiteral("保存に失敗しました"), kCaption, platform::Buttons::Ok);
+    platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
 }
 
 QString TOption::TeamFileFolder() const
@@ -347,17 +347,17 @@ void TOption::chooseTeamColor(int side)
 
 void TOption::BitBtn5Click()
 {
-    chooseTeamColor(1);
+    chooseTeamColor(kSideA);
 }
 
 void TOption::BitBtn6Click()
 {
-    chooseTeamColor(2);
+    chooseTeamColor(kSideB);
 }
 
 void TOption::showColors()
 {
-    for (const auto& [side, edit] : {std::pair{1, LabeledEdit3}, std::pair{2, LabeledEdit4}}) {
+    for (const auto& [side, edit] : {std::pair{kSideA, LabeledEdit3}, std::pair{kSideB, LabeledEdit4}}) {
         QPalette palette = edit->palette();
         palette.setColor(QPalette::Base, platform::toQColor(GetTeamColor(side)));
         edit->setPalette(palette);

@@ -259,7 +259,6 @@ void TActionExecutor::ExecuteRegistration(const PlayerRegistration& registration
     if (!player)
         return;
     TTeam* team = player->team;
-    constexpr int kSheetRows = 15;
     constexpr int kCourtPlayers = 5;
     std::uint8_t status = player->status;
     if (registration.coach == 1) {
@@ -267,7 +266,7 @@ void TActionExecutor::ExecuteRegistration(const PlayerRegistration& registration
     } else if (status == kBlankRow) {
         if (registration.starter)
             status = kOnCourt;
-        else if (team && CountListedPlayers(team) >= kSheetRows)
+        else if (team && CountListedPlayers(team) >= kSheetPlayerRows)
             status = kNotListed;
         else
             status = team && team->CountOnCourt() < kCourtPlayers ? kOnCourt : kOnBench;

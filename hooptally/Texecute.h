@@ -80,7 +80,7 @@ class SheetGridControl;
 // One action of the game, as sent to the main window and kept in the log and in sheet cells.
 struct GameAction
 {
-    std::int32_t side = 0; // 1 team A, 2 team B, 0 game commands
+    std::int32_t side = kNoSide; // a TeamSide: kSideA, kSideB, or kNoSide for game commands
     std::int32_t keyA = -1; // sheet box column of an action chosen on a team sheet
     std::int32_t keyB = -1; // its row
     std::uint8_t category = kNoCategory;

@@ -158,8 +158,7 @@ int TMemberList::IndexOf(const TPlayer* player) const
 RosterSaveResult TMemberList::SaveRoster(const QString& path)
 {
     if (QFileInfo::exists(path) &&
-        platform::dialogs().messageBox(QStringLiteral("上書きしますよろしいですか？"), kCaption,
-                                       platform::Buttons::YesNo) != platform::mrYes)
+        platform::dialogs().messageBox(kAskOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
         return RosterSaveResult::Declined;
     platform::StringList lines;
     lines << kRosterMagic;

@@ -91,9 +91,9 @@ void TSaveFile::WriteGameFile()
         lines << oneLine(official);
     lines << gamefile::kOfficialSection.end();
     lines << gamefile::kTeamASection.start();
-    WriteTeamLines(*GetTeam(1));
+    WriteTeamLines(*GetTeam(kSideA));
     lines << gamefile::kTeamASection.end() << gamefile::kTeamBSection.start();
-    WriteTeamLines(*GetTeam(2));
+    WriteTeamLines(*GetTeam(kSideB));
     lines << gamefile::kTeamBSection.end();
     lines << gamefile::kOptionSection.start();
     for (int i = 0; i < Option()->StatSwitchCount(); ++i)
@@ -133,15 +133,15 @@ void TSaveFile::WriteTeamLines(const TTeam& team)
 
 void TSaveFile::WriteLogLines()
 {
-    const TTeam* teamA = GetTeam(1);
-    const TTeam* teamB = GetTeam(2);
+    const TTeam* teamA = GetTeam(kSideA);
+    const TTeam* teamB = GetTeam(kSideB);
     for (const auto& entry : MainForm()->PlayLog().Entries()) {
         const GameAction& action = entry->action;
         QStringList fields(gamefile::kLogFields);
         if (const TPlayer* player = action.player) {
-            fields[gamefile::kSideField] = player->team == teamA   ? gamefile::kSideA
-                                           : player->team == teamB ? gamefile::kSideB
-                                                                   : gamefile::kSideOfNoTeam;
+            fields[gamefile::kSideField] = player->team == teamA   ? gamefile::kLetterA
+                                           : player->team == teamB ? gamefile::kLetterB
+                                                                   : gamefile::kLetterOfNoTeam;
             fields[gamefile::kPlayerIdField] = QString::number(player->id);
         }
         fields[gamefile::kPeriodField] = QString::number(action.period);
@@ -168,7 +168,7 @@ void TSaveFile::WriteStatsBlock(platform::StringList& lines)
                                          kSteal};
     static_assert(5 + std::size(codes) + 1 == gamefile::kStatsLinesPerPlayer);
     lines << gamefile::kStatsStart;
-    for (const TTeam* team : {GetTeam(1), GetTeam(2)}) {
+    for (const TTeam* team : {GetTeam(kSideA), GetTeam(kSideB)}) {
         lines << gamefile::kStatsTeamStart << oneLine(team->name) << QString::number(team->Count());
         for (int i = 0; i < team->Count(); ++i) {
             const TPlayer* player = team->PlayerAt(i);

@@ -20,7 +20,6 @@ constexpr unsigned WM_APP = 0x8000;
 // Virtual-key codes, as keyboard messages carry them in their WPARAM.
 enum VirtualKey : unsigned {
     VK_BACK = 0x08,
-    VK_RETURN = 0x0D,
     VK_ESCAPE = 0x1B,
     VK_F1 = 0x70, // VK_F1 + n is function key n + 1
     VK_F12 = 0x7B,
