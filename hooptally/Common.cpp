@@ -221,6 +221,16 @@ bool IsKeyInputEnabled()
     return g_keyInput;
 }
 
+KeyInputOff::KeyInputOff() : m_wasOn(IsKeyInputEnabled())
+{
+    SetKeyInputEnabled(false);
+}
+
+KeyInputOff::~KeyInputOff()
+{
+    SetKeyInputEnabled(m_wasOn);
+}
+
 void ApplyTeamColors()
 {
     if (!g_mainForm)

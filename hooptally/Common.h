@@ -113,6 +113,20 @@ bool IsRefreshOn();
 void SetKeyInputEnabled(bool on);
 bool IsKeyInputEnabled();
 
+// Shortcut keys off for the life of the object: every modal dialog and prompt of the recording code
+// (not the clock edit) runs inside one. The switch is back as it was on every way out of the scope.
+class KeyInputOff
+{
+public:
+    KeyInputOff();
+    ~KeyInputOff();
+    KeyInputOff(const KeyInputOff&) = delete;
+    KeyInputOff& operator=(const KeyInputOff&) = delete;
+
+private:
+    bool m_wasOn;
+};
+
 void ApplyTeamColors();
 bool IsClockRunningInPeriod();
 bool PlayedInPeriod(int column, int row, SheetGridControl* sheet);

@@ -113,18 +113,15 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
             player->played[period] = 1;
         break;
     case kEditPlayer: {
-        SetKeyInputEnabled(false);
+        const KeyInputOff keysOff;
         TPlayerTouroku dialog(player);
-        if (platform::dialogs().showModal(dialog) != platform::mrOk) {
-            SetKeyInputEnabled(true);
+        if (platform::dialogs().showModal(dialog) != platform::mrOk)
             return false;
-        }
         if (player->team) {
             // The sender of a blank row's edit may not know the side; the sheets learn it here.
             action.side = player->team->side;
             MainForm()->EnsureAddRow(player->team);
         }
-        SetKeyInputEnabled(true);
         break;
     }
     case kDeletePlayer: {
@@ -244,9 +241,8 @@ bool TActionExecutor::askField(const QString& prompt, QLineEdit* field)
 
 bool TActionExecutor::AskText(const QString& prompt, QString& text)
 {
-    SetKeyInputEnabled(false);
+    const KeyInputOff keysOff;
     const auto answer = platform::dialogs().inputQuery(kCaption, prompt, text);
-    SetKeyInputEnabled(true);
     if (!answer)
         return false;
     text = *answer;

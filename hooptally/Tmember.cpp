@@ -104,10 +104,9 @@ void TMemberList::OpenPlayer(TPlayer* player)
         PostGameAction(kPlayerAction, kEditPlayer, player, kNone, kNone, kNone);
         return;
     }
-    SetKeyInputEnabled(false);
+    const KeyInputOff keysOff;
     TPlayerExec dialog(player);
     platform::dialogs().showModal(dialog);
-    SetKeyInputEnabled(true);
 }
 
 TPlayer* TMemberList::PlayerAt(int index) const

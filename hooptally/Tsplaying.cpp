@@ -287,7 +287,7 @@ void TPlayLog::EditPlayLog(int mode)
     const bool hasEntry = row >= 1 && row <= Count();
     if (!hasEntry && (mode == kModifyEntry || mode == kDeleteEntry))
         return;
-    SetKeyInputEnabled(false);
+    const KeyInputOff keysOff;
     const platform::GridRect selection = m_grid->Selection();
     const int first = selection.Top - 1;
     const int last = std::min(selection.Bottom - 1, Count() - 1);
@@ -330,7 +330,6 @@ void TPlayLog::EditPlayLog(int mode)
         m_form->MarkGameChanged();
         ReplayPlayLog();
     }
-    SetKeyInputEnabled(true);
     if (row < m_grid->RowCount())
         m_grid->SetRow(row);
 }
