@@ -46,9 +46,11 @@ const std::array<PlayKind, 18> PlayKindTable = {{
 namespace {
 
 THooptallyForm* g_mainForm = nullptr;
-bool g_refresh = true;
-bool g_gridUpdate = true;
-bool g_keyInput = true;
+
+CommonSwitches* switches()
+{
+    return g_mainForm ? &g_mainForm->Switches() : nullptr;
+}
 
 } // namespace
 
@@ -112,7 +114,9 @@ platform::StringGrid* GetTeamGrid(int side)
 
 SheetGridControl* GetTeamRoster(int side)
 {
-    return TeamSheet(side);
+    if (!g_mainForm)
+        return nullptr;
+    return g_mainForm->TeamGrids().sheets[side == kSideA ? 0 : 1].get();
 }
 
 int GetShownPeriodCount()
@@ -171,19 +175,21 @@ platform::TColor GetPeriodColor(int period)
 
 void RefreshIfEnabled(QWidget* control)
 {
-    if (g_refresh && control)
+    if (IsRefreshOn() && control)
         control->update();
 }
 
 void SetRefreshEnabled(bool on)
 {
-    g_refresh = on;
+    if (CommonSwitches* state = switches())
+        state->refresh = on;
     SetGridUpdate(on);
 }
 
 void SetGridUpdate(bool on)
 {
-    g_gridUpdate = on;
+    if (CommonSwitches* state = switches())
+        state->gridUpdate = on;
     if (!on || !g_mainForm)
         return;
     g_mainForm->FillStatsGrid(g_mainForm->TeamA(), g_mainForm->StringGrid1);
@@ -197,28 +203,32 @@ void SetGridUpdate(bool on)
 
 void RebuildGridsIfEnabled()
 {
-    if (g_gridUpdate)
+    if (IsGridUpdateOn())
         SetGridUpdate(true);
 }
 
 bool IsGridUpdateOn()
 {
-    return g_gridUpdate;
+    const CommonSwitches* state = switches();
+    return !state || state->gridUpdate;
 }
 
 bool IsRefreshOn()
 {
-    return g_refresh;
+    const CommonSwitches* state = switches();
+    return !state || state->refresh;
 }
 
 void SetKeyInputEnabled(bool on)
 {
-    g_keyInput = on;
+    if (CommonSwitches* state = switches())
+        state->keyInput = on;
 }
 
 bool IsKeyInputEnabled()
 {
-    return g_keyInput;
+    const CommonSwitches* state = switches();
+    return !state || state->keyInput;
 }
 
 KeyInputOff::KeyInputOff() : m_wasOn(IsKeyInputEnabled())

@@ -75,6 +75,14 @@ struct PlayKind
 extern const std::array<PlayKind, 18> PlayKindTable;
 constexpr int kStatSwitchCount = 13;
 
+// The three switches of the program, held by the main window; all start on.
+struct CommonSwitches
+{
+    bool refresh = true;    // controls may be repainted at once
+    bool gridUpdate = true; // the statistics grids and the sheets are rebuilt on change
+    bool keyInput = true;   // the main window acts on shortcut keys
+};
+
 struct ClockState
 {
     int period = -1; // the selector's index as it stands
@@ -104,6 +112,7 @@ int FindPlayKind(std::uint8_t category, std::uint8_t code, std::uint8_t command)
 void GetPlayKind(int index, std::uint8_t& category, std::uint8_t& code, std::uint8_t& command);
 platform::TColor GetPeriodColor(int period);
 
+// Without a main window the switches read as on and setting them does nothing.
 void RefreshIfEnabled(QWidget* control);
 void SetRefreshEnabled(bool on);
 void SetGridUpdate(bool on);

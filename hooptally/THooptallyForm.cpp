@@ -408,7 +408,7 @@ void THooptallyForm::FormDestroy()
         m_playLog->ClearPlayLog();
     m_teamA.reset();
     m_teamB.reset();
-    FreeActionExecutor();
+    m_executor.reset();
     m_requestHandler.reset();
     FreeRunningScore(this);
     FreeTeamGrids(this);
@@ -447,7 +447,7 @@ void THooptallyForm::FormActivate()
 {
     if (m_activated)
         return;
-    CreateActionExecutor();
+    m_executor = std::make_unique<TActionExecutor>(*this);
     m_requestHandler = std::make_unique<TStatsRequestHandler>(this);
     if (Option()) {
         if (const auto placement = Option()->LoadWindowPlacement(QStringLiteral("Main")))

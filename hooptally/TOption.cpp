@@ -20,7 +20,6 @@ namespace hooptally {
 namespace {
 
 TOption* g_option = nullptr;
-platform::TColor g_teamColors[2] = {kDefaultTeamAColor, kDefaultTeamBColor};
 
 const QString kOption = QStringLiteral("Option");
 const QString kInitialize = QStringLiteral("Initialize");
@@ -52,12 +51,25 @@ TOption* Option()
 
 platform::TColor GetTeamColor(int side)
 {
-    return g_teamColors[side == kSideA ? 0 : 1];
+    if (const TOption* option = Option())
+        return option->TeamColor(side);
+    return side == kSideA ? kDefaultTeamAColor : kDefaultTeamBColor;
 }
 
 void SetTeamColor(int side, platform::TColor color)
 {
-    g_teamColors[side == kSideA ? 0 : 1] = color;
+    if (TOption* option = Option())
+        option->SetTeamColor(side, color);
+}
+
+platform::TColor TOption::TeamColor(int side) const
+{
+    return m_teamColors[side == kSideA ? 0 : 1];
+}
+
+void TOption::SetTeamColor(int side, platform::TColor color)
+{
+    m_teamColors[side == kSideA ? 0 : 1] = color;
 }
 
 TOption::TOption(QWidget* parent, const QString& programPath) : QDialog(parent)
@@ -217,8 +229,8 @@ bool TOption::SaveSettings()
         note(m_ini->writeBool(kKojin, QString::number(i), StatSwitch(i)));
     note(m_ini->writeInteger(kOption, QStringLiteral("PlayTime"), ComboPeriodTime->currentIndex()));
     note(m_ini->writeBool(kInitialize, QStringLiteral("MiniBasket"), bMiniBasket->isChecked()));
-    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamAColor"), GetTeamColor(kSideA)));
-    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamBColor"), GetTeamColor(kSideB)));
+    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamAColor"), TeamColor(kSideA)));
+    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamBColor"), TeamColor(kSideB)));
     NoteWriteResult(ok);
     return ok;
 }
@@ -340,7 +352,7 @@ void TOption::BitBtn3Click()
 void TOption::chooseTeamColor(int side)
 {
     // The colour is in force at once, even when the dialog is cancelled afterwards.
-    if (const auto color = platform::dialogs().chooseColor(GetTeamColor(side)))
+    if (const auto color = platform::dialogs().chooseColor(TeamColor(side)))
         SetTeamColor(side, *color);
     showColors();
 }
@@ -359,7 +371,7 @@ void TOption::showColors()
 {
     for (const auto& [side, edit] : {std::pair{kSideA, LabeledEdit3}, std::pair{kSideB, LabeledEdit4}}) {
         QPalette palette = edit->palette();
-        palette.setColor(QPalette::Base, platform::toQColor(GetTeamColor(side)));
+        palette.setColor(QPalette::Base, platform::toQColor(TeamColor(side)));
         edit->setPalette(palette);
     }
 }

@@ -16,8 +16,6 @@ namespace hooptally {
 
 namespace {
 
-std::unique_ptr<TActionExecutor> g_executor;
-
 void sendStatusChanged(TPlayer* player, bool staysListed)
 {
     platform::SendMessage(GetMainWindowHandle(), kPlayerStatusMessage, staysListed ? 1 : 0,
@@ -34,24 +32,12 @@ bool isTeamFoul(const GameAction& action)
 
 TActionExecutor* ActionExecutor()
 {
-    return g_executor.get();
-}
-
-void CreateActionExecutor()
-{
-    g_executor = std::make_unique<TActionExecutor>();
-}
-
-void FreeActionExecutor()
-{
-    g_executor.reset();
+    return MainForm() ? MainForm()->Executor() : nullptr;
 }
 
 bool TActionExecutor::ExecuteAction(const GameAction& sent)
 {
-    THooptallyForm* form = MainForm();
-    if (!form)
-        return false;
+    THooptallyForm* form = &m_form;
     GameAction action = sent;
     bool changed = false;
     if (action.category == kPlayerAction) {
@@ -120,7 +106,7 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
         if (player->team) {
             // The sender of a blank row's edit may not know the side; the sheets learn it here.
             action.side = player->team->side;
-            MainForm()->EnsureAddRow(player->team);
+            m_form.EnsureAddRow(player->team);
         }
         break;
     }
@@ -128,11 +114,11 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
         sendStatusChanged(player, false);
         TTeam* team = player->team;
         // Every holder lets go of the record before it is destroyed.
-        MainForm()->ForgetPlayer(player);
+        m_form.ForgetPlayer(player);
         if (team)
             team->RemovePlayer(player);
-        MainForm()->MarkGameChanged();
-        MainForm()->PlayLog().ReplayPlayLog();
+        m_form.MarkGameChanged();
+        m_form.PlayLog().ReplayPlayLog();
         return false;
     }
     default:
@@ -151,7 +137,7 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
     if (action.code == kFoul && isTeamFoul(action) && player->team)
         player->team->AddTeamFoul(GetCurrentPeriod());
     // A statistic with no period is counted in the first; said once when recorded, not at every replay.
-    if (GetCurrentPeriod() == -1 && StatIndexOfCode(action.code) >= 0 && !MainForm()->Replaying())
+    if (GetCurrentPeriod() == -1 && StatIndexOfCode(action.code) >= 0 && !m_form.Replaying())
         platform::dialogs().messageBox(QStringLiteral("Ptime Error! debug"), kCaption, platform::Buttons::Ok);
     player->AddStat(GetCurrentPeriod(), action);
     return true;
@@ -159,7 +145,7 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
 
 bool TActionExecutor::applyCommand(const GameAction& action)
 {
-    THooptallyForm* form = MainForm();
+    THooptallyForm* form = &m_form;
     switch (action.command) {
     case kPeriodEnd:
         form->EndPeriod(action);

@@ -123,10 +123,15 @@ struct ScoreMarkNotice
     std::int8_t period = -1;
 };
 
-// Applies actions and registrations to the players, teams and log. It holds no state.
+class THooptallyForm;
+
+// Applies actions and registrations to the players, teams and log. It holds no state; the main
+// window that owns it runs the commands.
 class TActionExecutor
 {
 public:
+    explicit TActionExecutor(THooptallyForm& form) : m_form(form) {}
+
     // True when the action changed the game; false when it ended without an effect (no player, a
     // refused removal, a cancelled dialog or prompt) or only ran a command that keeps its own state.
     bool ExecuteAction(const GameAction& action);
@@ -140,10 +145,11 @@ private:
     // True when the command changed the game.
     bool applyCommand(const GameAction& action);
     bool askField(const QString& prompt, QLineEdit* field);
+
+    THooptallyForm& m_form;
 };
 
+// The main window's executor; null before its first activation.
 TActionExecutor* ActionExecutor();
-void CreateActionExecutor();
-void FreeActionExecutor();
 
 } // namespace hooptally

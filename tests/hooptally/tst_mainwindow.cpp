@@ -13,6 +13,7 @@
 #include "hooptally/Tdbgform.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tfkey.h"
+#include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
 #include "platform/IniFile.h"
 #include "platform/StringGrid.h"
@@ -101,6 +102,37 @@ private slots:
         program.form().FormActivate();
         QVERIFY(ActionExecutor());
         QVERIFY(program.form().Activated());
+    }
+
+    // The switches, the colours, the executor and the sheets belong to the program: what one run
+    // leaves behind never reaches the next, and without a program there is none.
+    void stateEndsWithTheProgram()
+    {
+        {
+            Program first;
+            TPlayer* player = first.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
+            QCOMPARE(GetTeamRoster(1)->RowOf(player), 0);
+            SetKeyInputEnabled(false);
+            SetRefreshEnabled(false);
+            SetTeamColor(1, 0x123456);
+            SetTeamColor(2, 0x654321);
+        }
+        QVERIFY(!ActionExecutor());
+        QVERIFY(!GetTeamRoster(1));
+        QCOMPARE(GetTeamColor(1), kDefaultTeamAColor);
+        QVERIFY(IsKeyInputEnabled());
+
+        Program second;
+        QVERIFY(IsKeyInputEnabled());
+        QVERIFY(IsRefreshOn());
+        QVERIFY(IsGridUpdateOn());
+        QCOMPARE(second.teamA().color, kDefaultTeamAColor);
+        QCOMPARE(second.teamB().color, kDefaultTeamBColor);
+        QVERIFY(ActionExecutor());
+        for (const int side : {1, 2}) {
+            QVERIFY(GetTeamRoster(side));
+            QCOMPARE(GetTeamRoster(side)->playerRows, (std::array<TPlayer*, kSheetPlayerRows>{}));
+        }
     }
 
     void firstActivation_data()

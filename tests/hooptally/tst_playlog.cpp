@@ -598,8 +598,6 @@ private slots:
         QVERIFY(!form.PAddBtn->isEnabled());
         QVERIFY(!form.PlayLog().PlayLogPopup());
         form.hide();
-        SetTeamColor(1, kDefaultTeamAColor);
-        SetTeamColor(2, kDefaultTeamBColor);
     }
 };
 
