@@ -27,8 +27,7 @@ class TTeam;
 class TPlayer;
 class SheetGridControl;
 
-// Texts that more than one place shows.
-// The caption of every message box and input box of the program.
+// Texts that more than one place shows; kCaption is the caption of every message box and input box.
 inline const QString kCaption = QStringLiteral("Quillmarsh");
 inline const QString kProgramTitle = QStringLiteral("フープタリ");
 inline const QString kMemberFilter = QStringLiteral("ﾒﾝﾊﾞｰﾌｧｲﾙ(*.member)|*.member|すべてのファイル (*.*)|*.*");
