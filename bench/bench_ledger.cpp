@@ -51,7 +51,7 @@ int generate(const QString& folder, int count)
         program.form().DateTimePicker1->setDate(QDate(2000, 1, 1).addDays(i));
         hooptally::TSaveFile writer(
             QDir(folder).filePath(QStringLiteral("g%1.game").arg(i, 5, 10, QLatin1Char('0'))));
-        if (writer.Save(QStringLiteral("game")) != 1) {
+        if (!writer.Save(hooptally::SaveKind::Game)) {
             std::fprintf(stderr, "could not write game %d\n", i);
             return 1;
         }

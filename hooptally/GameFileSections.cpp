@@ -1,18 +1,21 @@
 #include "hooptally/GameFileSections.h"
 
+#include "hooptally/GameFileFormat.h"
 #include "platform/Convert.h"
 
 namespace hooptally {
 
 namespace {
 
+using gamefile::Section;
+
 constexpr qsizetype kOfficials = 7;
-constexpr qsizetype kStatsLinesPerPlayer = 19;
+constexpr qsizetype kStatsLinesPerPlayer = gamefile::kStatsLinesPerPlayer;
 constexpr qsizetype kGameNumberLine = 6; // line 7, counted from 0
-const QString kTeamAStart = QStringLiteral("TeamA-Start");
-const QString kOfficialStart = QStringLiteral("Official-Start");
-const QString kOfficialEnd = QStringLiteral("Official-End");
-const QString kStatsStart = QStringLiteral("#STATS-START");
+const QString kTeamAStart = gamefile::kTeamASection.start();
+const QString kOfficialStart = gamefile::kOfficialSection.start();
+const QString kOfficialEnd = gamefile::kOfficialSection.end();
+const QString& kStatsStart = gamefile::kStatsStart;
 
 // Records hold commas and marker lines none: a name that reads like a marker stays a record.
 bool isMarker(const QString& line, const QString& marker)
@@ -24,10 +27,10 @@ bool isMarker(const QString& line, const QString& marker)
 // Without a start marker before `limit`, nothing, and `at` stays. A section without its end marker runs
 // to `limit`, and the next section is looked for right after its start.
 std::optional<QStringList> takeSection(const QStringList& lines, qsizetype& at, qsizetype limit,
-                                       const QString& name)
+                                       const Section& section)
 {
-    const QString start = name + QStringLiteral("-Start");
-    const QString end = name + QStringLiteral("-End");
+    const QString start = section.start();
+    const QString end = section.end();
     qsizetype first = at;
     while (first < limit && !isMarker(lines[first], start))
         ++first;
@@ -75,7 +78,7 @@ qsizetype statsStart(const QStringList& lines)
 GameFileSections GameFileSections::split(const QStringList& lines)
 {
     GameFileSections sections;
-    sections.magic = !lines.isEmpty() && lines[0].startsWith(QStringLiteral("#Hooptally"));
+    sections.magic = !lines.isEmpty() && lines[0].startsWith(gamefile::kMagic);
     // Sections are looked for from line 2 in files without the writer's header.
     qsizetype at = 1;
     sections.header =
@@ -113,21 +116,22 @@ GameFileSections GameFileSections::split(const QStringList& lines)
     }
 
     const qsizetype limit = statsStart(lines);
-    sections.teamA = takeSection(lines, at, limit, QStringLiteral("TeamA"));
-    sections.teamB = takeSection(lines, at, limit, QStringLiteral("TeamB"));
-    sections.options = takeSection(lines, at, limit, QStringLiteral("Option"));
-    sections.periodTime = takeSection(lines, at, limit, QStringLiteral("Time"));
-    sections.log = takeSection(lines, at, limit, QStringLiteral("Log"));
+    sections.teamA = takeSection(lines, at, limit, gamefile::kTeamASection);
+    sections.teamB = takeSection(lines, at, limit, gamefile::kTeamBSection);
+    sections.options = takeSection(lines, at, limit, gamefile::kOptionSection);
+    sections.periodTime = takeSection(lines, at, limit, gamefile::kTimeSection);
+    sections.log = takeSection(lines, at, limit, gamefile::kLogSection);
 
     // The commentary runs to its last end marker before the statistics block: a commentary line may
     // begin with the end marker itself.
-    const QString commentaryStart = QStringLiteral("Senhyou-Start");
+    const QString commentaryStart = gamefile::kCommentarySection.start();
+    const QString commentaryEnd = gamefile::kCommentarySection.end();
     while (at < limit && !lines[at].startsWith(commentaryStart))
         ++at;
     if (at < limit) {
         qsizetype end = limit;
         for (qsizetype i = limit - 1; i > at; --i) {
-            if (lines[i].startsWith(QStringLiteral("Senhyou-End"))) {
+            if (lines[i].startsWith(commentaryEnd)) {
                 end = i;
                 break;
             }

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "hooptally/Tgridctrl.h"
 #include "hooptally/Tsplaying.h"
 #include "hooptally/Tteam.h"
 #include "platform/Messages.h"
@@ -70,6 +71,8 @@ public:
     void OnDeleteByKeyMessage(platform::Message& message);
     void OnPanelActionMessage(platform::Message& message);
     void OnActionMessage(platform::Message& message);
+    // What WM_APP+8 does with its record; the replay calls it directly with each logged action.
+    void ReceiveAction(const GameAction* action);
     void OnRegistrationMessage(platform::Message& message);
 
     // Game clock, periods and score panel.
@@ -138,6 +141,9 @@ public:
     // Every executed action and every edit of the log.
     void MarkGameChanged() { ++m_changeCount; }
 
+    CommonSwitches& Switches() { return m_switches; }
+    TActionExecutor* Executor() const { return m_executor.get(); }
+    TeamGridControls& TeamGrids() { return m_teamGrids; }
     TTeam* TeamA() const { return m_teamA.get(); }
     TTeam* TeamB() const { return m_teamB.get(); }
     TPlayLog& PlayLog() { return *m_playLog; }
@@ -252,6 +258,7 @@ private:
     QString m_savedTimeText;
     std::unique_ptr<TTeam> m_teamA;
     std::unique_ptr<TTeam> m_teamB;
+    TeamGridControls m_teamGrids;
     int m_clockMinutes = 0;
     int m_clockSeconds = 0;
     std::unique_ptr<TStatsRequestHandler> m_requestHandler;
@@ -262,6 +269,8 @@ private:
     std::uint64_t m_changeCount = 0;
     std::uint64_t m_savedChangeCount = 0;
     bool m_replaying = false;
+    CommonSwitches m_switches;
+    std::unique_ptr<TActionExecutor> m_executor;
     const QEvent* m_hookedEvent = nullptr;
     QPointer<QWidget> m_hookedTarget;
 };

@@ -12,6 +12,7 @@
 
 #include "hooptally/Common.h"
 #include "hooptally/GameFileSections.h"
+#include "hooptally/GameFileFormat.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tgridctrl.h"
 #include "platform/Canvas.h"
@@ -39,13 +40,12 @@ void THooptallyForm::ReplayActions(const PlayLogEntries& entries)
     FillTeamGrid(this, m_teamA.get());
     FillTeamGrid(this, m_teamB.get());
     for (const auto& entry : entries) {
-        auto action = std::make_unique<GameAction>(entry->action);
+        const GameAction& action = entry->action;
         // An entry without a clock reading leaves the clock as it stands.
-        if (action->minutes >= 0 && action->seconds >= 0)
-            SetClock(action->minutes, action->seconds);
-        SetPeriod(action->period);
-        platform::Message message{kActionMessage, 0, platform::toLParam(action.release()), 0};
-        OnActionMessage(message);
+        if (action.minutes >= 0 && action.seconds >= 0)
+            SetClock(action.minutes, action.seconds);
+        SetPeriod(action.period);
+        ReceiveAction(&action);
     }
     m_replaying = false;
     SetRefreshEnabled(true);
@@ -58,8 +58,7 @@ namespace hooptally {
 
 namespace {
 
-const QString kGameMagic = QStringLiteral("#Hooptally");
-constexpr int kHeaderLines = 7;
+using gamefile::kHeaderLines;
 constexpr int kDefaultPeriodMinutes = 6;
 constexpr int kMaxPeriodMinutes = 20;
 
@@ -84,7 +83,7 @@ bool isClockReading(int value, int high)
 
 bool hasMagic(const QStringList& lines)
 {
-    return !lines.isEmpty() && lines[0].startsWith(kGameMagic);
+    return !lines.isEmpty() && lines[0].startsWith(gamefile::kMagic);
 }
 
 // Why a file cannot be opened as a game; empty when it can.
@@ -105,7 +104,12 @@ std::unique_ptr<PlayLogEntry> THooptallyForm::ParseLogLine(const QStringList& fi
 {
     if (fields.size() < 3)
         return nullptr;
-    TTeam* team = fields[0] == QStringLiteral("A") ? m_teamA.get() : m_teamB.get();
+    // Only an action without a player leaves the side empty; "?" names a player of neither team.
+    const QString& letter = fields[gamefile::kSideField];
+    if (letter != gamefile::kLetterA && letter != gamefile::kLetterB &&
+        !(letter.isEmpty() && fields[gamefile::kPlayerIdField].isEmpty()))
+        return nullptr;
+    TTeam* team = letter == gamefile::kLetterA ? m_teamA.get() : m_teamB.get();
     auto entry = std::make_unique<PlayLogEntry>();
     GameAction& action = entry->action;
     entry->teamName = team->name;
@@ -185,8 +189,8 @@ bool THooptallyForm::OpenGameFile(const QString& path)
         platform::WaitCursor wait;
         SetGridUpdate(false);
         ResetGame(false, false);
-        LoadTeamRoster(path, lines, m_teamA.get(), QStringLiteral("TeamA-"));
-        LoadTeamRoster(path, lines, m_teamB.get(), QStringLiteral("TeamB-"));
+        LoadTeamRoster(path, lines, m_teamA.get(), gamefile::kTeamASection.prefix());
+        LoadTeamRoster(path, lines, m_teamB.get(), gamefile::kTeamBSection.prefix());
         ShowTeamNames(m_teamA.get(), m_teamB.get());
         // The period length and switches are in force before the replay clocks the starters in.
         ReadTimeAndOptionSections(sections);
@@ -278,9 +282,9 @@ void THooptallyForm::ReadTimeAndOptionSections(const GameFileSections& sections)
     if (!sections.magic || !Option())
         return;
     for (const QString& line : sections.periodTime.value_or(QStringList())) {
-        if (!line.startsWith(QStringLiteral("Time=")))
+        if (!line.startsWith(gamefile::kTimeKey))
             continue;
-        int minutes = platform::StrToIntDef(line.mid(5), kDefaultPeriodMinutes);
+        int minutes = platform::StrToIntDef(line.mid(gamefile::kTimeKey.size()), kDefaultPeriodMinutes);
         if (minutes < 1 || minutes > kMaxPeriodMinutes)
             minutes = kDefaultPeriodMinutes;
         Option()->ComboPeriodTime->setCurrentIndex(minutes - 1);

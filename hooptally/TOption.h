@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -16,6 +17,9 @@ class QListWidget;
 class QPushButton;
 
 namespace hooptally {
+
+constexpr platform::TColor kDefaultTeamAColor = 0xFFBF7F;
+constexpr platform::TColor kDefaultTeamBColor = 0x4A73F7;
 
 struct WindowPlacement
 {
@@ -61,6 +65,9 @@ public:
     bool MiniBasket() const;
     QString StartupRosterA() const;
     QString StartupRosterB() const;
+    // In force from the choice on, even when the dialog is cancelled: side 1 is team A, any other B.
+    platform::TColor TeamColor(int side) const;
+    void SetTeamColor(int side, platform::TColor color);
 
     // Handlers.
     void BitBtn1Click();
@@ -101,16 +108,14 @@ private:
     QString m_programFolder;
     std::unique_ptr<platform::IniFile> m_ini;
     bool m_writeFailureShown = false;
+    std::array<platform::TColor, 2> m_teamColors = {kDefaultTeamAColor, kDefaultTeamBColor};
 };
 
 // The settings form of the running program (the one created last); null before start-up.
 TOption* Option();
 
-// The process-wide team colours: side 1 is team A, any other side team B.
+// The team colours of the settings form; the defaults while there is none.
 platform::TColor GetTeamColor(int side);
 void SetTeamColor(int side, platform::TColor color);
-
-constexpr platform::TColor kDefaultTeamAColor = 0xFFBF7F;
-constexpr platform::TColor kDefaultTeamBColor = 0x4A73F7;
 
 } // namespace hooptally

@@ -9,6 +9,7 @@
 
 #include "hooptally/Common.h"
 #include "hooptally/GameFileSections.h"
+#include "hooptally/GameFileFormat.h"
 #include "hooptally/TPlayerExec.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tgridctrl.h"
@@ -22,10 +23,8 @@ namespace hooptally {
 namespace {
 
 const QString kRosterMagic = QStringLiteral("#Hooproster");
-const QString kGameMagic = QStringLiteral("#Hooptally");
-const QString kTeamAPrefix = QStringLiteral("TeamA-");
-const QString kTeamBPrefix = QStringLiteral("TeamB-");
-constexpr int kRosterFields = 8;
+// The team sections of game files hold the same lines.
+constexpr int kRosterFields = gamefile::kTeamLineFields;
 constexpr int kRequiredFields = 5;
 
 // A player's sort key, taken once per sort. Jersey numbers order by their length in CP932 bytes, then
@@ -177,10 +176,9 @@ void TMemberList::OpenPlayer(TPlayer* player)
         PostGameAction(kPlayerAction, kEditPlayer, player, kNone, kNone, kNone);
         return;
     }
-    SetKeyInputEnabled(false);
+    const KeyInputOff keysOff;
     TPlayerExec dialog(player);
     platform::dialogs().showModal(dialog);
-    SetKeyInputEnabled(true);
 }
 
 TPlayer* TMemberList::PlayerAt(int index) const
@@ -231,8 +229,7 @@ int TMemberList::IndexOf(const TPlayer* player) const
 RosterSaveResult TMemberList::SaveRoster(const QString& path)
 {
     if (QFileInfo::exists(path) &&
-        platform::dialogs().messageBox(QStringLiteral("上書きしますよろしいですか？"), kCaption,
-                                       platform::Buttons::YesNo) != platform::mrYes)
+        platform::dialogs().messageBox(kAskOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
         return RosterSaveResult::Declined;
     platform::StringList lines;
     lines << kRosterMagic;
@@ -271,18 +268,18 @@ bool TMemberList::LoadRosterLines(const QStringList& lines, const QString& prefi
     if (lines.isEmpty())
         return false;
     RosterIds ids(m_players);
-    if (lines[0] == kGameMagic) {
+    if (lines[0] == gamefile::kMagic) {
         // A team section of a game file, found in the order the file is written.
-        if (prefix == kTeamAPrefix || prefix == kTeamBPrefix) {
+        if (prefix == gamefile::kTeamASection.prefix() || prefix == gamefile::kTeamBSection.prefix()) {
             const GameFileSections sections = GameFileSections::split(lines);
             const std::optional<QStringList>& section =
-                prefix == kTeamAPrefix ? sections.teamA : sections.teamB;
+                prefix == gamefile::kTeamASection.prefix() ? sections.teamA : sections.teamB;
             for (const QString& line : section.value_or(QStringList()))
                 parseRosterLine(line, ids);
             return section.has_value();
         }
-        const QString start = prefix + QStringLiteral("Start");
-        const QString end = prefix + QStringLiteral("End");
+        const QString start = prefix + gamefile::kStartTag;
+        const QString end = prefix + gamefile::kEndTag;
         bool read = false;
         bool inSection = false;
         for (int i = 1; i < lines.size(); ++i) {
@@ -326,16 +323,16 @@ void TMemberList::parseRosterLine(const QString& line, RosterIds& ids)
     name = fields[0];
     std::uint8_t status = kNotListed;
     std::uint8_t starter = 0;
-    if (fields.size() >= 6 && fields[5] == QStringLiteral("Starter")) {
+    if (fields.size() >= 6 && fields[5] == gamefile::kStarterText) {
         starter = 1;
         status = kOnCourt;
     }
-    if (fields.size() >= 7 && fields[6] == QStringLiteral("Coach"))
+    if (fields.size() >= 7 && fields[6] == gamefile::kCoachText)
         status = fields[4] == kHeadCoachText ? kHeadCoach : kAssistantCoach;
     auto player = std::make_unique<TPlayer>(owningTeam());
     // A player ID must name one player of the team: a missing or taken one gets the smallest free.
     player->id = ids.take(platform::StrToIntDef(fields[1], 0));
-    if (fields.size() >= kRosterFields && fields[7] == QStringLiteral("Official"))
+    if (fields.size() >= kRosterFields && fields[7] == gamefile::kOfficialText)
         player->official = 1;
     player->SetPlayerIdentity(fields[2], fields[3], status, starter, fields[4]);
     AddPlayer(std::move(player));

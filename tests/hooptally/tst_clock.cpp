@@ -108,8 +108,6 @@ class tst_clock : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { SetKeyInputEnabled(true); }
-
     void tick_data()
     {
         QTest::addColumn<int>("minutes");

@@ -272,6 +272,8 @@ private slots:
     void timeSection();
     void shortOfficialSectionKeepsTheRest();
     void logLineReplaysAsAction();
+    void logLineSide_data();
+    void logLineSide();
     void openingAFileWithLogThenClosingAsks();
     void damagedFiles_data();
     void damagedFiles();
@@ -610,6 +612,42 @@ void tst_gamefile::logLineReplaysAsAction()
     QCOMPARE(program.teamA().TeamPoints(0), 2);
     QCOMPARE(program.teamB().TeamPoints(-1), 0);
     QCOMPARE(form.CurrentGameFile(), path);
+}
+
+void tst_gamefile::logLineSide_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<QString>("team"); // of the acting player; empty for a command
+
+    // Team B's player 1 is found by any side that is not "A": every refused line would otherwise
+    // give him a rebound.
+    QTest::newRow("A") << u"A,3,0,5,12,0,7,255,255,255,1"_s << true << u"Aチーム"_s;
+    QTest::newRow("B") << u"B,1,0,5,12,0,7,255,255,255,2"_s << true << u"Bチーム"_s;
+    QTest::newRow("a command has no side") << u",,0,5,12,1,255,255,255,1,2"_s << true << QString();
+    QTest::newRow("neither team") << u"?,1,0,5,12,0,7,255,255,255,2"_s << false << QString();
+    QTest::newRow("lower case") << u"b,1,0,5,12,0,7,255,255,255,2"_s << false << QString();
+    QTest::newRow("another letter") << u"C,1,0,5,12,0,7,255,255,255,2"_s << false << QString();
+    QTest::newRow("a player without a side") << u",1,0,5,12,0,7,255,255,255,2"_s << false << QString();
+}
+
+void tst_gamefile::logLineSide()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, read);
+    QFETCH(QString, team);
+    Program program;
+    const QString path = program.path(u"side.game"_s);
+    writeLines(path, withLog({line}));
+    if (!read)
+        program.dialogs().expectMessage(u"1行のログを読み込めませんでした"_s);
+    QVERIFY(program.form().OpenGameFile(path));
+    const PlayLogEntries& entries = program.form().PlayLog().Entries();
+    QCOMPARE(entries.size(), std::size_t(read ? 1 : 0));
+    if (read) {
+        const TPlayer* player = entries.front()->action.player;
+        QCOMPARE(player ? player->team->name : QString(), team);
+    }
 }
 
 void tst_gamefile::openingAFileWithLogThenClosingAsks()

@@ -62,8 +62,6 @@ class tst_statstab : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { SetKeyInputEnabled(true); }
-
     void switchedColumns_data()
     {
         QTest::addColumn<QList<int>>("uncheckedItems");

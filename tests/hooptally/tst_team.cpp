@@ -348,6 +348,25 @@ private slots:
         QVERIFY(IsKeyInputEnabled());
         team.OpenPlayer(nullptr);
     }
+
+    // A dialog opened from another one (the edit of a player from his action dialog) leaves the keys
+    // off when it closes: the outer dialog still runs.
+    void nestedDialogsKeepKeysOffUntilTheOuterCloses()
+    {
+        Program program;
+        TPlayer* player = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("佐藤"));
+        bool keysAfterInner = true;
+        program.dialogs().expectModal(QStringLiteral("PlayerExec"), [&](QDialog&) {
+            PostGameAction(kPlayerAction, kEditPlayer, player, kNone, kNone, kNone);
+            keysAfterInner = IsKeyInputEnabled();
+            return platform::mrCancel;
+        });
+        program.dialogs().expectModal(QStringLiteral("PlayerTouroku"),
+                                      [](QDialog&) { return platform::mrCancel; });
+        program.teamA().OpenPlayer(player);
+        QVERIFY(!keysAfterInner);
+        QVERIFY(IsKeyInputEnabled());
+    }
 };
 
 QTEST_MAIN(tst_team)

@@ -43,7 +43,7 @@ void writeRecordedGame(const QString& path, const GamePlan& plan)
     form.DateTimePicker1->setDate(plan.date);
     form.DateTimePicker2->setTime(plan.time);
     TSaveFile writer(path);
-    QCOMPARE(writer.Save(QStringLiteral("game")), 1);
+    QVERIFY(writer.Save(hooptally::SaveKind::Game));
 }
 
 } // namespace hoopledger::testing
