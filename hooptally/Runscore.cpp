@@ -52,39 +52,39 @@ TPlayer* playerOfItem(const QAction* item)
 
 void CreateRunningScore(THooptallyForm* form)
 {
-    TSheets& sheets = form->Sheets();
+    TeamGridControls& grids = form->TeamGrids();
     platform::StringGrid* grid = form->GridRun;
     PrepareSheetGrid(grid);
     SizeSheetGrid(grid, kRunColumns, kRunRows, kRunCellSize);
-    sheets.runCanvas = LayoutCanvas(grid);
-    sheets.run = std::make_unique<SheetGridControl>(
-        grid, kRunColumns, kRunRows, Option() && Option()->MiniBasket(), EdgeStyle::of(sheets.runCanvas.Pen));
+    grids.runCanvas = LayoutCanvas(grid);
+    grids.run = std::make_unique<SheetGridControl>(
+        grid, kRunColumns, kRunRows, Option() && Option()->MiniBasket(), EdgeStyle::of(grids.runCanvas.Pen));
     BuildRunningScoreLayout(form);
 }
 
 void FreeRunningScore(THooptallyForm* form)
 {
-    TSheets& sheets = form->Sheets();
-    if (sheets.pending.action.sheet == sheets.run.get())
-        sheets.pending = PendingTarget{};
-    sheets.run.reset();
+    TeamGridControls& grids = form->TeamGrids();
+    if (grids.pending.action.sheet == grids.run.get())
+        grids.pending = PendingTarget{};
+    grids.run.reset();
     if (form->PopupMember)
         form->PopupMember->clear();
 }
 
 void ResetRunningScore(THooptallyForm* form)
 {
-    TSheets& sheets = form->Sheets();
-    if (!sheets.run)
+    TeamGridControls& grids = form->TeamGrids();
+    if (!grids.run)
         return;
-    sheets.run->ClearSheetGrid(EdgeStyle::of(sheets.runCanvas.Pen));
+    grids.run->ClearSheetGrid(EdgeStyle::of(grids.runCanvas.Pen));
     BuildRunningScoreLayout(form);
 }
 
 void BuildRunningScoreLayout(THooptallyForm* form)
 {
-    TSheets& sheets = form->Sheets();
-    SheetGridControl* control = sheets.run.get();
+    TeamGridControls& grids = form->TeamGrids();
+    SheetGridControl* control = grids.run.get();
     platform::StringGrid* grid = form->GridRun;
     if (!control)
         return;
@@ -95,7 +95,7 @@ void BuildRunningScoreLayout(THooptallyForm* form)
         for (int column = 0; column < kRunColumns; ++column)
             grid->SetCells(column, row, QString());
     }
-    sheets.runCanvas = LayoutCanvas(grid);
+    grids.runCanvas = LayoutCanvas(grid);
     for (int block = 0; block < kBlocks; ++block) {
         const int first = block * kBlockColumns;
         grid->SetCells(first, 0, QStringLiteral("Ａ"));
@@ -135,8 +135,8 @@ void RunningScorePlace(int side, const TTeam* team, int& column, int& row)
 
 void OnScoreMarkMessage(THooptallyForm* form, platform::Message& message)
 {
-    const std::unique_ptr<ScoreMarkNotice> notice(platform::fromLParam<ScoreMarkNotice>(message.lParam));
-    SheetGridControl* control = form->Sheets().Run();
+    const auto notice = platform::TakeRecord<ScoreMarkNotice>(message);
+    SheetGridControl* control = form->TeamGrids().Run();
     if (!notice || !notice->player || !notice->player->team || !control)
         return;
     const bool made =
@@ -161,7 +161,7 @@ void OnScoreMarkMessage(THooptallyForm* form, platform::Message& message)
 
 void MarkPeriodEndOnRunningScore(THooptallyForm* form, int period)
 {
-    SheetGridControl* control = form->Sheets().Run();
+    SheetGridControl* control = form->TeamGrids().Run();
     if (!control || period < 0 || period >= kMaxPeriods)
         return;
     control->ClearSheetColour(period);
@@ -178,7 +178,7 @@ void MarkPeriodEndOnRunningScore(THooptallyForm* form, int period)
 
 void MarkGameEndOnRunningScore(THooptallyForm* form)
 {
-    SheetGridControl* control = form->Sheets().Run();
+    SheetGridControl* control = form->TeamGrids().Run();
     if (!control)
         return;
     for (const int side : kSides) {
@@ -208,22 +208,22 @@ void MarkGameEndOnRunningScore(THooptallyForm* form)
 
 void RunningScoreDrawCell(THooptallyForm* form, int col, int row, const QRect& rect)
 {
-    TSheets& sheets = form->Sheets();
-    const SheetGridControl* control = sheets.Run();
+    TeamGridControls& grids = form->TeamGrids();
+    const SheetGridControl* control = grids.Run();
     platform::StringGrid* grid = form->GridRun;
     platform::Canvas* canvas = grid->GridCanvas();
     if (!control || !canvas || !control->Contains(col, row))
         return;
-    sheets.runCanvas.applyTo(*canvas);
+    grids.runCanvas.applyTo(*canvas);
     const TCell& area = *control->SheetGridCellAt(col, row);
     control->PaintGridCell(col, row, rect, *canvas,
                            area.background != 0 ? area.background : platform::clWindow(), false);
-    sheets.runCanvas.applyTo(*canvas);
+    grids.runCanvas.applyTo(*canvas);
 }
 
 void RunningScoreClick(THooptallyForm* form)
 {
-    if (SheetGridControl* control = form->Sheets().Run()) {
+    if (SheetGridControl* control = form->TeamGrids().Run()) {
         control->previousSelectedColumn = control->selectedColumn;
         control->previousSelectedRow = control->selectedRow;
         control->selectedColumn = form->GridRun->Col();
@@ -234,7 +234,7 @@ void RunningScoreClick(THooptallyForm* form)
 
 void RunningScoreMouseUp(THooptallyForm* form, Qt::MouseButton button, int x, int y)
 {
-    SheetGridControl* control = form->Sheets().Run();
+    SheetGridControl* control = form->TeamGrids().Run();
     platform::StringGrid* grid = form->GridRun;
     if (button != Qt::RightButton || !control)
         return;
@@ -259,8 +259,8 @@ void RunningScoreMouseUp(THooptallyForm* form, Qt::MouseButton button, int x, in
     if (menu->isEmpty())
         return;
     SetPopupTarget(form, column, row, nullptr, control, GetCurrentPeriod(), side);
-    form->Sheets().pending.popupPoint = grid->viewport()->mapToGlobal(QPoint(x, y));
-    menu->popup(form->Sheets().pending.popupPoint);
+    form->TeamGrids().pending.popupPoint = grid->viewport()->mapToGlobal(QPoint(x, y));
+    menu->popup(form->TeamGrids().pending.popupPoint);
 }
 
 void RunningScoreDblClick(THooptallyForm* form)
@@ -275,8 +275,8 @@ void RunningScorePlayerChosen(THooptallyForm* form, QAction* item)
     TPlayer* player = playerOfItem(item);
     if (!player)
         return;
-    form->Sheets().pending.action.player = player;
-    form->PopupCount->popup(form->Sheets().pending.popupPoint);
+    form->TeamGrids().pending.action.player = player;
+    form->PopupCount->popup(form->TeamGrids().pending.popupPoint);
 }
 
 void RunningScorePointChosen(THooptallyForm* form, int index)
@@ -285,12 +285,12 @@ void RunningScorePointChosen(THooptallyForm* form, int index)
     if (index < 0 || index >= static_cast<int>(std::size(kCodes)))
         return;
     // A made shot carries no free throws or foul kind of an earlier choice.
-    PostGameAction(kPlayerAction, kCodes[index], form->Sheets().pending.action.player, kNone, kNone, kNone);
+    PostGameAction(kPlayerAction, kCodes[index], form->TeamGrids().pending.action.player, kNone, kNone, kNone);
 }
 
 void ForgetPlayerOnRunningScore(THooptallyForm* form, const TPlayer* player)
 {
-    if (SheetGridControl* control = form->Sheets().Run())
+    if (SheetGridControl* control = form->TeamGrids().Run())
         control->ForgetPlayer(player);
     if (!form->PopupMember)
         return;

@@ -579,12 +579,12 @@ void SavedCanvas::applyTo(platform::Canvas& canvas) const
 
 // --- the main window's sheets ----------------------------------------------------------------------
 
-TSheets::TSheets() = default;
-TSheets::~TSheets() = default;
+TeamGridControls::TeamGridControls() = default;
+TeamGridControls::~TeamGridControls() = default;
 
-SheetGridControl* TSheets::Team(int side) const
+SheetGridControl* TeamGridControls::Team(int side) const
 {
-    return team[Index(side)].get();
+    return sheets[Index(side)].get();
 }
 
 int TeamSheetAreas::playerRowOf(int row) const

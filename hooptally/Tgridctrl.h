@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 
+#include "hooptally/Common.h"
 #include "hooptally/Texecute.h"
 #include "platform/Canvas.h"
 #include "platform/Messages.h"
@@ -29,10 +30,8 @@ class TPlayer;
 
 constexpr int kSheetPlayerRows = 15;
 
-// The sides of the sheets: the team numbers of GameAction::side.
-constexpr int kSideA = 1;
-constexpr int kSideB = 2;
-constexpr std::array<int, 2> kSides = {kSideA, kSideB};
+// The sides of the sheets, team A first.
+constexpr std::array<TeamSide, 2> kSides = {kSideA, kSideB};
 
 // What a sheet area is; the painters interpret some of them.
 enum SheetKind : std::uint8_t {
@@ -264,11 +263,13 @@ struct PendingTarget
 
 // Everything of the score sheets that the main window owns: the controls over its three sheet
 // grids, their saved canvases, the layout table and the pending pop-up target.
-class TSheets
+class TeamGridControls
 {
 public:
-    TSheets();
-    ~TSheets();
+    TeamGridControls();
+    ~TeamGridControls();
+    TeamGridControls(const TeamGridControls&) = delete;
+    TeamGridControls& operator=(const TeamGridControls&) = delete;
 
     SheetGridControl* Team(int side) const;
     SheetGridControl* Run() const { return run.get(); }
@@ -276,7 +277,7 @@ public:
     // Team A's sheet is the first, any other side's the second.
     static int Index(int side) { return side == kSideA ? 0 : 1; }
 
-    std::array<std::unique_ptr<SheetGridControl>, 2> team; // team A, team B
+    std::array<std::unique_ptr<SheetGridControl>, 2> sheets; // team A, team B
     std::array<SavedCanvas, 2> teamCanvas;
     std::unique_ptr<SheetGridControl> run;
     SavedCanvas runCanvas;

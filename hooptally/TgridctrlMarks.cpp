@@ -18,12 +18,12 @@ namespace {
 
 PendingTarget& pending(THooptallyForm* form)
 {
-    return form->Sheets().pending;
+    return form->TeamGrids().pending;
 }
 
 bool isTeamControl(THooptallyForm* form, const SheetGridControl* control)
 {
-    return control && (control == form->Sheets().Team(kSideA) || control == form->Sheets().Team(kSideB));
+    return control && (control == form->TeamGrids().Team(kSideA) || control == form->TeamGrids().Team(kSideB));
 }
 
 // The time-out boxes (numbered from 1) that the end of a half or an overtime closes.
@@ -36,8 +36,8 @@ struct ClosedTimeOuts
 };
 constexpr int kFirstHalfEnd = 1;
 constexpr int kSecondHalfEnd = 3;
-constexpr int kFirstOvertime = 4;
-constexpr int kSecondOvertime = 5;
+constexpr int kFirstOvertime = kRegularPeriods;
+constexpr int kSecondOvertime = kRegularPeriods + 1;
 constexpr ClosedTimeOuts kClosedTimeOuts[] = {{kFirstHalfEnd, 1, 2, 1},
                                               {kSecondHalfEnd, 3, 5, 2},
                                               {kFirstOvertime, 6, 6, 3},
@@ -54,7 +54,7 @@ TPlayer* rowPlayer(THooptallyForm* form, const SheetGridControl* control, int ro
 {
     if (!isTeamControl(form, control))
         return nullptr;
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     const SheetArea* name = nullptr;
     if (row == a.headCoachName.firstRow)
         name = &a.headCoachName;
@@ -68,7 +68,7 @@ TPlayer* rowPlayer(THooptallyForm* form, const SheetGridControl* control, int ro
 // The boxes of the family of a box kind in a row, as a range of columns; false for other kinds.
 bool boxFamily(THooptallyForm* form, int kind, int row, int& first, int& last)
 {
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     const SheetArea* boxes = nullptr;
     if (kind == kTimeOutBox)
         boxes = &a.timeOutBoxes;
@@ -86,7 +86,7 @@ bool boxFamily(THooptallyForm* form, int kind, int row, int& first, int& last)
 // Whether (column, row) belongs to the foul-box family of a box of that kind.
 bool inFoulFamily(THooptallyForm* form, int kind, int column, int row)
 {
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     if (kind == kFoulBox)
         return a.playerRowOf(row) >= 0 && a.fouls[0].firstColumn <= column && column <= a.fouls[0].lastColumn;
     const bool coachRow =
@@ -198,7 +198,7 @@ void DrawPendingMark(THooptallyForm* form)
     GameAction& target = pending(form).action;
     // Only a control the main window still holds: the target may outlive a rebuilt sheet.
     SheetGridControl* control =
-        isTeamControl(form, target.sheet) || target.sheet == form->Sheets().Run() ? target.sheet : nullptr;
+        isTeamControl(form, target.sheet) || target.sheet == form->TeamGrids().Run() ? target.sheet : nullptr;
     const int row = target.keyB;
     const int kind = control ? control->GetSheetAreaKind(target.keyA, row) : -1;
     if (kind < 0)
@@ -272,8 +272,8 @@ void SendPendingAction(THooptallyForm* form, GameAction copy)
     action->period = static_cast<std::int8_t>(GetCurrentPeriod());
     action->minutes = clock.minutes;
     action->seconds = clock.seconds;
-    // The main window executes and frees the record.
-    platform::SendMessage(form, kActionMessage, 0, platform::toLParam(action.release()));
+    // The main window executes the record and owns it.
+    platform::SendMessage(form, kActionMessage, 0, std::move(action));
 }
 
 bool PopupAllowed(THooptallyForm* form, const SheetGridControl* control, int column, int row)
@@ -299,7 +299,7 @@ void OutlineFoulBox(THooptallyForm* form, GameAction action)
     const int kind = control->GetSheetAreaKind(column, row);
     if (kind != kFoulBox && kind != kCoachFoulBox)
         return;
-    const EdgeStyle pen = EdgeStyle::of(form->Sheets().TeamCanvas(action.side).Pen);
+    const EdgeStyle pen = EdgeStyle::of(form->TeamGrids().TeamCanvas(action.side).Pen);
     const EdgeStyle thick{pen.mode, pen.style, GetPeriodColor(action.period), 4};
     const EdgeStyle thin{pen.mode, pen.style, GetPeriodColor(action.period), 1};
     auto samePeriod = [&](int c, int r) {
@@ -357,10 +357,10 @@ void CompactFoulBoxes(THooptallyForm* form, int firstColumn, int lastColumn, She
 
 void MarkPeriodEndOnTeamGrid(THooptallyForm* form, int period, platform::StringGrid* grid)
 {
-    SheetGridControl* control = form->Sheets().Team(SideOfTeamGrid(form, grid));
+    SheetGridControl* control = form->TeamGrids().Team(SideOfTeamGrid(form, grid));
     if (!control || !validPeriod(period))
         return;
-    for (const SheetArea& fouls : form->Sheets().areas.fouls) {
+    for (const SheetArea& fouls : form->TeamGrids().areas.fouls) {
         const int row = fouls.firstRow;
         CompactFoulBoxes(form, fouls.firstColumn, fouls.lastColumn, control, row);
         for (int column = fouls.firstColumn; column <= fouls.lastColumn; ++column) {
@@ -379,11 +379,11 @@ void MarkPeriodEndOnTeamGrid(THooptallyForm* form, int period, platform::StringG
 
 void CloseTimeOutBoxes(THooptallyForm* form, int period, int side)
 {
-    SheetGridControl* control = form->Sheets().Team(side);
+    SheetGridControl* control = form->TeamGrids().Team(side);
     if (!control)
         return;
-    const SheetArea& boxes = form->Sheets().areas.timeOutBoxes;
-    const bool miniBasket = form->Sheets().areas.miniBasket;
+    const SheetArea& boxes = form->TeamGrids().areas.timeOutBoxes;
+    const bool miniBasket = form->TeamGrids().areas.miniBasket;
     int first = 0;
     int last = -1;
     for (const ClosedTimeOuts& closed : kClosedTimeOuts) {
@@ -399,10 +399,10 @@ void CloseTimeOutBoxes(THooptallyForm* form, int period, int side)
 
 void MarkGameEndOnTeamGrid(THooptallyForm* form, platform::StringGrid* grid)
 {
-    SheetGridControl* control = form->Sheets().Team(SideOfTeamGrid(form, grid));
+    SheetGridControl* control = form->TeamGrids().Team(SideOfTeamGrid(form, grid));
     if (!control)
         return;
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     for (int column = a.timeOutBoxes.firstColumn; column <= a.timeOutBoxes.lastColumn; ++column)
         strikeOutTimeOutBox(control, column, a.timeOutBoxes.firstRow);
     for (const SheetArea& fouls : a.fouls) {
@@ -424,7 +424,7 @@ namespace {
 // The coach row whose name area shows the coach, or -1.
 int coachRowOf(THooptallyForm* form, const SheetGridControl* control, const TPlayer* coach)
 {
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     for (const SheetArea* name : {&a.headCoachName, &a.assistantName}) {
         if (name == &a.assistantName && !a.hasAssistant)
             continue;
@@ -436,7 +436,7 @@ int coachRowOf(THooptallyForm* form, const SheetGridControl* control, const TPla
 
 void markFoul(THooptallyForm* form, const GameAction& c, SheetGridControl* control, int side)
 {
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     TPlayer* player = c.player;
     int column = -1;
     int row = -1;
@@ -468,7 +468,7 @@ const SheetArea* coachArea(const TeamSheetAreas& a, const TPlayer* coach, std::u
 
 void showCoach(THooptallyForm* form, SheetGridControl* control, TPlayer* coach)
 {
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     std::uint8_t kind = kHeadCoachName;
     const SheetArea* area = coachArea(a, coach, kind);
     if (!area)
@@ -481,7 +481,7 @@ void showCoach(THooptallyForm* form, SheetGridControl* control, TPlayer* coach)
 
 void markPlayed(THooptallyForm* form, const GameAction& c, SheetGridControl* control, int side)
 {
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     TPlayer* player = c.player;
     int index = SheetRowOfPlayer(form, player->team, player);
     if (player->IsCoach()) {
@@ -520,7 +520,7 @@ void markPlayed(THooptallyForm* form, const GameAction& c, SheetGridControl* con
 
 void OnActionForTeamGrid(THooptallyForm* form, platform::Message& message)
 {
-    const std::unique_ptr<GameAction> copy(platform::fromLParam<GameAction>(message.lParam));
+    const auto copy = platform::TakeRecord<GameAction>(message);
     if (!copy)
         return;
     GameAction& c = *copy;
@@ -530,7 +530,7 @@ void OnActionForTeamGrid(THooptallyForm* form, platform::Message& message)
     c.minutes = clock.minutes;
     c.seconds = clock.seconds;
     const int side = c.player && c.player->team ? c.player->team->side : c.side;
-    SheetGridControl* control = side == kSideA || side == kSideB ? form->Sheets().Team(side) : nullptr;
+    SheetGridControl* control = side == kSideA || side == kSideB ? form->TeamGrids().Team(side) : nullptr;
     if (control) {
         c.sheet = control;
         c.grid = control->grid;
@@ -540,7 +540,7 @@ void OnActionForTeamGrid(THooptallyForm* form, platform::Message& message)
             else if (c.code == kCourtIn || c.code == kSetStarter || c.code == kEditPlayer)
                 markPlayed(form, c, control, side);
         } else if (c.category == kCommand && c.command == kTimeout) {
-            const SheetArea& boxes = form->Sheets().areas.timeOutBoxes;
+            const SheetArea& boxes = form->TeamGrids().areas.timeOutBoxes;
             SetPopupTarget(form, boxes.firstColumn, boxes.firstRow, c.player, control, c.period, side);
             ApplyPopupChoice(form, SheetChoice{c.category, c.code, c.freeThrows, c.foulKind, c.command});
         }
@@ -552,13 +552,13 @@ void OnActionForTeamGrid(THooptallyForm* form, platform::Message& message)
 void OnPlayerStatusChanged(THooptallyForm* form, platform::Message& message)
 {
     // The player stays its team's.
-    TPlayer* player = platform::fromLParam<TPlayer>(message.lParam);
+    TPlayer* player = platform::RecordOf<TPlayer>(message);
     if (!player || !player->team)
         return;
-    SheetGridControl* control = form->Sheets().Team(player->team->side);
+    SheetGridControl* control = form->TeamGrids().Team(player->team->side);
     if (!control)
         return;
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     const bool stays = message.wParam != 0;
     if (player->IsCoach()) {
         std::uint8_t kind = kHeadCoachName;
@@ -607,7 +607,7 @@ void OnPlayerStatusChanged(THooptallyForm* form, platform::Message& message)
 void ForgetPlayerOnTeamGrids(THooptallyForm* form, const TPlayer* player)
 {
     for (const int side : kSides) {
-        if (SheetGridControl* control = form->Sheets().Team(side))
+        if (SheetGridControl* control = form->TeamGrids().Team(side))
             control->ForgetPlayer(player);
     }
     GameAction& target = pending(form).action;
@@ -646,7 +646,7 @@ void enterPlayerInNameArea(THooptallyForm* form, platform::StringGrid* grid, int
 {
     const int side = SideOfTeamGrid(form, grid);
     TTeam* team = TeamOfSide(form, side);
-    SheetGridControl* control = form->Sheets().Team(side);
+    SheetGridControl* control = form->TeamGrids().Team(side);
     TPlayer* player = control->SheetGridPlayerAt(column, row);
     if (!player) {
         form->EnsureAddRow(team);
@@ -671,7 +671,7 @@ void enterPlayerInNameArea(THooptallyForm* form, platform::StringGrid* grid, int
     const int id = player->id;
     team->OpenPlayer(player);
     // The dialog may have deleted the record: only a record still in the team is looked at.
-    control = form->Sheets().Team(side);
+    control = form->TeamGrids().Team(side);
     const bool alive = team->IndexOf(player) >= 0 && player->id == id;
     const bool untouched = alive && player->name.isEmpty() && player->number.isEmpty() &&
                            (player->status == kBlankRow || (madeCoach && player->status == kCoach));
@@ -688,14 +688,14 @@ void enterPlayerInNameArea(THooptallyForm* form, platform::StringGrid* grid, int
 
 void TeamGridClick(THooptallyForm* form, platform::StringGrid* grid)
 {
-    if (SheetGridControl* control = form->Sheets().Team(SideOfTeamGrid(form, grid)))
+    if (SheetGridControl* control = form->TeamGrids().Team(SideOfTeamGrid(form, grid)))
         selectCurrentCell(control, grid);
     grid->Invalidate();
 }
 
 void TeamGridKeyUp(THooptallyForm* form, platform::StringGrid* grid, int key)
 {
-    SheetGridControl* control = form->Sheets().Team(SideOfTeamGrid(form, grid));
+    SheetGridControl* control = form->TeamGrids().Team(SideOfTeamGrid(form, grid));
     if (!control || (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down))
         return;
     int fromColumn = control->selectedColumn;
@@ -744,7 +744,7 @@ void TeamGridKeyDown(THooptallyForm* form, platform::StringGrid* grid, int key)
 void TeamGridMouseUp(THooptallyForm* form, platform::StringGrid* grid, Qt::MouseButton button, int x, int y)
 {
     const int side = SideOfTeamGrid(form, grid);
-    SheetGridControl* control = form->Sheets().Team(side);
+    SheetGridControl* control = form->TeamGrids().Team(side);
     int column = -1;
     int row = -1;
     grid->MouseToCell(x, y, column, row);
@@ -765,7 +765,7 @@ void TeamGridMouseUp(THooptallyForm* form, platform::StringGrid* grid, Qt::Mouse
 void TeamGridDblClick(THooptallyForm* form, platform::StringGrid* grid)
 {
     const int side = SideOfTeamGrid(form, grid);
-    SheetGridControl* control = form->Sheets().Team(side);
+    SheetGridControl* control = form->TeamGrids().Team(side);
     int column = grid->Col();
     int row = grid->Row();
     if (!control || !control->Contains(column, row))
@@ -893,7 +893,7 @@ void PopClearClick(THooptallyForm* form)
     registration->period = GetCurrentPeriod();
     registration->minutes = clock.minutes;
     registration->seconds = clock.seconds;
-    platform::SendMessage(form, kRegistrationMessage, 0, platform::toLParam(registration.release()));
+    platform::SendMessage(form, kRegistrationMessage, 0, std::move(registration));
 }
 
 void MenuItemCortIn(THooptallyForm* form)

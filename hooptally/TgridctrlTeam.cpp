@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "hooptally/Common.h"
+#include "hooptally/GameFileFormat.h"
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tgridctrl.h"
@@ -220,19 +221,19 @@ namespace {
 // The controls over both team grids in the size of the layout: the mini-basket flag is fixed here.
 void createTeamControls(THooptallyForm* form, bool miniBasket)
 {
-    TSheets& sheets = form->Sheets();
+    TeamGridControls& grids = form->TeamGrids();
     const TeamSheetAreas layout = BuildTeamSheetAreas(miniBasket);
     for (const int side : kSides) {
         platform::StringGrid* grid = TeamGridOfSide(form, side);
         PrepareSheetGrid(grid);
         SizeSheetGrid(grid, layout.columns, layout.rows, kTeamCellSize);
-        SavedCanvas& saved = sheets.TeamCanvas(side);
+        SavedCanvas& saved = grids.TeamCanvas(side);
         saved = LayoutCanvas(grid);
-        sheets.team[TSheets::Index(side)] = std::make_unique<SheetGridControl>(
+        grids.sheets[TeamGridControls::Index(side)] = std::make_unique<SheetGridControl>(
             grid, layout.columns, layout.rows, miniBasket, EdgeStyle::of(saved.Pen));
         grid->SetTag(0);
     }
-    sheets.areas = layout;
+    grids.areas = layout;
 }
 
 } // namespace
@@ -244,28 +245,28 @@ void CreateTeamGrids(THooptallyForm* form)
 
 void FreeTeamGrids(THooptallyForm* form)
 {
-    TSheets& sheets = form->Sheets();
-    for (auto& control : sheets.team)
+    TeamGridControls& grids = form->TeamGrids();
+    for (auto& control : grids.sheets)
         control.reset();
-    sheets.pending = PendingTarget{};
+    grids.pending = PendingTarget{};
 }
 
 void RedrawTeamGrids(THooptallyForm* form, bool refillA, bool refillB)
 {
-    TSheets& sheets = form->Sheets();
+    TeamGridControls& grids = form->TeamGrids();
     // A changed layout option gets grids of its own size, never a layout on the other's grid.
     const bool miniBasket = Option() && Option()->MiniBasket();
-    if (!sheets.Team(kSideA) || !sheets.Team(kSideB) ||
-        sheets.Team(kSideA)->miniBasket != (miniBasket ? 1 : 0)) {
-        sheets.pending = PendingTarget{};
+    if (!grids.Team(kSideA) || !grids.Team(kSideB) ||
+        grids.Team(kSideA)->miniBasket != (miniBasket ? 1 : 0)) {
+        grids.pending = PendingTarget{};
         createTeamControls(form, miniBasket);
     }
     for (const int side : kSides) {
         platform::StringGrid* grid = TeamGridOfSide(form, side);
-        SheetGridControl* control = sheets.Team(side);
+        SheetGridControl* control = grids.Team(side);
         grid->SetTag(0);
-        control->ClearSheetGrid(EdgeStyle::of(sheets.TeamCanvas(side).Pen));
-        BuildTeamSheetLayout(form, grid, control, sheets.TeamCanvas(side));
+        control->ClearSheetGrid(EdgeStyle::of(grids.TeamCanvas(side).Pen));
+        BuildTeamSheetLayout(form, grid, control, grids.TeamCanvas(side));
         if (side == kSideA ? refillA : refillB)
             FillTeamGrid(form, TeamOfSide(form, side));
     }
@@ -276,7 +277,7 @@ void BuildTeamSheetLayout(THooptallyForm* form, platform::StringGrid* grid, Shee
 {
     if (!grid || !control)
         return;
-    TeamSheetAreas& a = form->Sheets().areas;
+    TeamSheetAreas& a = form->TeamGrids().areas;
     a = BuildTeamSheetAreas(control->miniBasket != 0);
     const int side = SideOfTeamGrid(form, grid);
     const platform::TColor teamColour = GetTeamColor(side);
@@ -380,11 +381,11 @@ void ListTeamPlayers(THooptallyForm* form, TTeam* team)
 {
     if (!team)
         return;
-    TSheets& sheets = form->Sheets();
-    SheetGridControl* control = sheets.Team(team->side);
+    TeamGridControls& grids = form->TeamGrids();
+    SheetGridControl* control = grids.Team(team->side);
     if (!control)
         return;
-    const TeamSheetAreas& a = sheets.areas;
+    const TeamSheetAreas& a = grids.areas;
     // The fill depends on the team alone, never on what an earlier fill left in the rows.
     for (int i = 0; i < kSheetPlayerRows; ++i) {
         EmptySheetRow(form, control, i, a.names[i].text);
@@ -439,7 +440,7 @@ void ListTeamPlayers(THooptallyForm* form, TTeam* team)
 
 void PutPlayerInSheetRow(THooptallyForm* form, SheetGridControl* control, int index, TPlayer* player)
 {
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     if (index < 0 || index >= kSheetPlayerRows || !player)
         return;
     // The number and name of the player's display row, without building the whole row.
@@ -453,7 +454,7 @@ void PutPlayerInSheetRow(THooptallyForm* form, SheetGridControl* control, int in
 
 void EmptySheetRow(THooptallyForm* form, SheetGridControl* control, int index, const QString& nameText)
 {
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     if (index < 0 || index >= kSheetPlayerRows)
         return;
     const SheetArea& name = a.names[index];
@@ -468,7 +469,7 @@ void PlaceStarterMark(THooptallyForm* form, SheetGridControl* control, int index
 {
     if (index < 0 || index >= kSheetPlayerRows || !player || !player->team)
         return;
-    const SheetArea& played = form->Sheets().areas.played[index];
+    const SheetArea& played = form->TeamGrids().areas.played[index];
     SetPopupTarget(form, played.firstColumn, played.firstRow, player, control, kNone, player->team->side);
     ApplyPopupChoice(form, SheetChoice{kPlayerAction, kSetStarter});
 }
@@ -487,7 +488,7 @@ void ShowTeamName(THooptallyForm* form, const QString& name, TTeam* team)
 {
     if (!team)
         return;
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     platform::StringGrid* grid = TeamGridOfSide(form, team->side);
     grid->SetCells(a.teamName.firstColumn, a.teamName.firstRow, name);
     form->ShowNameInLabel(team->side == kSideA ? form->TeamAName : form->TeamBName, name);
@@ -496,13 +497,13 @@ void ShowTeamName(THooptallyForm* form, const QString& name, TTeam* team)
 
 void TeamGridDrawCell(THooptallyForm* form, platform::StringGrid* grid, int col, int row, const QRect& rect)
 {
-    TSheets& sheets = form->Sheets();
+    TeamGridControls& grids = form->TeamGrids();
     const int side = SideOfTeamGrid(form, grid);
-    const SheetGridControl* control = sheets.Team(side);
+    const SheetGridControl* control = grids.Team(side);
     platform::Canvas* canvas = grid->GridCanvas();
     if (!control || !canvas || !control->Contains(col, row))
         return;
-    const SavedCanvas& saved = sheets.TeamCanvas(side);
+    const SavedCanvas& saved = grids.TeamCanvas(side);
     saved.applyTo(*canvas);
     const TCell& area = *control->SheetGridCellAt(col, row);
     platform::TColor back = platform::clWindow();
@@ -527,7 +528,7 @@ int TeamFoulBoxPeriod(THooptallyForm* form, int column, int row, const SheetGrid
         return -1;
     if (control->GetSheetAreaKind(column, row) != kTeamFoulBox)
         return kNone;
-    const auto& boxes = form->Sheets().areas.teamFoulBoxes;
+    const auto& boxes = form->TeamGrids().areas.teamFoulBoxes;
     for (int period = 0; period < static_cast<int>(boxes.size()); ++period) {
         if (!boxes[period].contains(column, row))
             continue;
@@ -539,10 +540,10 @@ int TeamFoulBoxPeriod(THooptallyForm* form, int column, int row, const SheetGrid
 
 int SheetRowOfPlayer(THooptallyForm* form, const TTeam* team, const TPlayer* player)
 {
-    const SheetGridControl* control = form && team ? form->Sheets().Team(team->side) : nullptr;
+    const SheetGridControl* control = form && team ? form->TeamGrids().Team(team->side) : nullptr;
     if (!control || !player)
         return -1;
-    const TeamSheetAreas& a = form->Sheets().areas;
+    const TeamSheetAreas& a = form->TeamGrids().areas;
     for (int i = 0; i < kSheetPlayerRows; ++i) {
         if (control->SheetGridPlayerAt(a.names[i].firstColumn, a.names[i].firstRow) == player)
             return i;
@@ -552,17 +553,17 @@ int SheetRowOfPlayer(THooptallyForm* form, const TTeam* team, const TPlayer* pla
 
 QString OfficialTextOfPlayer(const TPlayer* player, const TTeam* team)
 {
-    return SheetRowOfPlayer(MainForm(), team, player) >= 0 ? QStringLiteral("Official") : QString();
+    return SheetRowOfPlayer(MainForm(), team, player) >= 0 ? gamefile::kOfficialText : QString();
 }
 
 int CountListedPlayers(const TTeam* team)
 {
     THooptallyForm* form = MainForm();
-    const SheetGridControl* control = form && team ? form->Sheets().Team(team->side) : nullptr;
+    const SheetGridControl* control = form && team ? form->TeamGrids().Team(team->side) : nullptr;
     if (!control)
         return 0;
     int count = 0;
-    for (const SheetArea& name : form->Sheets().areas.names) {
+    for (const SheetArea& name : form->TeamGrids().areas.names) {
         const TPlayer* player = control->SheetGridPlayerAt(name.firstColumn, name.firstRow);
         if (player && (player->status == kOnCourt || player->status == kOnBench))
             ++count;

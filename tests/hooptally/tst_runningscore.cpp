@@ -20,7 +20,7 @@ namespace {
 
 SheetGridControl& run(Program& program)
 {
-    return *program.form().Sheets().Run();
+    return *program.form().TeamGrids().Run();
 }
 
 const TCell& cell(Program& program, int column, int row)
@@ -75,7 +75,7 @@ private slots:
             QCOMPARE(grid.ColWidths(column), column % 5 == 4 ? 10 : 25);
         for (int block = 0; block < 4; ++block) {
             const int first = 5 * block;
-            for (const int side : {1, 2}) {
+            for (const int side : kSides) {
                 const int headerColumn = side == 1 ? first : first + 2;
                 const TCell& header = cell(program, headerColumn + 1, 0);
                 QCOMPARE(QPoint(header.firstColumn, header.lastColumn),
@@ -194,10 +194,10 @@ private slots:
         program.command(kTimeout, 1);
         QVERIFY(marks(program).isEmpty());
         // A notice without a player is dropped.
-        auto* notice = new ScoreMarkNotice;
+        auto notice = std::make_unique<ScoreMarkNotice>();
         notice->category = kPlayerAction;
         notice->code = kTwoPointMade;
-        platform::SendMessage(&program.form(), kScoreMarkMessage, 0, platform::toLParam(notice));
+        platform::SendMessage(&program.form(), kScoreMarkMessage, 0, std::move(notice));
         QVERIFY(marks(program).isEmpty());
     }
 

@@ -14,6 +14,7 @@
 #include "hooptally/Tteam.h"
 #include "platform/Codec.h"
 #include "platform/StringGrid.h"
+#include "platform/StringList.h"
 #include "support/ActionPathHelpers.h"
 #include "support/Program.h"
 #include "support/SheetHelpers.h"
@@ -143,7 +144,7 @@ QString expectedText(const LayoutRow& area, int side, int column, int row)
 
 SheetGridControl& sheetOf(Program& program, int side)
 {
-    return *program.form().Sheets().Team(side);
+    return *program.form().TeamGrids().Team(side);
 }
 
 platform::StringGrid& gridOf(Program& program, int side)
@@ -153,7 +154,7 @@ platform::StringGrid& gridOf(Program& program, int side)
 
 const TeamSheetAreas& areasOf(Program& program)
 {
-    return program.form().Sheets().areas;
+    return program.form().TeamGrids().areas;
 }
 
 const TCell& cellAt(Program& program, int side, int column, int row)
@@ -324,12 +325,12 @@ private slots:
     void teamColoursArePerGrid()
     {
         Program program;
-        const platform::TColor before = GetTeamColor(2);
+        const platform::TColor before = GetTeamColor(kSideB);
         SetTeamColor(2, 0x00AA00);
         RedrawTeamGrids(&program.form(), true, true);
         QCOMPARE(cellAt(program, 2, 0, 0).background, platform::TColor(0x00AA00));
         QCOMPARE(cellAt(program, 2, 0, 3).background, platform::TColor(0x00AA00));
-        QCOMPARE(cellAt(program, 1, 0, 0).background, GetTeamColor(1));
+        QCOMPARE(cellAt(program, 1, 0, 0).background, GetTeamColor(kSideA));
         SetTeamColor(2, before);
     }
 
@@ -362,7 +363,7 @@ private slots:
         QCOMPARE(sheetOf(program, 2).miniBasket, std::uint8_t(1));
         QCOMPARE(areasOf(program).fouls[0].lastColumn, 16);
         QCOMPARE(SheetRowOfPlayer(&program.form(), &program.teamA(), p4), 0);
-        QCOMPARE(program.form().Sheets().Run()->columns, 19);
+        QCOMPARE(program.form().TeamGrids().Run()->columns, 19);
     }
 
     // --- filling ---------------------------------------------------------------------------------
@@ -400,7 +401,9 @@ private slots:
                          QStringLiteral("東京,4,,監督,ﾍｯﾄﾞｺｰﾁ,,Coach,"),
                          QStringLiteral("東京,5,7,江藤,,Starter,,")});
         TTeam& team = program.teamA();
-        QVERIFY(program.form().LoadTeamRoster(path, &team, QString()));
+        platform::StringList lines;
+        QVERIFY(lines.loadFromFile(path));
+        QVERIFY(program.form().LoadTeamRoster(path, lines, &team, QString()));
         FillTeamGrid(&program.form(), &team);
         QCOMPARE(rowNumbers(program, 1).mid(0, 3), (QStringList{"4", "6", "-"}));
         QCOMPARE(team.FindPlayerById(2)->status, std::uint8_t(kNotListed));
@@ -567,8 +570,7 @@ private slots:
         Program program;
         TPlayer* coach = program.addPlayer(1, {}, QStringLiteral("監督"), false, true, position);
         coach->status = static_cast<std::uint8_t>(status);
-        platform::Message shown{kPlayerStatusMessage, 1, platform::toLParam(coach), 0};
-        OnPlayerStatusChanged(&program.form(), shown);
+        platform::SendMessage(&program.form(), kPlayerStatusMessage, 1, platform::Lend(coach));
         program.act(coach, kFoul, kCoachTechnicalFoul, 2);
         program.act(coach, kFoul, kBenchFoul, 1);
         const TeamSheetAreas& a = areasOf(program);
@@ -787,7 +789,7 @@ private slots:
         // Deleting a player drops every pointer to him before the record goes.
         program.act(players[4], kDeletePlayer);
         QCOMPARE(rowNumbers(program, 1).mid(0, 6), (QStringList{"4", "5", "6", "7", "-", "-"}));
-        for (const SheetGridControl* control : {&sheetOf(program, 1), program.form().Sheets().Run()}) {
+        for (const SheetGridControl* control : {&sheetOf(program, 1), program.form().TeamGrids().Run()}) {
             for (const TCell& cell : control->cells)
                 QVERIFY(cell.player != players[4] && cell.action.player != players[4]);
         }
@@ -1040,11 +1042,11 @@ private slots:
             auto* touroku = static_cast<TPlayerTouroku*>(&dialog);
             if (!confirm)
                 return int(platform::mrCancel);
-            auto* registration = new PlayerRegistration;
+            auto registration = std::make_unique<PlayerRegistration>();
             registration->player = touroku->Player();
             registration->number = QStringLiteral("99");
             registration->name = QStringLiteral("新人");
-            platform::SendMessage(MainForm(), kRegistrationMessage, 0, platform::toLParam(registration));
+            platform::SendMessage(MainForm(), kRegistrationMessage, 0, std::move(registration));
             return int(platform::mrOk);
         });
         doubleClickCell(gridOf(program, 1), name.firstColumn + 2, name.firstRow);

@@ -67,7 +67,7 @@ QStringList sheetSnapshot(THooptallyForm& form)
 {
     QStringList lines;
     for (const SheetGridControl* control :
-         {form.Sheets().Team(1), form.Sheets().Team(2), form.Sheets().Run()})
+         {form.TeamGrids().Team(1), form.TeamGrids().Team(2), form.TeamGrids().Run()})
         lines << sheetCells(*control);
     return lines;
 }
