@@ -58,15 +58,19 @@ int TSaveFile::Save(const QString& kind)
         m_lines.reset();
         return written ? 1 : 0;
     }
-    if (kind == QStringLiteral("html"))
-        return WriteHtmlFile() ? 1 : 0;
+    if (kind == QStringLiteral("html")) {
+        if (!MainForm() || !m_htmlOptions)
+            return 0;
+        try {
+            const bool written = WriteHtmlFile();
+            m_lines.reset();
+            return written ? 1 : 0;
+        } catch (...) {
+            m_lines.reset();
+            return 0;
+        }
+    }
     return 1;
-}
-
-bool TSaveFile::WriteHtmlFile()
-{
-    // The HTML report comes with the game report; nothing is written yet.
-    return false;
 }
 
 void TSaveFile::WriteGameFile()

@@ -1,15 +1,38 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include <QString>
+#include <QStringList>
 
 #include "platform/StringList.h"
 
 namespace hooptally {
 
 class TTeam;
+
+// The statistics columns of the HTML report: items 0 to 12 follow the player action codes, item 13 is
+// the playing time. The settings' list of statistics switches has only the thirteen actions.
+constexpr int kHtmlColumnCount = 14;
+constexpr int kHtmlPlayTimeColumn = 13;
+
+// Which players get a row in the report's statistics tables.
+enum HtmlPlayerRows { kAllPlayers = 0, kListedPlayers = 1, kPlayersWhoPlayed = 2 };
+
+// What the HTML save dialog chose for the report.
+struct HtmlReportOptions
+{
+    std::array<bool, kHtmlColumnCount> columns{};
+    std::array<bool, 2> teams{}; // team A, team B
+    int playerRows = kAllPlayers;
+    bool periodColumns = false;
+    bool commentary = false;
+    QStringList commentaryLines;
+    bool graph = false;
+};
 
 // Writes one file of the game: the game file ("game") or the HTML report ("html").
 class TSaveFile
@@ -26,11 +49,17 @@ public:
     void WriteLogLines();
     void WriteStatsBlock(platform::StringList& lines);
 
+    // The report's contents; without them an "html" save writes nothing and fails.
+    void SetHtmlOptions(const HtmlReportOptions& options) { m_htmlOptions = options; }
+    // Draws the score-over-time graph into that JPEG file; false when it was not written.
+    bool SaveScoreGraph(const QString& jpegFileName);
+
 private:
     bool WriteHtmlFile();
 
     QString m_fileName;
     std::unique_ptr<platform::StringList> m_lines;
+    std::optional<HtmlReportOptions> m_htmlOptions;
 };
 
 QString ByteToText(std::uint8_t value);
