@@ -210,6 +210,8 @@ void TSaveHtmlDlg::CheckBox1Click()
     colors.setColor(QPalette::Active, QPalette::Base, background);
     colors.setColor(QPalette::Inactive, QPalette::Base, background);
     colors.setColor(QPalette::Disabled, QPalette::Base, background);
+    // The commentary stays readable on the grey.
+    colors.setColor(QPalette::Disabled, QPalette::Text, palette().color(QPalette::Active, QPalette::Text));
     RichEdit1->setPalette(colors);
 }
 

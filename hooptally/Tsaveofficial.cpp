@@ -78,6 +78,13 @@ void drawLine(platform::Canvas& canvas, QPoint from, QPoint to)
 
 } // namespace
 
+QString TimeoutLabel(double seconds)
+{
+    // Day fractions come back a hair short of whole seconds: truncating would show 05:59 for 06:00.
+    const long long whole = std::max(0LL, std::llround(seconds));
+    return platform::Format("%02d:%02d", static_cast<int>(whole / 60), static_cast<int>(whole % 60));
+}
+
 TSaveOfficial::TSaveOfficial(const QString& fileName)
     : QWidget(nullptr), m_fileName(fileName), m_teamA(GetTeam(1)), m_teamB(GetTeam(2))
 {
@@ -235,8 +242,7 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
             canvas.Pen.Color = kTimeoutColor;
             canvas.Pen.Width = 1;
             drawLine(canvas, {x, bottom}, {x, kGraphTop});
-            const long long whole = std::llround(seconds);
-            const QString text = platform::Format("%02d:%02d", static_cast<int>(whole / 60), static_cast<int>(whole % 60));
+            const QString text = TimeoutLabel(seconds);
             const int tw = canvas.TextWidth(text);
             const int th = canvas.TextHeight(text);
             const int left = static_cast<int>(x0 + sx * seconds - (tw + 2) / 2);

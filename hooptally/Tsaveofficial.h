@@ -48,4 +48,7 @@ private:
     QImage m_picture;
 };
 
+// The game time of a timeout mark, "mm:ss", rounded to the nearest second.
+QString TimeoutLabel(double seconds);
+
 } // namespace hooptally
