@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QThread>
 #include <QTimeEdit>
 #include <QtEndian>
 
@@ -200,8 +201,10 @@ bool TStatsRequestHandler::OpenRequestedGame(const QByteArray& data)
     // The path ends at its zero or at the end of the data, whichever comes first.
     const qsizetype zero = data.indexOf('\0');
     const QString path = platform::Codec::fromCp932(zero < 0 ? data : data.left(zero));
-    // Never over unsaved work, and never under a dialog that holds on to the current game.
-    if (path.isEmpty() || m_opening || QApplication::activeModalWidget() || m_form->IsGameModified())
+    // Never over unsaved work, and never under a dialog that holds on to the current game: a dialog
+    // runs an event loop of its own, inside the program's.
+    const bool dialogOpen = QApplication::activeModalWidget() || QThread::currentThread()->loopLevel() > 1;
+    if (path.isEmpty() || m_opening || dialogOpen || m_form->IsGameModified())
         return false;
     m_opening = true;
     const bool opened = m_form->OpenGameFile(path);

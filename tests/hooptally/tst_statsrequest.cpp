@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QtEndian>
 
 #include <cstring>
@@ -422,6 +424,35 @@ private slots:
         QVERIFY(program.dialogs().allAnswered());
         QCOMPARE(gameSnapshot(program.form()), before);
         QCOMPARE(program.form().CurrentGameFile(), saved);
+    }
+
+    // A dialog runs its own event loop inside the program's: the game must not change under it.
+    void openRefusedWhileADialogRuns()
+    {
+        Program program;
+        playReportGame(program);
+        const QString path = program.path(QStringLiteral("game.game"));
+        QCOMPARE(TSaveFile(path).Save(QStringLiteral("game")), 1);
+        program.form().FileNew1Execute();
+        program.form().MarkGameSaved();
+        Exchange answer;
+        QEventLoop programLoop;
+        QTimer::singleShot(0, &programLoop, [&] {
+            QEventLoop dialogLoop;
+            QTimer::singleShot(0, &dialogLoop, [&] {
+                answer = exchange(expectedHandle(), kOpenGameRequest, platform::Codec::toCp932(path));
+                dialogLoop.quit();
+            });
+            dialogLoop.exec();
+            programLoop.quit();
+        });
+        programLoop.exec();
+        QCOMPARE(answer.replies.size(), 1);
+        QCOMPARE(answer.replies[0].data, QByteArray(4, '\0'));
+        QVERIFY(program.teamA().name.isEmpty());
+        // Once the dialog is closed the same request opens the game.
+        answer = exchange(expectedHandle(), kOpenGameRequest, platform::Codec::toCp932(path));
+        QCOMPARE(answer.replies.value(0).data, QByteArray("\x01\0\0\0", 4));
     }
 
     // Another process asks through the platform's client.
