@@ -116,7 +116,8 @@ void THooptallyForm::FileSaveAsItemClick()
         return;
     const QString fileName = dialog.LabeledEdit1->text();
     if (fileName.isEmpty()) {
-        platform::dialogs().messageBox(QStringLiteral("ファイル名を指定してください"), kCaption, platform::Buttons::Ok);
+        platform::dialogs().messageBox(QStringLiteral("ファイル名を指定してください"), kCaption,
+                                       platform::Buttons::Ok);
         return;
     }
     if (QFileInfo::exists(fileName) &&

@@ -32,11 +32,11 @@ const QString kPeriodDispKey = QStringLiteral("PeriodDisp");
 const QStringList& htmlColumnNames()
 {
     static const QStringList names = {
-        QStringLiteral("２ﾎﾟｲﾝﾄ成功"),     QStringLiteral("２ﾎﾟｲﾝﾄ失敗"), QStringLiteral("３ﾎﾟｲﾝﾄ成功"),
-        QStringLiteral("３ﾎﾟｲﾝﾄ失敗"),     QStringLiteral("ﾌﾘｰｽﾛｰ成功"),  QStringLiteral("ﾌﾘｰｽﾛｰ失敗"),
-        QStringLiteral("ﾌｧｰﾙ"),             QStringLiteral("ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"), QStringLiteral("ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"),
-        QStringLiteral("ﾀｰﾝｵｰﾊﾞｰ"),         QStringLiteral("ｱｼｽﾄ"),         QStringLiteral("ｽﾁｰﾙ"),
-        QStringLiteral("ﾌﾞﾛｯｸｼｮｯﾄ"),       QStringLiteral("ﾌﾟﾚｲﾀｲﾑ")};
+        QStringLiteral("２ﾎﾟｲﾝﾄ成功"), QStringLiteral("２ﾎﾟｲﾝﾄ失敗"),  QStringLiteral("３ﾎﾟｲﾝﾄ成功"),
+        QStringLiteral("３ﾎﾟｲﾝﾄ失敗"), QStringLiteral("ﾌﾘｰｽﾛｰ成功"),   QStringLiteral("ﾌﾘｰｽﾛｰ失敗"),
+        QStringLiteral("ﾌｧｰﾙ"),        QStringLiteral("ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"), QStringLiteral("ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"),
+        QStringLiteral("ﾀｰﾝｵｰﾊﾞｰ"),    QStringLiteral("ｱｼｽﾄ"),         QStringLiteral("ｽﾁｰﾙ"),
+        QStringLiteral("ﾌﾞﾛｯｸｼｮｯﾄ"),   QStringLiteral("ﾌﾟﾚｲﾀｲﾑ")};
     return names;
 }
 
@@ -54,8 +54,7 @@ bool isChecked(const QListWidget* list, int row)
     return item && item->checkState() == Qt::Checked;
 }
 
-template <typename T>
-T* named(T* widget, const char* name)
+template <typename T> T* named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;

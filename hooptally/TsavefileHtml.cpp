@@ -24,9 +24,10 @@ namespace {
 // The ideographic space the page writes for an empty value.
 const QString kBlank = QStringLiteral("　");
 const QString kCourtTimeZero = QStringLiteral("0:0");
-const QString kRateCell = QStringLiteral(
-    R"(<td align="center" nowrap="nowrap"  width="41" colspan="%1"><span >%2</span></td>)");
-const QString kHeadValueCell = QStringLiteral(R"(<td width="20" align="center" nowrap="nowrap" ><span >%1</span></td>)");
+const QString kRateCell =
+    QStringLiteral(R"(<td align="center" nowrap="nowrap"  width="41" colspan="%1"><span >%2</span></td>)");
+const QString kHeadValueCell =
+    QStringLiteral(R"(<td width="20" align="center" nowrap="nowrap" ><span >%1</span></td>)");
 const QString kValueCell = QStringLiteral(R"(<td align="right" nowrap="nowrap">%1</td>)");
 
 // Values of the game become text, never markup.
@@ -76,10 +77,12 @@ QString graphFileName(const QString& reportName)
 class HtmlPage
 {
 public:
-    HtmlPage(platform::StringList& lines, const HtmlReportOptions& options) : m_lines(lines), m_options(options)
+    HtmlPage(platform::StringList& lines, const HtmlReportOptions& options)
+        : m_lines(lines), m_options(options)
     {
-        m_rows = options.playerRows >= kAllPlayers && options.playerRows <= kPlayersWhoPlayed ? options.playerRows
-                                                                                              : kAllPlayers;
+        m_rows = options.playerRows >= kAllPlayers && options.playerRows <= kPlayersWhoPlayed
+                     ? options.playerRows
+                     : kAllPlayers;
     }
 
     void writeHead(const QString& tournament, const QString& dateText);
@@ -108,7 +111,8 @@ private:
     int checkedAmong(std::initializer_list<int> items) const;
     void writePeriodRow(const TTeam& teamA, const TTeam& teamB, int period, const QString& name);
     bool skipped(const TPlayer& player, const QString& courtTime) const;
-    void writePlayerRow(const TPlayer& player, const QString& courtTime, int shownPeriods, ShotTotals& totals);
+    void writePlayerRow(const TPlayer& player, const QString& courtTime, int shownPeriods,
+                        ShotTotals& totals);
 
     platform::StringList& m_lines;
     const HtmlReportOptions& m_options;
@@ -134,8 +138,8 @@ void HtmlPage::writeHead(const QString& tournament, const QString& dateText)
     // "Shift-JIS" strictly rejects them, browsers read both labels alike.
     add(0, QStringLiteral(R"(<meta http-equiv="Content-Type" content="text/html; charset=Windows-31J" /> )"));
     add(0, QStringLiteral(R"(<meta http-equiv="Content-Style-Type" content="text/css" />)"));
-    add(0, QStringLiteral("<title>バスケットボール試合結果【") + escaped(tournament) + QStringLiteral("】") + dateText +
-               QStringLiteral("</title>"));
+    add(0, QStringLiteral("<title>バスケットボール試合結果【") + escaped(tournament) + QStringLiteral("】") +
+               dateText + QStringLiteral("</title>"));
     add(0, QStringLiteral("</head>"));
     add(0, QStringLiteral("<body>"));
     add(0, QStringLiteral("<center>"));
@@ -183,7 +187,8 @@ void HtmlPage::writeScoreTable(const TTeam& teamA, const TTeam& teamB, const QSt
                escapedOrBlank(teamA.name) + QStringLiteral("</font></b>"));
     add(3, QStringLiteral("</td>"));
     add(3, QStringLiteral(R"(<td width="60" align="center" valign="middle" >)"));
-    add(4, QStringLiteral("<span>") + mark(pointsA, pointsB) + QStringLiteral("<br />\t\t\t<!--■勝ちは○／負けは●■-->"));
+    add(4, QStringLiteral("<span>") + mark(pointsA, pointsB) +
+               QStringLiteral("<br />\t\t\t<!--■勝ちは○／負けは●■-->"));
     add(4, QStringLiteral("<b>") + QString::number(pointsA) +
                QStringLiteral("</b><br /></span>\t\t<!--■左チームスコア■-->"));
     add(3, QStringLiteral("</td>"));
@@ -196,7 +201,8 @@ void HtmlPage::writeScoreTable(const TTeam& teamA, const TTeam& teamB, const QSt
     constexpr int kRegularPeriods = 4;
     for (int period = 0; period < kMaxPeriods; ++period) {
         // An overtime is shown once both teams have played in it.
-        if (period >= kRegularPeriods && !(teamA.AnyonePlayedInPeriod(period) && teamB.AnyonePlayedInPeriod(period)))
+        if (period >= kRegularPeriods &&
+            !(teamA.AnyonePlayedInPeriod(period) && teamB.AnyonePlayedInPeriod(period)))
             continue;
         writePeriodRow(teamA, teamB, period, periodNames.value(period));
     }
@@ -207,7 +213,8 @@ void HtmlPage::writeScoreTable(const TTeam& teamA, const TTeam& teamB, const QSt
     add(3, QStringLiteral("</td>"));
     add(3, QStringLiteral("<!--■右チーム■-->"));
     add(3, QStringLiteral(R"(<td align="center" valign="middle" width="60">)"));
-    add(4, QStringLiteral("<span  >") + mark(pointsB, pointsA) + QStringLiteral("<br /><!--■勝ちは○／負けは●■-->"));
+    add(4, QStringLiteral("<span  >") + mark(pointsB, pointsA) +
+               QStringLiteral("<br /><!--■勝ちは○／負けは●■-->"));
     add(4, QStringLiteral("<b>") + QString::number(pointsB) +
                QStringLiteral("</b></span><span ><br /></span><!--■右チームスコア■-->"));
     add(3, QStringLiteral("</td>"));
@@ -231,7 +238,8 @@ bool HtmlPage::skipped(const TPlayer& player, const QString& courtTime) const
     return false;
 }
 
-void HtmlPage::writePlayerRow(const TPlayer& player, const QString& courtTime, int shownPeriods, ShotTotals& totals)
+void HtmlPage::writePlayerRow(const TPlayer& player, const QString& courtTime, int shownPeriods,
+                              ShotTotals& totals)
 {
     auto value = [&player](std::uint8_t code) { return player.StatValue(-1, code, true); };
     const int threeMade = value(kThreePointMade) / 3;
@@ -291,8 +299,8 @@ void HtmlPage::writeTeamTable(TTeam& team, int shownPeriods)
     const int twoSpan = checkedAmong({kTwoPointMade, kTwoPointMissed});
     const int freeSpan = checkedAmong({kFreeThrowMade, kFreeThrowMissed});
     const int reboundSpan = checkedAmong({kOffensiveRebound, kDefensiveRebound});
-    const int restSpan = checkedAmong({kFoul, kAssist, kOffensiveRebound, kDefensiveRebound, kBlockedShot, kSteal,
-                                       kTurnover, kHtmlPlayTimeColumn});
+    const int restSpan = checkedAmong({kFoul, kAssist, kOffensiveRebound, kDefensiveRebound, kBlockedShot,
+                                       kSteal, kTurnover, kHtmlPlayTimeColumn});
     const QString periods = QString::number(shownPeriods);
 
     add(1, QStringLiteral(R"(<table width="598" border="1" cellspacing="1" cellpadding="0" >)"));
@@ -306,7 +314,8 @@ void HtmlPage::writeTeamTable(TTeam& team, int shownPeriods)
     add(3, QStringLiteral(R"(<td align="center" rowspan="2" ><span >S</span></td>)"));
     add(3, QStringLiteral(R"(<td rowspan="2" ><span >　選手名</span></td>)"));
     if (m_options.periodColumns)
-        add(3, QStringLiteral(R"(<td colspan="%1" align="center" ><span >出場時限</span></td>)").arg(periods));
+        add(3,
+            QStringLiteral(R"(<td colspan="%1" align="center" ><span >出場時限</span></td>)").arg(periods));
     add(3, QStringLiteral(R"(<td align="center" rowspan="2" ><span >PTS</span></td>)"));
     const QString groupHead = QStringLiteral(R"(<td colspan="%1" align="center" ><span >%2</span></td>)");
     if (threeSpan > 0)
@@ -320,26 +329,29 @@ void HtmlPage::writeTeamTable(TTeam& team, int shownPeriods)
     if (column(kAssist))
         add(3, QStringLiteral(R"(<td align="center" rowspan="2" ><span >AS</span></td>)"));
     if (reboundSpan > 0)
-        add(3, QStringLiteral(R"(<td colspan="%1" align="center" rowspan="1" ><span >REB</span></td>)").arg(reboundSpan));
+        add(3, QStringLiteral(R"(<td colspan="%1" align="center" rowspan="1" ><span >REB</span></td>)")
+                   .arg(reboundSpan));
     const std::pair<int, const char*> singles[] = {
         {kBlockedShot, "BS"}, {kSteal, "ST"}, {kTurnover, "TO"}, {kHtmlPlayTimeColumn, "MIN"}};
     for (const auto& [item, label] : singles) {
         if (column(item))
-            add(3, QStringLiteral(R"(<td rowspan="2" align="center" ><span >%1</span></td>)").arg(QLatin1String(label)));
+            add(3, QStringLiteral(R"(<td rowspan="2" align="center" ><span >%1</span></td>)")
+                       .arg(QLatin1String(label)));
     }
     add(2, QStringLiteral("</tr>"));
 
     add(2, QStringLiteral(R"(<tr valign="middle" >)"));
     if (m_options.periodColumns) {
-        const QString labels[] = {QStringLiteral("①"), QStringLiteral("②"), QStringLiteral("③"),
+        const QString labels[] = {QStringLiteral("①"), QStringLiteral("②"),   QStringLiteral("③"),
                                   QStringLiteral("④"), QStringLiteral("OT1"), QStringLiteral("OT2")};
         for (int period = 0; period < shownPeriods && period < kMaxPeriods; ++period)
             add(3, QStringLiteral(R"(<td align="center" nowrap="nowrap" ><span >)") + labels[period] +
                        QStringLiteral("</span></td>"));
     }
-    const std::pair<int, const char*> subHeads[] = {
-        {kThreePointMade, "M"},   {kThreePointMissed, "A"}, {kTwoPointMade, "M"},       {kTwoPointMissed, "A"},
-        {kFreeThrowMade, "M"},    {kFreeThrowMissed, "A"},  {kOffensiveRebound, "OR"}, {kDefensiveRebound, "DR"}};
+    const std::pair<int, const char*> subHeads[] = {{kThreePointMade, "M"},    {kThreePointMissed, "A"},
+                                                    {kTwoPointMade, "M"},      {kTwoPointMissed, "A"},
+                                                    {kFreeThrowMade, "M"},     {kFreeThrowMissed, "A"},
+                                                    {kOffensiveRebound, "OR"}, {kDefensiveRebound, "DR"}};
     for (const auto& [item, label] : subHeads) {
         if (column(item))
             add(3, kHeadValueCell.arg(QLatin1String(label)));
@@ -361,14 +373,14 @@ void HtmlPage::writeTeamTable(TTeam& team, int shownPeriods)
         add(3, QStringLiteral(R"(<td align="center" colspan="%1" nowrap="nowrap">　</td>)").arg(periods));
     add(3, QStringLiteral(R"(<td align="center" nowrap="nowrap">　</td>)"));
     if (threeSpan > 0)
-        add(3, kRateCell.arg(threeSpan).arg(column(kThreePointMissed) ? rateText(totals.threeMade, totals.threeMissed)
-                                                                      : kBlank));
+        add(3, kRateCell.arg(threeSpan).arg(
+                   column(kThreePointMissed) ? rateText(totals.threeMade, totals.threeMissed) : kBlank));
     if (twoSpan > 0)
         add(3, kRateCell.arg(twoSpan).arg(column(kTwoPointMissed) ? rateText(totals.twoMade, totals.twoMissed)
                                                                   : kBlank));
     if (freeSpan > 0)
-        add(3, kRateCell.arg(freeSpan).arg(column(kFreeThrowMissed) ? rateText(totals.freeMade, totals.freeMissed)
-                                                                    : kBlank));
+        add(3, kRateCell.arg(freeSpan).arg(
+                   column(kFreeThrowMissed) ? rateText(totals.freeMade, totals.freeMissed) : kBlank));
     add(3, kRateCell.arg(restSpan).arg(kBlank));
     add(2, QStringLiteral("</tr>"));
     add(0, QStringLiteral("</table>"));
@@ -380,34 +392,26 @@ void HtmlPage::writeLegend()
 {
     // The small font encloses the whole table: inside a row it would be markup that parsers reject.
     add(0, QStringLiteral(R"(<font size="1">)"));
-    add(1, QStringLiteral(R"(<table style="font-size:10px;line-height:10px" width="600" border="1" cellspacing="0" )"
-                          R"(cellpadding="1">)"));
+    add(1, QStringLiteral(
+               R"(<table style="font-size:10px;line-height:10px" width="600" border="1" cellspacing="0" )"
+               R"(cellpadding="1">)"));
     const QString label = QStringLiteral(R"(<td width="24" align="right" nowrap="nowrap">%1</td>)");
+    // The last label of the first two rows has two spaces after its width.
+    const QString lastLabel = QStringLiteral(R"(<td width="24"  align="right" nowrap="nowrap">%1</td>)");
     const QString text = QStringLiteral(R"(<td width="%1" >%2</td>)");
-    add(2, QStringLiteral("<tr>"));
-    add(3, label.arg(QStringLiteral("PTS:")));
-    add(3, text.arg(76).arg(QStringLiteral("ポイント")));
-    add(3, label.arg(QStringLiteral("FG:")));
-    add(3, text.arg(106).arg(QStringLiteral("フィールドゴール")));
-    add(3, label.arg(QStringLiteral("F:")));
-    add(3, text.arg(116).arg(QStringLiteral("ファール")));
-    add(3, label.arg(QStringLiteral("TO:")));
-    add(3, text.arg(96).arg(QStringLiteral("ターンオーバー")));
-    add(3, QStringLiteral(R"(<td width="24"  align="right" nowrap="nowrap">MIN:</td>)"));
-    add(3, text.arg(86).arg(QStringLiteral("出場時間")));
-    add(2, QStringLiteral("</tr>"));
-    add(2, QStringLiteral("<tr>"));
-    add(3, label.arg(QStringLiteral("M:")));
-    add(3, text.arg(76).arg(QStringLiteral("成功")));
-    add(3, label.arg(QStringLiteral("3P:")));
-    add(3, text.arg(106).arg(QStringLiteral("3ポイントシュート")));
-    add(3, label.arg(QStringLiteral("OR:")));
-    add(3, text.arg(116).arg(QStringLiteral("オフェンスリバウンド")));
-    add(3, label.arg(QStringLiteral("AS:")));
-    add(3, text.arg(96).arg(QStringLiteral("アシスト")));
-    add(3, QStringLiteral(R"(<td width="24"  align="right" nowrap="nowrap">S:</td>)"));
-    add(3, text.arg(86).arg(QStringLiteral("スターター")));
-    add(2, QStringLiteral("</tr>"));
+    const int widths[] = {76, 106, 116, 96, 86};
+    const char* const pairs[2][10] = {{"PTS:", "ポイント", "FG:", "フィールドゴール", "F:", "ファール",
+                                       "TO:", "ターンオーバー", "MIN:", "出場時間"},
+                                      {"M:", "成功", "3P:", "3ポイントシュート",
+                                       "OR:", "オフェンスリバウンド", "AS:", "アシスト", "S:", "スターター"}};
+    for (const auto& row : pairs) {
+        add(2, QStringLiteral("<tr>"));
+        for (int i = 0; i < 5; ++i) {
+            add(3, (i < 4 ? label : lastLabel).arg(QString::fromUtf8(row[2 * i])));
+            add(3, text.arg(widths[i]).arg(QString::fromUtf8(row[2 * i + 1])));
+        }
+        add(2, QStringLiteral("</tr>"));
+    }
     add(2, QStringLiteral("<tr>"));
     add(3, label.arg(QStringLiteral("A:")));
     add(3, text.arg(76).arg(QStringLiteral("試投")));

@@ -246,7 +246,8 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
             const int tw = canvas.TextWidth(text);
             const int th = canvas.TextHeight(text);
             const int left = static_cast<int>(x0 + sx * seconds - (tw + 2) / 2);
-            canvas.DrawText(platform::Rect(left, bottom + 2, left + tw + 2, bottom + th + 2), text, kCentredAtBottom);
+            canvas.DrawText(platform::Rect(left, bottom + 2, left + tw + 2, bottom + th + 2), text,
+                            kCentredAtBottom);
         }
     }
 }

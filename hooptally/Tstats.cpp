@@ -46,10 +46,10 @@ enum SnapshotField : int {
 };
 
 // The thirteen values of a slot, in the block's order.
-constexpr std::uint8_t kSnapshotCodes[] = {kTwoPointMade,      kTwoPointMissed,   kThreePointMade, kThreePointMissed,
-                                           kFreeThrowMade,     kFreeThrowMissed,  kFoul,           kAssist,
-                                           kOffensiveRebound,  kDefensiveRebound, kBlockedShot,    kTurnover,
-                                           kSteal};
+constexpr std::uint8_t kSnapshotCodes[] = {
+    kTwoPointMade,    kTwoPointMissed, kThreePointMade, kThreePointMissed, kFreeThrowMade,
+    kFreeThrowMissed, kFoul,           kAssist,         kOffensiveRebound, kDefensiveRebound,
+    kBlockedShot,     kTurnover,       kSteal};
 
 // The block, little-endian, with every text appended after it: a text reference is the text's
 // offset from the start of the block (0 for an empty text).
@@ -111,7 +111,9 @@ QByteArray int32Bytes(std::int32_t value)
 
 bool isPrivateFolder(const QByteArray& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
            (info.st_mode & 077) == 0;
 }
@@ -129,7 +131,8 @@ QByteArray BuildStatsSnapshot()
     const QDate date = form->DateTimePicker1->date();
     const QTime time = form->DateTimePicker2->time();
     writer.real(kDateField, platform::DateTime::encodeDate(date.year(), date.month(), date.day()));
-    writer.real(kTimeField, platform::DateTime::encodeTime(time.hour(), time.minute(), time.second(), time.msec()));
+    writer.real(kTimeField,
+                platform::DateTime::encodeTime(time.hour(), time.minute(), time.second(), time.msec()));
     for (const int side : {1, 2}) {
         if (const TTeam* team = GetTeam(side))
             writeTeam(writer, kSnapshotTeamOffset[side - 1], *team);
@@ -148,7 +151,9 @@ QString StatsRequestFolder()
     if (isPrivateFolder(path))
         return folder;
     // Ours but too open (made under another umask): closed to everyone else, never followed as a link.
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
         ::chmod(path.constData(), 0700) == 0 && isPrivateFolder(path))
         return folder;
@@ -160,7 +165,8 @@ TStatsRequestHandler::TStatsRequestHandler(THooptallyForm* form) : m_form(form)
     const QString folder = StatsRequestFolder();
     if (folder.isEmpty() || !form)
         return;
-    const QString handle = QDir(folder).filePath(QStringLiteral("Hooptally.%1").arg(QCoreApplication::applicationPid()));
+    const QString handle =
+        QDir(folder).filePath(QStringLiteral("Hooptally.%1").arg(QCoreApplication::applicationPid()));
     m_server = std::make_unique<platform::CopyDataServer>(form, handle);
     if (!m_server->isListening())
         m_server.reset();

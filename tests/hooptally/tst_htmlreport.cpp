@@ -37,7 +37,8 @@ HtmlReportOptions everything()
     options.playerRows = kAllPlayers;
     options.periodColumns = true;
     options.commentary = true;
-    options.commentaryLines = {QStringLiteral("前半は接戦。"), QStringLiteral("<b>後半</b>に東京が逃げ切った。")};
+    options.commentaryLines = {QStringLiteral("前半は接戦。"),
+                               QStringLiteral("<b>後半</b>に東京が逃げ切った。")};
     options.graph = true;
     return options;
 }
@@ -102,10 +103,7 @@ private:
     }
 
 private slots:
-    void jpegWriterAvailable()
-    {
-        QVERIFY(QImageWriter::supportedImageFormats().contains("jpeg"));
-    }
+    void jpegWriterAvailable() { QVERIFY(QImageWriter::supportedImageFormats().contains("jpeg")); }
 
     void fullPageLineByLine()
     {
@@ -117,7 +115,8 @@ private slots:
         const QString score = QStringLiteral("<td colspan=\"3\" align=\"right\" >　</td>");
         QStringList expected{
             "<?xml version=\"1.0\" encoding=\"x-sjis\"?>",
-            "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">",
+            "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+            "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">",
             "<html lang=\"ja\" xml:lang=\"ja\" xmlns=\"http://www.w3.org/1999/xhtml\">",
             "<head>",
             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-31J\" /> ",
@@ -150,28 +149,36 @@ private slots:
             line(6, score),
             line(5, "</tr>"),
         };
-        const QStringList periods[] = {{"3", "1st", "3"}, {"3", "2nd", "0"}, {"0", "3rd", "0"}, {"0", "4th", "0"}};
+        const QStringList periods[] = {
+            {"3", "1st", "3"}, {"3", "2nd", "0"}, {"0", "3rd", "0"}, {"0", "4th", "0"}};
         for (const QStringList& period : periods) {
             expected << line(5, "<tr>")
-                     << line(6, QStringLiteral("<td align=\"right\" width=\"25\"><b>%1</b></td>").arg(period[0]))
-                     << line(6, QStringLiteral("<td align=\"center\" width=\"40\"><font size = \"1\">-%1-</font></td>")
+                     << line(6,
+                             QStringLiteral("<td align=\"right\" width=\"25\"><b>%1</b></td>").arg(period[0]))
+                     << line(6, QStringLiteral(
+                                    "<td align=\"center\" width=\"40\"><font size = \"1\">-%1-</font></td>")
                                     .arg(period[1]))
-                     << line(6, QStringLiteral("<td align=\"right\" width=\"16\"><b>%1</b></td>").arg(period[2]))
+                     << line(6,
+                             QStringLiteral("<td align=\"right\" width=\"16\"><b>%1</b></td>").arg(period[2]))
                      << line(5, "</tr>");
         }
-        expected << line(5, "<tr>") << line(6, score) << line(5, "</tr>") << line(4, "</table>") << line(3, "</td>")
-                 << line(3, "<!--■右チーム■-->") << line(3, "<td align=\"center\" valign=\"middle\" width=\"60\">")
+        expected << line(5, "<tr>") << line(6, score) << line(5, "</tr>") << line(4, "</table>")
+                 << line(3, "</td>") << line(3, "<!--■右チーム■-->")
+                 << line(3, "<td align=\"center\" valign=\"middle\" width=\"60\">")
                  << line(4, "<span  >●<br /><!--■勝ちは○／負けは●■-->")
                  << line(4, "<b>3</b></span><span ><br /></span><!--■右チームスコア■-->") << line(3, "</td>")
                  << line(3, "<td align=\"center\" width=\"188\">")
-                 << line(4, "<b><font color=\"#f7734a\">大阪</font></b>") << line(3, "</td>") << line(2, "</tr>")
-                 << line(1, "</table>") << "<br /><br />";
+                 << line(4, "<b><font color=\"#f7734a\">大阪</font></b>") << line(3, "</td>")
+                 << line(2, "</tr>") << line(1, "</table>") << "<br /><br />";
 
         auto teamHead = [&](const QString& color, const QString& name) {
             expected << line(1, "<table width=\"598\" border=\"1\" cellspacing=\"1\" cellpadding=\"0\" >")
                      << line(2, "<tr>")
-                     << line(3, QStringLiteral("<td width=\"598\" colspan=\"20\" ><b><font color=\"#%1\">%2</font></b></td>")
-                                    .arg(color, name))
+                     << line(
+                            3,
+                            QStringLiteral(
+                                "<td width=\"598\" colspan=\"20\" ><b><font color=\"#%1\">%2</font></b></td>")
+                                .arg(color, name))
                      << line(2, "</tr>") << line(2, "<tr>")
                      << line(3, "<td align=\"center\" rowspan=\"2\" ><span >No.</span></td>")
                      << line(3, "<td align=\"center\" rowspan=\"2\" ><span >S</span></td>")
@@ -187,63 +194,78 @@ private slots:
                      << line(3, "<td rowspan=\"2\" align=\"center\" ><span >BS</span></td>")
                      << line(3, "<td rowspan=\"2\" align=\"center\" ><span >ST</span></td>")
                      << line(3, "<td rowspan=\"2\" align=\"center\" ><span >TO</span></td>")
-                     << line(3, "<td rowspan=\"2\" align=\"center\" ><span >MIN</span></td>") << line(2, "</tr>")
-                     << line(2, "<tr valign=\"middle\" >");
+                     << line(3, "<td rowspan=\"2\" align=\"center\" ><span >MIN</span></td>")
+                     << line(2, "</tr>") << line(2, "<tr valign=\"middle\" >");
             for (const char* label : {"①", "②", "③", "④"})
-                expected << line(3, QStringLiteral("<td align=\"center\" nowrap=\"nowrap\" ><span >%1</span></td>")
-                                        .arg(QString::fromUtf8(label)));
+                expected << line(
+                    3, QStringLiteral("<td align=\"center\" nowrap=\"nowrap\" ><span >%1</span></td>")
+                           .arg(QString::fromUtf8(label)));
             for (const char* label : {"M", "A", "M", "A", "M", "A", "OR", "DR"})
-                expected << line(3, QStringLiteral(
-                                        "<td width=\"20\" align=\"center\" nowrap=\"nowrap\" ><span >%1</span></td>")
-                                        .arg(QLatin1String(label)));
+                expected << line(
+                    3, QStringLiteral(
+                           "<td width=\"20\" align=\"center\" nowrap=\"nowrap\" ><span >%1</span></td>")
+                           .arg(QLatin1String(label)));
             expected << line(2, "</tr>");
         };
-        // number, starter, name, periods played (four), then PTS 3PM 3PA 2PM 2PA FTM FTA F AS OR DR BS ST TO MIN
+        // number, starter, name, periods played (four), then PTS 3PM 3PA 2PM 2PA FTM FTA F AS OR DR BS ST TO
+        // MIN
         auto playerRow = [&](const QString& number, bool starter, const QString& name, const QString& played,
                              const QStringList& values) {
-            expected << "<tr >" << QStringLiteral("<td align=\"right\" nowrap=\"nowrap\">%1</td>").arg(number)
-                     << QStringLiteral("<td align=\"center\" nowrap=\"nowrap\">%1</td>").arg(starter ? "S" : "　")
-                     << QStringLiteral("<td width=\"100\" nowrap=\"nowrap\">%1</td>").arg(name);
+            expected
+                << "<tr >" << QStringLiteral("<td align=\"right\" nowrap=\"nowrap\">%1</td>").arg(number)
+                << QStringLiteral("<td align=\"center\" nowrap=\"nowrap\">%1</td>").arg(starter ? "S" : "　")
+                << QStringLiteral("<td width=\"100\" nowrap=\"nowrap\">%1</td>").arg(name);
             for (const QChar mark : played)
-                expected << line(3, QStringLiteral("<td align=\"center\" nowrap=\"nowrap\" ><span >%1</span></td>")
-                                        .arg(mark == u'x' ? QStringLiteral("×") : QStringLiteral("　")));
+                expected << line(
+                    3, QStringLiteral("<td align=\"center\" nowrap=\"nowrap\" ><span >%1</span></td>")
+                           .arg(mark == u'x' ? QStringLiteral("×") : QStringLiteral("　")));
             for (const QString& value : values)
                 expected << QStringLiteral("<td align=\"right\" nowrap=\"nowrap\">%1</td>").arg(value);
             expected << "</tr>";
         };
         auto totals = [&](const QString& three, const QString& two, const QString& free) {
-            const QString rate =
-                QStringLiteral("<td align=\"center\" nowrap=\"nowrap\"  width=\"41\" colspan=\"%1\"><span >%2</span></td>");
+            const QString rate = QStringLiteral(
+                "<td align=\"center\" nowrap=\"nowrap\"  width=\"41\" colspan=\"%1\"><span >%2</span></td>");
             expected << line(2, "<tr valign=\"middle\">")
                      << line(3, "<td align=\"center\" colspan=\"3\" nowrap=\"nowrap\">　</td>")
                      << line(3, "<td align=\"center\" colspan=\"4\" nowrap=\"nowrap\">　</td>")
-                     << line(3, "<td align=\"center\" nowrap=\"nowrap\">　</td>") << line(3, rate.arg("2", three))
-                     << line(3, rate.arg("2", two)) << line(3, rate.arg("2", free)) << line(3, rate.arg("8", "　"))
-                     << line(2, "</tr>") << "</table>" << "<span><br /></span>" << "<span><br /></span>";
+                     << line(3, "<td align=\"center\" nowrap=\"nowrap\">　</td>")
+                     << line(3, rate.arg("2", three)) << line(3, rate.arg("2", two))
+                     << line(3, rate.arg("2", free)) << line(3, rate.arg("8", "　")) << line(2, "</tr>")
+                     << "</table>"
+                     << "<span><br /></span>"
+                     << "<span><br /></span>";
         };
 
         teamHead("7fbfff", "東京");
         // By jersey number; the coach keeps his place behind the players.
-        playerRow("4", true, "鈴木", "x...", {"0", "0", "0", "0", "1", "0", "0", "0", "0", "0", "0", "0", "0", "0", "2:0"});
-        playerRow("8", false, "高橋", "xx..", {"1", "0", "0", "0", "0", "1", "2", "0", "1", "0", "1", "0", "0", "0", "10:0"});
+        playerRow("4", true, "鈴木", "x...",
+                  {"0", "0", "0", "0", "1", "0", "0", "0", "0", "0", "0", "0", "0", "0", "2:0"});
+        playerRow("8", false, "高橋", "xx..",
+                  {"1", "0", "0", "0", "0", "1", "2", "0", "1", "0", "1", "0", "0", "0", "10:0"});
         playerRow("10", true, "佐藤", "xx..",
                   {"5", "1", "1", "1", "2", "0", "0", "1", "0", "1", "0", "0", "1", "0", "12:0"});
-        playerRow("12", false, "山本", "....", {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0:0"});
-        playerRow("　", false, "監督", "....", {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0:0"});
+        playerRow("12", false, "山本", "....",
+                  {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0:0"});
+        playerRow("　", false, "監督", "....",
+                  {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0:0"});
         totals("100.0%", "33.3%", "50.0%");
         teamHead("f7734a", "大阪");
-        playerRow("5", true, "田中", "xx..", {"3", "1", "2", "0", "0", "0", "0", "0", "0", "0", "1", "1", "0", "1", "12:0"});
-        playerRow("6", false, "中村", "....", {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0:0"});
+        playerRow("5", true, "田中", "xx..",
+                  {"3", "1", "2", "0", "0", "0", "0", "0", "0", "0", "1", "1", "0", "1", "12:0"});
+        playerRow("6", false, "中村", "....",
+                  {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0:0"});
         totals("50.0%", "0.0%", "0.0%");
 
         const QString label = QStringLiteral("<td width=\"24\" align=\"right\" nowrap=\"nowrap\">%1</td>");
         const QString text = QStringLiteral("<td width=\"%1\" >%2</td>");
         expected << "<font size=\"1\">"
-                 << line(1, "<table style=\"font-size:10px;line-height:10px\" width=\"600\" border=\"1\" cellspacing=\"0\" cellpadding=\"1\">")
+                 << line(1, "<table style=\"font-size:10px;line-height:10px\" width=\"600\" border=\"1\" "
+                            "cellspacing=\"0\" cellpadding=\"1\">")
                  << line(2, "<tr>") << line(3, label.arg("PTS:")) << line(3, text.arg("76", "ポイント"))
                  << line(3, label.arg("FG:")) << line(3, text.arg("106", "フィールドゴール"))
-                 << line(3, label.arg("F:")) << line(3, text.arg("116", "ファール")) << line(3, label.arg("TO:"))
-                 << line(3, text.arg("96", "ターンオーバー"))
+                 << line(3, label.arg("F:")) << line(3, text.arg("116", "ファール"))
+                 << line(3, label.arg("TO:")) << line(3, text.arg("96", "ターンオーバー"))
                  << line(3, "<td width=\"24\"  align=\"right\" nowrap=\"nowrap\">MIN:</td>")
                  << line(3, text.arg("86", "出場時間")) << line(2, "</tr>") << line(2, "<tr>")
                  << line(3, label.arg("M:")) << line(3, text.arg("76", "成功")) << line(3, label.arg("3P:"))
@@ -266,16 +288,21 @@ private slots:
                  << line(3, "<td align=\"right\" width=\"24\" nowrap=\"nowrap\">TOT:</td>")
                  << line(3, "<td class=\"txt9\" width=\"116\">トータルリバウンド</td>")
                  << line(3, "<td width=\"24\" align=\"right\" class=\"txt9\" nowrap=\"nowrap\">BS:</td>")
-                 << line(3, "<td colspan=\"3\" >ブロックショット</td>") << line(2, "</tr>") << line(1, "</table>")
-                 << line(1, "</font>") << "<br /><br />";
+                 << line(3, "<td colspan=\"3\" >ブロックショット</td>") << line(2, "</tr>")
+                 << line(1, "</table>") << line(1, "</font>") << "<br /><br />";
 
-        expected << line(1, "<table width=\"598\" border=\"1\" cellspacing=\"1\" cellpadding=\"0\" >") << line(2, "<tr>")
+        expected << line(1, "<table width=\"598\" border=\"1\" cellspacing=\"1\" cellpadding=\"0\" >")
+                 << line(2, "<tr>")
                  << line(3, "<td width=\"598\" colspan=\"19\" ><b><font COLOR=Black>戦評</font></b></td>")
                  << line(2, "</tr>") << line(2, "<tr>") << line(3, "<td align=\"left\" nowrap=\"nowrap\">")
                  << "前半は接戦。<br />"
-                 << "<b>後半</b>に東京が逃げ切った。<br />" << line(3, "</td>") << line(2, "</tr>") << "</table>";
-        expected << "<br /><img src=\"game1.jpeg\" alt=\"\" /><br />" << "<p><font size=\"1\">Hooptally</font></p>"
-                 << "</center>" << "</body>" << "</html>";
+                 << "<b>後半</b>に東京が逃げ切った。<br />" << line(3, "</td>") << line(2, "</tr>")
+                 << "</table>";
+        expected << "<br /><img src=\"game1.jpeg\" alt=\"\" /><br />"
+                 << "<p><font size=\"1\">Hooptally</font></p>"
+                 << "</center>"
+                 << "</body>"
+                 << "</html>";
 
         // The file itself: CP932, CRLF after every line, no byte-order mark.
         const QByteArray bytes = readBytes(path);
@@ -285,7 +312,9 @@ private slots:
         QVERIFY(written.loadFromFile(path));
         QCOMPARE(written.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
-            QVERIFY2(written[i] == expected[i], qPrintable(QStringLiteral("line %1:\n  %2\n  %3").arg(i + 1).arg(written[i], expected[i])));
+            QVERIFY2(
+                written[i] == expected[i],
+                qPrintable(QStringLiteral("line %1:\n  %2\n  %3").arg(i + 1).arg(written[i], expected[i])));
 
         const ParsedHtml page = parsed(path);
         QCOMPARE(page.topTables().size(), std::size_t(6));
@@ -301,13 +330,16 @@ private slots:
         QTest::addColumn<bool>("teamB");
         QTest::addColumn<int>("rows");
         QTest::addColumn<QStringList>("expected"); // per written table: its players' names joined by ","
-        QTest::newRow("both, all players") << true << true << 0 << QStringList{"鈴木,高橋,佐藤,山本,監督", "田中,中村"};
-        QTest::newRow("both, bench and court") << true << true << 1 << QStringList{"鈴木,高橋,佐藤,監督", "田中"};
+        QTest::newRow("both, all players")
+            << true << true << 0 << QStringList{"鈴木,高橋,佐藤,山本,監督", "田中,中村"};
+        QTest::newRow("both, bench and court")
+            << true << true << 1 << QStringList{"鈴木,高橋,佐藤,監督", "田中"};
         QTest::newRow("both, who played") << true << true << 2 << QStringList{"鈴木,高橋,佐藤", "田中"};
         QTest::newRow("team A only") << true << false << 0 << QStringList{"鈴木,高橋,佐藤,山本,監督"};
         QTest::newRow("team B only") << false << true << 2 << QStringList{"田中"};
         QTest::newRow("no team") << false << false << 0 << QStringList{};
-        QTest::newRow("unknown row choice shows all") << true << false << 7 << QStringList{"鈴木,高橋,佐藤,山本,監督"};
+        QTest::newRow("unknown row choice shows all")
+            << true << false << 7 << QStringList{"鈴木,高橋,佐藤,山本,監督"};
     }
     void teamsAndRows()
     {
@@ -339,15 +371,19 @@ private slots:
         QTest::addColumn<QString>("lastColspan");
         QTest::newRow("none") << QList<int>{} << true << QStringList{"PTS"} << QStringList{"5"}
                               << QStringList{"　", "　", "　"} << "0";
-        QTest::newRow("two-point missed only") << QList<int>{1} << true << QStringList{"PTS", "2PFG"}
-                                               << QStringList{"5", "2"} << QStringList{"　", "　", "33.3%", "　"} << "0";
-        QTest::newRow("two-point made only") << QList<int>{0} << true << QStringList{"PTS", "2PFG"}
-                                             << QStringList{"5", "1"} << QStringList{"　", "　", "　", "　"} << "0";
-        QTest::newRow("no three-point attempts") << QList<int>{3} << false << QStringList{"PTS", "3PFG"}
-                                                 << QStringList{} << QStringList{"　", "　", "0.0%", "　"} << "0";
-        QTest::newRow("rest of the columns")
-            << QList<int>{6, 7, 8, 9, 10, 11, 12, 13} << true << QStringList{"PTS", "F", "AS", "REB", "BS", "ST", "TO", "MIN"}
-            << QStringList{"5", "1", "0", "1", "0", "0", "1", "0", "12:0"} << QStringList{"　", "　", "　"} << "8";
+        QTest::newRow("two-point missed only")
+            << QList<int>{1} << true << QStringList{"PTS", "2PFG"} << QStringList{"5", "2"}
+            << QStringList{"　", "　", "33.3%", "　"} << "0";
+        QTest::newRow("two-point made only")
+            << QList<int>{0} << true << QStringList{"PTS", "2PFG"} << QStringList{"5", "1"}
+            << QStringList{"　", "　", "　", "　"} << "0";
+        QTest::newRow("no three-point attempts")
+            << QList<int>{3} << false << QStringList{"PTS", "3PFG"} << QStringList{}
+            << QStringList{"　", "　", "0.0%", "　"} << "0";
+        QTest::newRow("rest of the columns") << QList<int>{6, 7, 8, 9, 10, 11, 12, 13} << true
+                                             << QStringList{"PTS", "F", "AS", "REB", "BS", "ST", "TO", "MIN"}
+                                             << QStringList{"5", "1", "0", "1", "0", "0", "1", "0", "12:0"}
+                                             << QStringList{"　", "　", "　"} << "8";
     }
     void columns()
     {
@@ -373,8 +409,9 @@ private slots:
         QCOMPARE(rows[1]->cellTexts().mid(3), head);
         if (recorded) {
             const auto players = playerRows(table);
-            const auto sato = std::find_if(players.begin(), players.end(),
-                                           [](const HtmlNode* row) { return row->cellTexts().value(2) == "佐藤"; });
+            const auto sato = std::find_if(players.begin(), players.end(), [](const HtmlNode* row) {
+                return row->cellTexts().value(2) == "佐藤";
+            });
             QVERIFY(sato != players.end());
             QCOMPARE((*sato)->cellTexts().mid(3), satoValues);
             // Every row covers the columns of the head.
@@ -416,7 +453,8 @@ private slots:
         program.command(kPeriodEnd);
         QCOMPARE(GetShownPeriodCount(), 5);
         QVERIFY(writeReport(path, everything()));
-        QCOMPARE(periodRows(), (QStringList{"　", "3 -1st- 3", "3 -2nd- 0", "0 -3rd- 3", "0 -4th- 0", "2 -OT1- 0", "　"}));
+        QCOMPARE(periodRows(),
+                 (QStringList{"　", "3 -1st- 3", "3 -2nd- 0", "0 -3rd- 3", "0 -4th- 0", "2 -OT1- 0", "　"}));
         const ParsedHtml page = parsed(path);
         const HtmlNode& table = *teamTables(page).at(0);
         QCOMPARE(table.rows()[2]->cellTexts().mid(0, 5), (QStringList{"①", "②", "③", "④", "OT1"}));
@@ -432,10 +470,14 @@ private slots:
         QTest::addColumn<int>("pointsB");
         QTest::addColumn<QString>("markA");
         QTest::addColumn<QString>("markB");
-        QTest::newRow("A wins") << 2 << 0 << "○" << "●";
-        QTest::newRow("B wins") << 0 << 3 << "●" << "○";
-        QTest::newRow("tied") << 2 << 2 << "■" << "■";
-        QTest::newRow("no points") << 0 << 0 << "■" << "■";
+        QTest::newRow("A wins") << 2 << 0 << "○"
+                                << "●";
+        QTest::newRow("B wins") << 0 << 3 << "●"
+                                << "○";
+        QTest::newRow("tied") << 2 << 2 << "■"
+                              << "■";
+        QTest::newRow("no points") << 0 << 0 << "■"
+                                   << "■";
     }
     void marks()
     {
@@ -553,10 +595,18 @@ private slots:
         QTest::addColumn<QString>("reportName");
         QTest::addColumn<QString>("graphName");
         QTest::addColumn<QString>("src");
-        QTest::newRow("html") << "game1.html" << "game1.jpeg" << "game1.jpeg";
-        QTest::newRow("two dots") << "春.決勝.htm" << "春.決勝.jpeg" << "春.決勝.jpeg";
-        QTest::newRow("no extension") << "report" << "report.jpeg" << "report.jpeg";
-        QTest::newRow("address characters") << "a#1 & 2%.html" << "a#1 & 2%.jpeg" << "a%231 & 2%25.jpeg";
+        QTest::newRow("html") << "game1.html"
+                              << "game1.jpeg"
+                              << "game1.jpeg";
+        QTest::newRow("two dots") << "春.決勝.htm"
+                                  << "春.決勝.jpeg"
+                                  << "春.決勝.jpeg";
+        QTest::newRow("no extension") << "report"
+                                      << "report.jpeg"
+                                      << "report.jpeg";
+        QTest::newRow("address characters") << "a#1 & 2%.html"
+                                            << "a#1 & 2%.jpeg"
+                                            << "a%231 & 2%25.jpeg";
     }
     void graphLink()
     {

@@ -61,8 +61,9 @@ private slots:
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Htmlで保存"));
         QCOMPARE(dialog.size(), QSize(411, 478));
         QCOMPARE(texts(*dialog.KojinList),
-                 (QStringList{"２ﾎﾟｲﾝﾄ成功", "２ﾎﾟｲﾝﾄ失敗", "３ﾎﾟｲﾝﾄ成功", "３ﾎﾟｲﾝﾄ失敗", "ﾌﾘｰｽﾛｰ成功", "ﾌﾘｰｽﾛｰ失敗", "ﾌｧｰﾙ",
-                              "ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ", "ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ", "ﾀｰﾝｵｰﾊﾞｰ", "ｱｼｽﾄ", "ｽﾁｰﾙ", "ﾌﾞﾛｯｸｼｮｯﾄ", "ﾌﾟﾚｲﾀｲﾑ"}));
+                 (QStringList{"２ﾎﾟｲﾝﾄ成功", "２ﾎﾟｲﾝﾄ失敗", "３ﾎﾟｲﾝﾄ成功", "３ﾎﾟｲﾝﾄ失敗", "ﾌﾘｰｽﾛｰ成功",
+                              "ﾌﾘｰｽﾛｰ失敗", "ﾌｧｰﾙ", "ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ", "ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ", "ﾀｰﾝｵｰﾊﾞｰ", "ｱｼｽﾄ",
+                              "ｽﾁｰﾙ", "ﾌﾞﾛｯｸｼｮｯﾄ", "ﾌﾟﾚｲﾀｲﾑ"}));
         QCOMPARE(checks(*dialog.KojinList), QList<bool>(14, true));
         // The settings keep their own thirteen switches.
         QCOMPARE(program.option().KojinList->count(), 13);
@@ -164,9 +165,9 @@ private slots:
                 });
                 program.form().FileSaveAsItemClick();
             };
-            const QString offered = program.path(
-                program.form().DateTimePicker1->date().toString("yyyyMMdd") +
-                program.form().DateTimePicker2->time().toString("hhmm") + ".html");
+            const QString offered =
+                program.path(program.form().DateTimePicker1->date().toString("yyyyMMdd") +
+                             program.form().DateTimePicker2->time().toString("hhmm") + ".html");
             open([&](TSaveHtmlDlg& dialog) {
                 QCOMPARE(dialog.LabeledEdit1->text(), offered);
                 program.dialogs().expectSaveFile(std::nullopt);
@@ -220,7 +221,8 @@ private slots:
         }
         platform::IniFile ini(program.iniPath());
         for (int i = 0; i < 14; ++i)
-            QCOMPARE(ini.readString("HtmlKojin", QString::number(i), "?"), QString(i == 2 || i == 13 ? "0" : "1"));
+            QCOMPARE(ini.readString("HtmlKojin", QString::number(i), "?"),
+                     QString(i == 2 || i == 13 ? "0" : "1"));
         QCOMPARE(ini.readString("Html", "PlayerDisp", "?"), QStringLiteral("2"));
         QCOMPARE(ini.readString("Html", "PeriodDisp", "?"), QStringLiteral("1"));
         // The next dialog starts from them.

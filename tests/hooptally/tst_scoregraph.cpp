@@ -87,10 +87,7 @@ class tst_scoregraph : public QObject
 {
     Q_OBJECT
 private slots:
-    void jpegWriterAvailable()
-    {
-        QVERIFY(QImageWriter::supportedImageFormats().contains("jpeg"));
-    }
+    void jpegWriterAvailable() { QVERIFY(QImageWriter::supportedImageFormats().contains("jpeg")); }
 
     // Nothing played: the axes, the grid lines 10 to 50 and nothing else.
     void noPlay()

@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QLocalSocket>
@@ -116,7 +116,8 @@ Exchange exchange(const QString& handle, quint64 dwData, const QByteArray& data)
 
 QString expectedHandle()
 {
-    return QDir(StatsRequestFolder()).filePath(QStringLiteral("Hooptally.%1").arg(QCoreApplication::applicationPid()));
+    return QDir(StatsRequestFolder())
+        .filePath(QStringLiteral("Hooptally.%1").arg(QCoreApplication::applicationPid()));
 }
 
 qint32 int32At(const QByteArray& bytes, int offset)
@@ -177,7 +178,9 @@ private slots:
         program.form().FormActivate();
         QVERIFY(QFileInfo::exists(expectedHandle()));
         // Only this user may reach it.
-        struct stat info {};
+        struct stat info
+        {
+        };
         QCOMPARE(::lstat(QFile::encodeName(StatsRequestFolder()).constData(), &info), 0);
         QVERIFY(S_ISDIR(info.st_mode));
         QCOMPARE(info.st_uid, ::getuid());
@@ -207,7 +210,8 @@ private slots:
             QCOMPARE(::chmod(path.constData(), 0777), 0);
         } else if (prepared == "link") {
             QVERIFY(QDir(runtime.path()).mkdir("elsewhere"));
-            QCOMPARE(::symlink(QFile::encodeName(runtime.filePath("elsewhere")).constData(), path.constData()), 0);
+            QCOMPARE(
+                ::symlink(QFile::encodeName(runtime.filePath("elsewhere")).constData(), path.constData()), 0);
         } else if (prepared == "file") {
             writeLines(folder, {"x"});
         }
@@ -215,7 +219,9 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", saved);
         QCOMPARE(result, usable ? folder : QString());
         if (usable) {
-            struct stat info {};
+            struct stat info
+            {
+            };
             QCOMPARE(::lstat(path.constData(), &info), 0);
             QCOMPARE(info.st_mode & 0777, mode_t(0700));
         }
@@ -232,14 +238,23 @@ private slots:
         form.DateTimePicker2->setTime(QTime(18, 30, 5));
         TPlayer* first = program.teamA().PlayerAt(0);
         QCOMPARE(first->number, QStringLiteral("4"));
-        const std::pair<std::uint8_t, int> actions[] = {
-            {kTwoPointMade, 2},  {kTwoPointMissed, 1}, {kThreePointMade, 1}, {kThreePointMissed, 2},
-            {kFreeThrowMade, 1}, {kFreeThrowMissed, 3}, {kFoul, 1},          {kAssist, 2},
-            {kOffensiveRebound, 1}, {kDefensiveRebound, 3}, {kBlockedShot, 1}, {kTurnover, 2},
-            {kSteal, 4}};
+        const std::pair<std::uint8_t, int> actions[] = {{kTwoPointMade, 2},
+                                                        {kTwoPointMissed, 1},
+                                                        {kThreePointMade, 1},
+                                                        {kThreePointMissed, 2},
+                                                        {kFreeThrowMade, 1},
+                                                        {kFreeThrowMissed, 3},
+                                                        {kFoul, 1},
+                                                        {kAssist, 2},
+                                                        {kOffensiveRebound, 1},
+                                                        {kDefensiveRebound, 3},
+                                                        {kBlockedShot, 1},
+                                                        {kTurnover, 2},
+                                                        {kSteal, 4}};
         for (const auto& [code, times] : actions) {
             for (int i = 0; i < times; ++i)
-                program.act(first, code, code == kFoul ? kPersonalFoul : kNone, code == kFoul ? 0 : kNone);
+                program.act(first, code, code == kFoul ? std::uint8_t(kPersonalFoul) : kNone,
+                            code == kFoul ? 0 : kNone);
         }
         program.setClock(4, 0);
         program.act(first, kToBench);
@@ -358,10 +373,14 @@ private slots:
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("tail"); // after the path: "zero", "none", "garbage"
-        QTest::newRow("zero-terminated") << "game.game" << "zero";
-        QTest::newRow("no terminating zero") << "game.game" << "none";
-        QTest::newRow("bytes after the zero") << "game.game" << "garbage";
-        QTest::newRow("Japanese name") << "春季大会・決勝.game" << "zero";
+        QTest::newRow("zero-terminated") << "game.game"
+                                         << "zero";
+        QTest::newRow("no terminating zero") << "game.game"
+                                             << "none";
+        QTest::newRow("bytes after the zero") << "game.game"
+                                              << "garbage";
+        QTest::newRow("Japanese name") << "春季大会・決勝.game"
+                                       << "zero";
     }
     void openRequest()
     {
@@ -416,7 +435,8 @@ private slots:
         }
         if (refusal == "empty")
             target.clear();
-        const Exchange answer = exchange(expectedHandle(), kOpenGameRequest, platform::Codec::toCp932(target) + '\0');
+        const Exchange answer =
+            exchange(expectedHandle(), kOpenGameRequest, platform::Codec::toCp932(target) + '\0');
         QVERIFY(answer.done);
         QCOMPARE(answer.replies.size(), 1);
         QCOMPARE(answer.replies[0].dwData, quint64(1));
@@ -479,8 +499,9 @@ int main(int argc, char** argv)
 {
     if (argc == 4 && std::strcmp(argv[1], "--request") == 0) {
         QCoreApplication app(argc, argv);
-        const auto reply = platform::RequestCopyData(QString::fromLocal8Bit(argv[2]),
-                                                     std::uintptr_t(std::strtoull(argv[3], nullptr, 10)), {}, kTimeoutMs);
+        const auto reply =
+            platform::RequestCopyData(QString::fromLocal8Bit(argv[2]),
+                                      std::uintptr_t(std::strtoull(argv[3], nullptr, 10)), {}, kTimeoutMs);
         if (!reply)
             return 1;
         const QByteArray line = QByteArray::number(quint64(reply->dwData)) + ' ' + reply->data.toHex() + '\n';

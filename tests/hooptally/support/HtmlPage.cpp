@@ -111,9 +111,9 @@ ParsedHtml parseHtmlFile(const QString& path)
     ParsedHtml parsed;
     parsed.errors = run({QStringLiteral("--html"), QStringLiteral("--noout"), path}, nullptr);
     QByteArray xml;
-    const QString converted =
-        run({QStringLiteral("--html"), QStringLiteral("--xmlout"), QStringLiteral("--encode"), QStringLiteral("UTF-8"), path},
-            &xml);
+    const QString converted = run({QStringLiteral("--html"), QStringLiteral("--xmlout"),
+                                   QStringLiteral("--encode"), QStringLiteral("UTF-8"), path},
+                                  &xml);
     if (parsed.errors.isEmpty() && !converted.isEmpty())
         parsed.errors = converted;
     // What precedes the root element (declarations, the page's own XML declaration read as a
@@ -133,7 +133,8 @@ ParsedHtml parseHtmlFile(const QString& path)
             auto node = std::make_unique<HtmlNode>();
             node->name = reader.name().toString().toLower();
             for (const QXmlStreamAttribute& attribute : reader.attributes())
-                node->attributes.insert(attribute.qualifiedName().toString().toLower(), attribute.value().toString());
+                node->attributes.insert(attribute.qualifiedName().toString().toLower(),
+                                        attribute.value().toString());
             HtmlNode* raw = node.get();
             if (open.empty())
                 parsed.root = std::move(node);

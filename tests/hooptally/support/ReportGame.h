@@ -20,8 +20,8 @@ void loadRosters(Program& program, const QStringList& teamA, const QStringList& 
 TPlayer* playerNamed(const TTeam& team, const QString& name);
 
 // A short game over two periods, the same in every test that reads it:
-//   東京: 10 佐藤 (starter), 4 鈴木 (starter), 8 高橋 (comes on at 4:00), 12 山本 (never plays), head coach 監督
-//   大阪: 5 田中 (starter), 6 中村 (never plays)
+//   東京: 10 佐藤 (starter), 4 鈴木 (starter), 8 高橋 (comes on at 4:00), 12 山本 (never plays), head coach
+//   監督 大阪: 5 田中 (starter), 6 中村 (never plays)
 // 1st: 5:00 佐藤 2P made, 田中 3P made; 4:30 鈴木 2P missed, 田中 defensive rebound; 4:00 鈴木 to the bench,
 //      高橋 on; 3:00 高橋 free throw made and missed, 佐藤 personal foul (2 throws); 2:00 timeout 東京;
 //      period end.
