@@ -146,11 +146,8 @@ void TSaveHtmlDlg::FormCreate()
         const bool checked = !ini || ini->readInteger(kColumnsSection, QString::number(i), 1) != 0;
         addCheckItem(KojinList, htmlColumnNames()[i], checked);
     }
-    // A choice the group does not have shows every player.
-    int rows = ini ? ini->readInteger(kHtmlSection, kPlayerDispKey, kAllPlayers) : kAllPlayers;
-    if (rows < kAllPlayers || rows > kPlayersWhoPlayed)
-        rows = kAllPlayers;
-    KojinDispRGp->SetItemIndex(rows);
+    KojinDispRGp->SetItemIndex(
+        KnownPlayerRows(ini ? ini->readInteger(kHtmlSection, kPlayerDispKey, kAllPlayers) : kAllPlayers));
     PeriodDispChk->setChecked(ini && ini->readBool(kHtmlSection, kPeriodDispKey, false));
     TimeGraph->setChecked(true);
     CheckBox2->setChecked(true);
@@ -234,8 +231,7 @@ HtmlReportOptions TSaveHtmlDlg::ReportOptions() const
     for (int i = 0; i < kHtmlColumnCount; ++i)
         options.columns[i] = isChecked(KojinList, i);
     options.teams = {isChecked(TeamListBox1, 0), isChecked(TeamListBox1, 1)};
-    const int rows = KojinDispRGp->ItemIndex();
-    options.playerRows = rows >= kAllPlayers && rows <= kPlayersWhoPlayed ? rows : kAllPlayers;
+    options.playerRows = KnownPlayerRows(KojinDispRGp->ItemIndex());
     options.periodColumns = PeriodDispChk->isChecked();
     const QString commentary = RichEdit1->toPlainText();
     options.commentary = CheckBox1->isChecked() && !commentary.isEmpty();

@@ -22,6 +22,12 @@ constexpr int kHtmlPlayTimeColumn = 13;
 // Which players get a row in the report's statistics tables.
 enum HtmlPlayerRows { kAllPlayers = 0, kListedPlayers = 1, kPlayersWhoPlayed = 2 };
 
+// A choice the row filter does not have shows every player.
+inline int KnownPlayerRows(int choice)
+{
+    return choice >= kAllPlayers && choice <= kPlayersWhoPlayed ? choice : kAllPlayers;
+}
+
 // What the HTML save dialog chose for the report.
 struct HtmlReportOptions
 {

@@ -78,11 +78,8 @@ class HtmlPage
 {
 public:
     HtmlPage(platform::StringList& lines, const HtmlReportOptions& options)
-        : m_lines(lines), m_options(options)
+        : m_lines(lines), m_options(options), m_rows(KnownPlayerRows(options.playerRows))
     {
-        m_rows = options.playerRows >= kAllPlayers && options.playerRows <= kPlayersWhoPlayed
-                     ? options.playerRows
-                     : kAllPlayers;
     }
 
     void writeHead(const QString& tournament, const QString& dateText);
@@ -116,7 +113,7 @@ private:
 
     platform::StringList& m_lines;
     const HtmlReportOptions& m_options;
-    int m_rows = kAllPlayers;
+    int m_rows;
 };
 
 int HtmlPage::checkedAmong(std::initializer_list<int> items) const

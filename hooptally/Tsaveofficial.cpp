@@ -39,6 +39,7 @@ constexpr unsigned kCentredAtBottom = platform::DT_CENTER | platform::DT_BOTTOM 
 // A score-over-time line of one team: its running score and where its pen stands.
 struct Trace
 {
+    const TTeam* team;
     int score = 0;
     QPoint position;
 };
@@ -68,6 +69,13 @@ bool hasPeriod(const GameAction& action)
 bool hasClock(const GameAction& action)
 {
     return hasPeriod(action) && action.minutes >= 0 && action.seconds >= 0;
+}
+
+// A computed coordinate truncated to a pixel; far-off values are kept within what a pixel can hold.
+int pixel(double value)
+{
+    constexpr double kFar = 1e6;
+    return static_cast<int>(std::clamp(value, -kFar, kFar));
 }
 
 void drawLine(platform::Canvas& canvas, QPoint from, QPoint to)
@@ -166,7 +174,7 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
     canvas.Pen.Style = platform::PenStyle::Dash;
 
     for (int value = kGridStep; value <= topValue; value += kGridStep) {
-        const int y = static_cast<int>(bottom - value * sy);
+        const int y = pixel(bottom - value * sy);
         drawLine(canvas, {x0, y}, {right, y});
         canvas.DrawText(platform::Rect(kGraphLeft, y - ch, kGraphLeft + cw + 5, y), QString::number(value),
                         kCentredAtBottom);
@@ -189,17 +197,17 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
     if (elapsed <= 0.0)
         return;
 
-    std::array<Trace, 2> traces{Trace{0, {x0, bottom}}, Trace{0, {x0, bottom}}};
-    auto xAt = [&](double seconds) { return static_cast<int>(x0 + sx * seconds); };
-    auto yAt = [&](int score) { return static_cast<int>(bottom - score * sy); };
+    std::array<Trace, 2> traces{Trace{m_teamA, 0, {x0, bottom}}, Trace{m_teamB, 0, {x0, bottom}}};
+    auto xAt = [&](double seconds) { return pixel(x0 + sx * seconds); };
+    auto yAt = [&](int score) { return pixel(bottom - score * sy); };
     auto secondsAt = [this](const GameAction& action, int minutes, int seconds) {
         return m_teamA->ElapsedGameTime(action.period, minutes, seconds) * kSecondsPerDay;
     };
 
     for (const auto& entry : MainForm()->PlayLog().Entries()) {
         const GameAction& action = entry->action;
-        const int side = action.side == 1 ? 1 : 2;
-        Trace& trace = traces[side - 1];
+        // Team A's entries are its own; every other side is team B's.
+        Trace& trace = action.side == m_teamA->side ? traces[0] : traces[1];
         if (const int points = pointsOf(action)) {
             trace.score += points;
             if (!hasClock(action))
@@ -207,7 +215,7 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
             const QPoint next(xAt(secondsAt(action, action.minutes, action.seconds)), yAt(trace.score));
             canvas.Pen.Width += 1;
             canvas.Pen.Style = platform::PenStyle::Solid;
-            canvas.Pen.Color = GetTeamColor(side);
+            canvas.Pen.Color = GetTeamColor(trace.team->side);
             drawLine(canvas, trace.position, next);
             canvas.Pen.Width -= 1;
             trace.position = next;
@@ -221,11 +229,10 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
             canvas.Pen.Color = platform::clBlack;
             drawLine(canvas, {x, bottom}, {x, kGraphTop});
             canvas.Pen.Width -= 1;
-            for (int team = 1; team <= 2; ++team) {
-                Trace& line = traces[team - 1];
+            for (Trace& line : traces) {
                 canvas.Pen.Width += 1;
                 canvas.Pen.Style = platform::PenStyle::Solid;
-                canvas.Pen.Color = GetTeamColor(team);
+                canvas.Pen.Color = GetTeamColor(line.team->side);
                 const QPoint end(x, yAt(line.score));
                 drawLine(canvas, line.position, end);
                 line.position = end;
@@ -245,7 +252,7 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
             const QString text = TimeoutLabel(seconds);
             const int tw = canvas.TextWidth(text);
             const int th = canvas.TextHeight(text);
-            const int left = static_cast<int>(x0 + sx * seconds - (tw + 2) / 2);
+            const int left = pixel(x0 + sx * seconds - (tw + 2) / 2);
             canvas.DrawText(platform::Rect(left, bottom + 2, left + tw + 2, bottom + th + 2), text,
                             kCentredAtBottom);
         }
