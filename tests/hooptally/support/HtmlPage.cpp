@@ -109,13 +109,11 @@ std::vector<const HtmlNode*> ParsedHtml::topTables() const
 ParsedHtml parseHtmlFile(const QString& path)
 {
     ParsedHtml parsed;
-    parsed.errors = run({QStringLiteral("--html"), QStringLiteral("--noout"), path}, nullptr);
     QByteArray xml;
-    const QString converted = run({QStringLiteral("--html"), QStringLiteral("--xmlout"),
-                                   QStringLiteral("--encode"), QStringLiteral("UTF-8"), path},
-                                  &xml);
-    if (parsed.errors.isEmpty() && !converted.isEmpty())
-        parsed.errors = converted;
+    // The parser's complaints go to the error output, the tree it built to the standard output.
+    parsed.errors = run({QStringLiteral("--html"), QStringLiteral("--xmlout"), QStringLiteral("--encode"),
+                         QStringLiteral("UTF-8"), path},
+                        &xml);
     // What precedes the root element (declarations, the page's own XML declaration read as a
     // processing instruction) and the root's namespace attributes are of no interest here.
     QString document = QString::fromUtf8(xml);
