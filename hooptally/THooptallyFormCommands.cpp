@@ -22,9 +22,6 @@ namespace hooptally {
 
 namespace {
 
-const QString kSaveFailed = QStringLiteral("保存に失敗しました");
-const QString kOverwrite = QStringLiteral("上書きしますよろしいですか？");
-
 QString dateText(const QDateEdit* picker)
 {
     return picker->date().toString(QStringLiteral("yyyy.MM.dd"));
@@ -65,11 +62,11 @@ bool THooptallyForm::SaveGame()
     if (!chosen)
         return false;
     if (QFileInfo::exists(*chosen) &&
-        platform::dialogs().messageBox(kOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
+        platform::dialogs().messageBox(kAskOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
         return false;
     m_currentGameFile = *chosen;
     TSaveFile writer(*chosen);
-    if (writer.Save(QStringLiteral("game")) != 1) {
+    if (!writer.Save(SaveKind::Game)) {
         platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
         return false;
     }
@@ -108,10 +105,12 @@ void THooptallyForm::MarkGameSaved()
 
 void THooptallyForm::FileSaveAsItemClick()
 {
-    SetKeyInputEnabled(false);
     TSaveHtmlDlg dialog(this, m_lastHtmlFile);
-    const int result = platform::dialogs().showModal(dialog);
-    SetKeyInputEnabled(true);
+    int result = platform::mrCancel;
+    {
+        const KeyInputOff keysOff;
+        result = platform::dialogs().showModal(dialog);
+    }
     if (result != platform::mrOk)
         return;
     const QString fileName = dialog.LabeledEdit1->text();
@@ -121,13 +120,13 @@ void THooptallyForm::FileSaveAsItemClick()
         return;
     }
     if (QFileInfo::exists(fileName) &&
-        platform::dialogs().messageBox(kOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
+        platform::dialogs().messageBox(kAskOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
         return;
     m_teamA->SortPlayers(0);
     m_teamB->SortPlayers(0);
     TSaveFile writer(fileName);
     writer.SetHtmlOptions(dialog.ReportOptions());
-    const bool saved = writer.Save(QStringLiteral("html")) == 1;
+    const bool saved = writer.Save(SaveKind::Html);
     if (!saved)
         platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
     // The dialog edits the commentary, whatever became of the report.
@@ -152,11 +151,15 @@ void THooptallyForm::readRoster(int side)
     const auto chosen = platform::dialogs().openFile(options);
     if (!chosen)
         return;
-    ResetGame(side != 1, side == 1);
+    // Read before anything changes: a file that cannot be read leaves the game as it is.
+    const auto lines = readChosenFile(*chosen);
+    if (!lines)
+        return;
+    ResetGame(side != kSideA, side == kSideA);
     SetGridUpdate(false);
-    TTeam* team = side == 1 ? m_teamA.get() : m_teamB.get();
-    LoadTeamRoster(*chosen, team, QString());
-    ShowTeamNames(side == 1 ? team : nullptr, side == 1 ? nullptr : team);
+    TTeam* team = side == kSideA ? m_teamA.get() : m_teamB.get();
+    LoadTeamRoster(*chosen, *lines, team, QString());
+    ShowTeamNames(side == kSideA ? team : nullptr, side == kSideA ? nullptr : team);
     FillStatsGrid(m_teamA.get(), StringGrid1);
     FillStatsGrid(m_teamB.get(), StringGrid2);
     FillTeamGrid(this, team);
@@ -167,7 +170,7 @@ void THooptallyForm::readRoster(int side)
 
 void THooptallyForm::writeRoster(int side)
 {
-    TTeam* team = side == 1 ? m_teamA.get() : m_teamB.get();
+    TTeam* team = side == kSideA ? m_teamA.get() : m_teamB.get();
     platform::FileDialogOptions options;
     options.defaultExt = QStringLiteral("member");
     options.filter = kMemberFilter;
@@ -182,7 +185,7 @@ void THooptallyForm::writeRoster(int side)
         platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
         break;
     case RosterSaveResult::Written:
-        if (side != 1)
+        if (side != kSideA)
             platform::dialogs().messageBox(QStringLiteral("保存が完了しました"), kCaption, platform::Buttons::Ok);
         break;
     case RosterSaveResult::Declined:
@@ -192,22 +195,22 @@ void THooptallyForm::writeRoster(int side)
 
 void THooptallyForm::BitBtn1Click()
 {
-    readRoster(1);
+    readRoster(kSideA);
 }
 
 void THooptallyForm::BitBtn3Click()
 {
-    readRoster(2);
+    readRoster(kSideB);
 }
 
 void THooptallyForm::BitBtn2Click()
 {
-    writeRoster(1);
+    writeRoster(kSideA);
 }
 
 void THooptallyForm::BitBtn4Click()
 {
-    writeRoster(2);
+    writeRoster(kSideB);
 }
 
 void THooptallyForm::TeamANameMemoClick()

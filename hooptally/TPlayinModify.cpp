@@ -145,8 +145,8 @@ void TPlayinModify::FormActivate()
     if (m_activated)
         return;
     m_activated = true;
-    m_teamA = GetTeam(1);
-    m_teamB = GetTeam(2);
+    m_teamA = GetTeam(kSideA);
+    m_teamB = GetTeam(kSideB);
     if (m_range)
         activateRange();
     else
@@ -194,7 +194,7 @@ void TPlayinModify::showEntry()
     if (player)
         RadioGroup1->SetItemIndex(player->team == m_teamA ? 0 : 1);
     else
-        RadioGroup1->SetItemIndex(action && action->side != 1 ? 1 : 0);
+        RadioGroup1->SetItemIndex(action && action->side != kSideA ? 1 : 0);
     fillPlayers(chosenTeam(), player);
 }
 

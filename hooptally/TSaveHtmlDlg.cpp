@@ -154,7 +154,7 @@ void TSaveHtmlDlg::FormCreate()
     CheckBox1->setChecked(true);
 
     TeamListBox1->clear();
-    for (const int side : {1, 2}) {
+    for (const TeamSide side : {kSideA, kSideB}) {
         const TTeam* team = GetTeam(side);
         addCheckItem(TeamListBox1, team ? team->name : QString(), true);
     }

@@ -87,16 +87,25 @@ void TTimeModifyDlg::Edit1Enter()
     Timer1->stop();
 }
 
+namespace {
+
+// A typed value that is no number, or one the clock cannot show (and a game file could not hold),
+// keeps the clock's own.
+int clockValue(const QString& text, int current, int highest)
+{
+    const int value = platform::StrToIntDef(text, current);
+    return value >= 0 && value <= highest ? value : current;
+}
+
+} // namespace
+
 void TTimeModifyDlg::OKBtnClick()
 {
     THooptallyForm* form = MainForm();
-    if (form) {
-        const int minutes = platform::StrToIntDef(Edit1->text(), form->ClockMinutes());
-        const int seconds = platform::StrToIntDef(Edit2->text(), form->ClockSeconds());
-        form->SetClock(minutes, seconds);
-        form->TimerMin->setText(QString::number(minutes));
-        form->TimerSec->setText(QString::number(seconds));
-    }
+    // The main window shows the fields as it always does ("%02d").
+    if (form)
+        form->SetClock(clockValue(Edit1->text(), form->ClockMinutes(), kMaxClockMinutes),
+                       clockValue(Edit2->text(), form->ClockSeconds(), kMaxClockSeconds));
     done(platform::mrOk);
 }
 

@@ -33,10 +33,9 @@ void TFKey::OnFunctionKeyRefresh(platform::Message&)
     // The panel's pages come with the function-key panel.
 }
 
-void TFKey::OnFunctionKeyMessage(platform::Message& message)
+void TFKey::OnFunctionKeyMessage(platform::Message&)
 {
     // The key menu tree comes with the function-key panel.
-    receivedKeys.append(static_cast<int>(message.wParam));
 }
 
 void TFKey::RefreshPages()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QWidget>
 
 #include "platform/Messages.h"
@@ -18,9 +17,6 @@ public:
     void OnFunctionKeyRefresh(platform::Message& message);
     void OnFunctionKeyMessage(platform::Message& message);
     void RefreshPages();
-
-    // The virtual keys of every WM_APP+6 received, oldest first (the key hook's tests read them).
-    QList<int> receivedKeys;
 };
 
 // The function-key panel of the running program; null before start-up.

@@ -40,27 +40,30 @@ struct HtmlReportOptions
     bool graph = false;
 };
 
-// Writes one file of the game: the game file ("game") or the HTML report ("html").
+// What TSaveFile::Save writes.
+enum class SaveKind { Game, Html };
+
+// Writes one file of the game: the game file or the HTML report.
 class TSaveFile
 {
 public:
     explicit TSaveFile(const QString& fileName);
     ~TSaveFile();
 
-    // 1 when written, 0 on any failure; an existing file is left as it was on failure.
-    int Save(const QString& kind);
+    // True when written; false on any failure, which leaves an existing file as it was.
+    bool Save(SaveKind kind);
 
-    void WriteGameFile();
-    void WriteTeamLines(const TTeam& team);
-    void WriteLogLines();
-    void WriteStatsBlock(platform::StringList& lines);
-
-    // The report's contents; without them an "html" save writes nothing and fails.
+    // The report's contents; without them an HTML save writes nothing and fails.
     void SetHtmlOptions(const HtmlReportOptions& options) { m_htmlOptions = options; }
     // Draws the score-over-time graph into that JPEG file; false when it was not written.
     bool SaveScoreGraph(const QString& jpegFileName);
 
 private:
+    // The game file, built into the line list, then written in one go.
+    void WriteGameFile();
+    void WriteTeamLines(const TTeam& team);
+    void WriteLogLines();
+    void WriteStatsBlock(platform::StringList& lines);
     bool WriteHtmlFile();
 
     QString m_fileName;

@@ -195,7 +195,6 @@ void HtmlPage::writeScoreTable(const TTeam& teamA, const TTeam& teamB, const QSt
     add(5, QStringLiteral("<tr>"));
     add(6, blankRow);
     add(5, QStringLiteral("</tr>"));
-    constexpr int kRegularPeriods = 4;
     for (int period = 0; period < kMaxPeriods; ++period) {
         // An overtime is shown once both teams have played in it.
         if (period >= kRegularPeriods &&
@@ -472,8 +471,8 @@ bool TSaveFile::WriteHtmlFile()
 {
     THooptallyForm* form = MainForm();
     const HtmlReportOptions& options = *m_htmlOptions;
-    TTeam* teamA = GetTeam(1);
-    TTeam* teamB = GetTeam(2);
+    TTeam* teamA = GetTeam(kSideA);
+    TTeam* teamB = GetTeam(kSideB);
     if (!form || !teamA || !teamB)
         return false;
     m_lines = std::make_unique<platform::StringList>();

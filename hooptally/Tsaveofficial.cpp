@@ -94,7 +94,7 @@ QString TimeoutLabel(double seconds)
 }
 
 TSaveOfficial::TSaveOfficial(const QString& fileName)
-    : QWidget(nullptr), m_fileName(fileName), m_teamA(GetTeam(1)), m_teamB(GetTeam(2))
+    : QWidget(nullptr), m_fileName(fileName), m_teamA(GetTeam(kSideA)), m_teamB(GetTeam(kSideB))
 {
     setObjectName(QStringLiteral("SaveOfficial"));
     auto* layout = new QVBoxLayout(this);

@@ -39,8 +39,8 @@ bool playerColumnBefore(const TPlayer* a, const TPlayer* b)
 
 QString scoreText()
 {
-    const TTeam* teamA = GetTeam(1);
-    const TTeam* teamB = GetTeam(2);
+    const TTeam* teamA = GetTeam(kSideA);
+    const TTeam* teamB = GetTeam(kSideB);
     return platform::Format("%02d - %02d", teamA ? teamA->TeamPoints(-1) : 0, teamB ? teamB->TeamPoints(-1) : 0);
 }
 
@@ -130,7 +130,7 @@ void TPlayLog::BuildLogRowTexts(const PlayLogEntry& entry, QString& execute, QSt
     const GameAction& action = entry.action;
     execute = ActionLabel(action);
     if (action.category == kCommand && action.command == kTimeout)
-        who = action.side == 1 ? QStringLiteral("TeamA") : QStringLiteral("TeamB");
+        who = action.side == kSideA ? QStringLiteral("TeamA") : QStringLiteral("TeamB");
     else if (action.category == kCommand)
         who.clear();
     else
@@ -187,7 +187,7 @@ void TPlayLog::AddPlayerColumn(TPlayer* player)
 {
     if (!m_seeded) {
         m_seeded = true;
-        for (TTeam* team : {GetTeam(1), GetTeam(2)}) {
+        for (TTeam* team : {GetTeam(kSideA), GetTeam(kSideB)}) {
             for (int i = 0; team && i < team->Count(); ++i) {
                 if (team->PlayerAt(i)->status == kOnCourt)
                     AddPlayerColumn(team->PlayerAt(i));
@@ -287,7 +287,7 @@ void TPlayLog::EditPlayLog(int mode)
     const bool hasEntry = row >= 1 && row <= Count();
     if (!hasEntry && (mode == kModifyEntry || mode == kDeleteEntry))
         return;
-    SetKeyInputEnabled(false);
+    const KeyInputOff keysOff;
     const platform::GridRect selection = m_grid->Selection();
     const int first = selection.Top - 1;
     const int last = std::min(selection.Bottom - 1, Count() - 1);
@@ -330,7 +330,6 @@ void TPlayLog::EditPlayLog(int mode)
         m_form->MarkGameChanged();
         ReplayPlayLog();
     }
-    SetKeyInputEnabled(true);
     if (row < m_grid->RowCount())
         m_grid->SetRow(row);
 }

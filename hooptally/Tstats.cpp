@@ -133,7 +133,7 @@ QByteArray BuildStatsSnapshot()
     writer.real(kDateField, platform::DateTime::encodeDate(date.year(), date.month(), date.day()));
     writer.real(kTimeField,
                 platform::DateTime::encodeTime(time.hour(), time.minute(), time.second(), time.msec()));
-    for (const int side : {1, 2}) {
+    for (const TeamSide side : {kSideA, kSideB}) {
         if (const TTeam* team = GetTeam(side))
             writeTeam(writer, kSnapshotTeamOffset[side - 1], *team);
     }
@@ -181,7 +181,7 @@ QString TStatsRequestHandler::ServerHandle() const
 
 platform::LRESULT TStatsRequestHandler::HandleStatsRequest(platform::Message& message)
 {
-    auto* request = platform::fromLParam<platform::CopyDataStruct>(message.lParam);
+    auto* request = platform::RecordOf<platform::CopyDataStruct>(message);
     if (!request)
         return 0;
     const QString requester = message.wParam ? *reinterpret_cast<const QString*>(message.wParam) : QString();

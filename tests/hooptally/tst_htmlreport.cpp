@@ -47,7 +47,7 @@ bool writeReport(const QString& path, const HtmlReportOptions& options)
 {
     TSaveFile writer(path);
     writer.SetHtmlOptions(options);
-    return writer.Save(QStringLiteral("html")) == 1;
+    return writer.Save(SaveKind::Html);
 }
 
 QString line(int tabs, const QString& text)
@@ -744,7 +744,7 @@ private slots:
     {
         Program program;
         TSaveFile writer(program.path(QStringLiteral("none.html")));
-        QCOMPARE(writer.Save(QStringLiteral("html")), 0);
+        QVERIFY(!writer.Save(SaveKind::Html));
         QVERIFY(!QFileInfo::exists(program.path(QStringLiteral("none.html"))));
     }
 };

@@ -151,7 +151,7 @@ private slots:
         Program program;
         loadRosters(program, {"東京,1,10,佐藤,F,Starter,,"}, {"大阪,1,5,田中,F,Starter,,"});
         GameAction action;
-        action.side = 1;
+        action.side = kSideA;
         action.category = kPlayerAction;
         action.code = kTwoPointMade;
         action.player = playerNamed(program.teamA(), "佐藤");
@@ -190,7 +190,7 @@ private slots:
         Program program;
         loadRosters(program, {"東京,1,10,佐藤,F,Starter,,"}, {"大阪,1,5,田中,F,Starter,,"});
         program.setClock(3, 0);
-        program.command(kTimeout, 1);
+        program.command(kTimeout, kSideA);
         program.setClock(0, 0);
         program.command(kPeriodEnd);
         const QImage image = renderGraph(program);

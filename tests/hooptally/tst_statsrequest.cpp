@@ -159,10 +159,8 @@ QStringList rosterLines(const QString& team, int players, int starters)
 platform::LRESULT handleDirectly(THooptallyForm& form, platform::CopyDataStruct& request)
 {
     QString requester; // nobody to answer
-    platform::Message message{platform::WM_COPYDATA, reinterpret_cast<platform::WPARAM>(&requester),
-                              platform::toLParam(&request), 0};
-    form.Dispatch(message);
-    return message.result;
+    return platform::SendMessage(&form, platform::WM_COPYDATA, reinterpret_cast<platform::WPARAM>(&requester),
+                                 platform::Lend(&request));
 }
 
 } // namespace
@@ -389,7 +387,7 @@ private slots:
         Program program;
         playReportGame(program);
         const QString path = program.path(fileName);
-        QCOMPARE(TSaveFile(path).Save(QStringLiteral("game")), 1);
+        QVERIFY(TSaveFile(path).Save(SaveKind::Game));
         program.form().FileNew1Execute();
         program.form().MarkGameSaved();
         QVERIFY(program.teamA().name.isEmpty());
@@ -421,7 +419,7 @@ private slots:
         Program program;
         playReportGame(program);
         const QString saved = program.path(QStringLiteral("saved.game"));
-        QCOMPARE(TSaveFile(saved).Save(QStringLiteral("game")), 1);
+        QVERIFY(TSaveFile(saved).Save(SaveKind::Game));
         program.form().SetCurrentGameFile(saved);
         if (refusal != "unsaved")
             program.form().MarkGameSaved();
@@ -452,7 +450,7 @@ private slots:
         Program program;
         playReportGame(program);
         const QString path = program.path(QStringLiteral("game.game"));
-        QCOMPARE(TSaveFile(path).Save(QStringLiteral("game")), 1);
+        QVERIFY(TSaveFile(path).Save(SaveKind::Game));
         program.form().FileNew1Execute();
         program.form().MarkGameSaved();
         Exchange answer;

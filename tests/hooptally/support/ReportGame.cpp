@@ -63,7 +63,7 @@ void playReportGame(Program& program)
     program.act(takahashi, kFreeThrowMissed);
     program.act(sato, kFoul, kPersonalFoul, 2);
     program.setClock(2, 0);
-    program.command(kTimeout, 1);
+    program.command(kTimeout, kSideA);
     program.setClock(0, 0);
     program.command(kPeriodEnd);
 
