@@ -90,13 +90,22 @@ void TTimeModifyDlg::Edit1Enter()
 void TTimeModifyDlg::OKBtnClick()
 {
     THooptallyForm* form = MainForm();
-    if (form) {
-        const int minutes = platform::StrToIntDef(Edit1->text(), form->ClockMinutes());
-        const int seconds = platform::StrToIntDef(Edit2->text(), form->ClockSeconds());
-        form->SetClock(minutes, seconds);
-        form->TimerMin->setText(QString::number(minutes));
-        form->TimerSec->setText(QString::number(seconds));
+    if (!form) {
+        done(platform::mrOk);
+        return;
     }
+    // A clock shows two digits of minutes and 0 to 59 seconds; anything else keeps the clock as it is.
+    constexpr int kMaxMinutes = 99;
+    constexpr int kMaxSeconds = 59;
+    const auto minutes = platform::StrToInt(Edit1->text());
+    const auto seconds = platform::StrToInt(Edit2->text());
+    if (!minutes || !seconds || *minutes < 0 || *minutes > kMaxMinutes || *seconds < 0 ||
+        *seconds > kMaxSeconds) {
+        platform::dialogs().messageBox(QStringLiteral("分は0～99、秒は0～59の数字で入力してください"),
+                                       kCaption, platform::Buttons::Ok);
+        return;
+    }
+    form->SetClock(*minutes, *seconds); // the clock fields show "%02d"
     done(platform::mrOk);
 }
 

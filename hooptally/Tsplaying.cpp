@@ -37,6 +37,31 @@ bool playerColumnBefore(const TPlayer* a, const TPlayer* b)
     return platform::Codec::compareBytes(a->number, b->number) < 0;
 }
 
+// The key-input switch is off while a dialog of the log is open, on every way out.
+class KeyInputOff
+{
+public:
+    KeyInputOff() { SetKeyInputEnabled(false); }
+    ~KeyInputOff() { SetKeyInputEnabled(true); }
+    KeyInputOff(const KeyInputOff&) = delete;
+    KeyInputOff& operator=(const KeyInputOff&) = delete;
+};
+
+// The keys tie an entry to a sheet box only while the program runs: they are no part of the game.
+bool sameAction(const GameAction& a, const GameAction& b)
+{
+    return a.side == b.side && a.category == b.category &&
+           a.code == b.code && a.freeThrows == b.freeThrows && a.foulKind == b.foulKind && a.command == b.command &&
+           a.player == b.player && a.period == b.period && a.minutes == b.minutes && a.seconds == b.seconds;
+}
+
+// Whether the log still holds the same actions, in the same order.
+bool sameActions(const PlayLogEntries& entries, const std::vector<GameAction>& actions)
+{
+    return std::equal(entries.begin(), entries.end(), actions.begin(), actions.end(),
+                      [](const auto& entry, const GameAction& action) { return sameAction(entry->action, action); });
+}
+
 QString scoreText()
 {
     const TTeam* teamA = GetTeam(1);
@@ -287,7 +312,7 @@ void TPlayLog::EditPlayLog(int mode)
     const bool hasEntry = row >= 1 && row <= Count();
     if (!hasEntry && (mode == kModifyEntry || mode == kDeleteEntry))
         return;
-    SetKeyInputEnabled(false);
+    const KeyInputOff keysOff;
     const platform::GridRect selection = m_grid->Selection();
     const int first = selection.Top - 1;
     const int last = std::min(selection.Bottom - 1, Count() - 1);
@@ -296,6 +321,9 @@ void TPlayLog::EditPlayLog(int mode)
         range ? std::make_unique<TPlayinModify>(mode, first, last, &m_entries, m_form)
               : std::make_unique<TPlayinModify>(mode, hasEntry ? m_entries[row - 1].get() : nullptr, m_form);
     if (platform::dialogs().showModal(*dialog) == platform::mrOk) {
+        std::vector<GameAction> before;
+        for (const auto& entry : m_entries)
+            before.push_back(entry->action);
         const int index = row - 1;
         switch (mode) {
         case kDeleteEntry:
@@ -327,10 +355,11 @@ void TPlayLog::EditPlayLog(int mode)
             }
             break;
         }
-        m_form->MarkGameChanged();
+        // An edit that changed nothing leaves the game as saved.
+        if (!sameActions(m_entries, before))
+            m_form->MarkGameChanged();
         ReplayPlayLog();
     }
-    SetKeyInputEnabled(true);
     if (row < m_grid->RowCount())
         m_grid->SetRow(row);
 }

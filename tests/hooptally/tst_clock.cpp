@@ -15,6 +15,7 @@
 #include "hooptally/Texecute.h"
 #include "hooptally/Tfkey.h"
 #include "platform/StringGrid.h"
+#include "support/ActionPathHelpers.h"
 #include "support/Program.h"
 
 using namespace hooptally;
@@ -54,6 +55,17 @@ public:
         return false;
     }
 };
+
+// The virtual keys of the WM_APP+6 messages the key hook sent.
+QList<int> keysSent(const MessageSpy& spy)
+{
+    QList<int> keys;
+    for (const MessageSpy::Seen& seen : spy.seen) {
+        if (seen.msg == kFunctionKeyMessage)
+            keys << static_cast<int>(seen.wParam);
+    }
+    return keys;
+}
 
 QWidget* widgetNamed(THooptallyForm& form, const QString& name)
 {
@@ -380,9 +392,12 @@ private slots:
         KeyPressCounter counter;
         form.shushin->installEventFilter(&counter);
         SetKeyInputEnabled(keyInput);
-        FKey()->receivedKeys.clear();
+        // F1 on the first page is team A's add key: the panel asks for the new player.
+        if (virtualKey == 0x70)
+            program.dialogs().expectModal(QStringLiteral("PlayerTouroku"), [](QDialog&) { return int(platform::mrCancel); });
+        MessageSpy spy(form);
         QTest::keyClick(form.shushin, Qt::Key(key));
-        QCOMPARE(FKey()->receivedKeys, virtualKey < 0 ? QList<int>() : QList<int>{virtualKey});
+        QCOMPARE(keysSent(spy), virtualKey < 0 ? QList<int>() : QList<int>{virtualKey});
         QCOMPARE(counter.presses == 1, reachesField);
         QCOMPARE(form.shushin->text(), text);
         QVERIFY(!form.ClockRunning());
@@ -395,10 +410,10 @@ private slots:
         showActive(program.option());
         program.option().Edit1->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), program.option().Edit1);
-        FKey()->receivedKeys.clear();
+        MessageSpy spy(program.form());
         QTest::keyClick(program.option().Edit1, Qt::Key_F5);
         QTest::keyClick(program.option().Edit1, Qt::Key_Space);
-        QVERIFY(FKey()->receivedKeys.isEmpty());
+        QVERIFY(keysSent(spy).isEmpty());
         QVERIFY(!program.form().ClockRunning());
         program.option().hide();
     }
@@ -463,11 +478,11 @@ private slots:
         dialog.setWindowModality(Qt::ApplicationModal);
         showActive(dialog);
         QCOMPARE(QApplication::activeModalWidget(), &dialog);
-        FKey()->receivedKeys.clear();
+        MessageSpy spy(form);
         QTest::keyClick(&dialog, Qt::Key_Space);
         QTest::keyClick(&dialog, Qt::Key_F5);
         QVERIFY(!form.ClockRunning());
-        QVERIFY(FKey()->receivedKeys.isEmpty());
+        QVERIFY(keysSent(spy).isEmpty());
     }
 
     void clockEdit_data()
@@ -475,25 +490,32 @@ private slots:
         QTest::addColumn<QString>("minutesText");
         QTest::addColumn<QString>("secondsText");
         QTest::addColumn<bool>("ok");
+        QTest::addColumn<bool>("refused");
         QTest::addColumn<int>("minutes");
         QTest::addColumn<int>("seconds");
-        QTest::newRow("numbers") << QStringLiteral("7") << QStringLiteral("5") << true << 7 << 5;
+        QTest::newRow("numbers") << QStringLiteral("7") << QStringLiteral("5") << true << false << 7 << 5;
+        QTest::newRow("largest reading") << QStringLiteral("99") << QStringLiteral("59") << true << false << 99 << 59;
+        QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral("00") << true << false << 0 << 0;
         QTest::newRow("minutes not a number")
-            << QStringLiteral("x") << QStringLiteral("15") << true << 4 << 15;
-        QTest::newRow("seconds empty") << QStringLiteral("9") << QString() << true << 9 << 30;
-        QTest::newRow("no range check") << QStringLiteral("25") << QStringLiteral("75") << true << 25 << 75;
-        QTest::newRow("cancel") << QStringLiteral("1") << QStringLiteral("1") << false << 4 << 30;
+            << QStringLiteral("x") << QStringLiteral("15") << true << true << 4 << 30;
+        QTest::newRow("seconds empty") << QStringLiteral("9") << QString() << true << true << 4 << 30;
+        QTest::newRow("seconds above 59") << QStringLiteral("25") << QStringLiteral("60") << true << true << 4 << 30;
+        QTest::newRow("minutes above 99") << QStringLiteral("100") << QStringLiteral("0") << true << true << 4 << 30;
+        QTest::newRow("negative minutes") << QStringLiteral("-1") << QStringLiteral("0") << true << true << 4 << 30;
+        QTest::newRow("cancel") << QStringLiteral("1") << QStringLiteral("1") << false << false << 4 << 30;
     }
     void clockEdit()
     {
         QFETCH(QString, minutesText);
         QFETCH(QString, secondsText);
         QFETCH(bool, ok);
+        QFETCH(bool, refused);
         QFETCH(int, minutes);
         QFETCH(int, seconds);
         Program program;
         THooptallyForm& form = program.form();
         program.setClock(4, 30);
+        bool stayedOpen = false;
         auto drive = [&](TTimeModifyDlg& edit) {
             // Shown without padding.
             QCOMPARE(edit.Edit1->text(), QStringLiteral("4"));
@@ -501,18 +523,26 @@ private slots:
             edit.Edit1->setText(minutesText);
             edit.Edit2->setText(secondsText);
             QTest::mouseClick(ok ? edit.OKBtn : edit.CancelBtn, Qt::LeftButton);
+            if (refused) {
+                // Refused: the dialog stays open with what was typed.
+                stayedOpen = edit.isVisible() && edit.result() == platform::mrNone &&
+                             edit.Edit1->text() == minutesText;
+                QTest::mouseClick(edit.CancelBtn, Qt::LeftButton);
+            }
         };
         program.dialogs().expectModal(QStringLiteral("TimeModifyDlg"), [&](QDialog& dialog) {
             drive(static_cast<TTimeModifyDlg&>(dialog));
             return dialog.result();
         });
+        if (refused)
+            program.dialogs().expectMessage(QStringLiteral("分は0～99、秒は0～59の数字で入力してください [Quillmarsh]"));
         form.TimerModifyBClick();
+        QCOMPARE(stayedOpen, refused);
         QCOMPARE(form.ClockMinutes(), minutes);
         QCOMPARE(form.ClockSeconds(), seconds);
-        if (ok) {
-            QCOMPARE(form.TimerMin->text(), QString::number(minutes));
-            QCOMPARE(form.TimerSec->text(), QString::number(seconds));
-        }
+        // The clock fields always show two digits.
+        QCOMPARE(form.TimerMin->text(), QStringLiteral("%1").arg(minutes, 2, 10, QLatin1Char('0')));
+        QCOMPARE(form.TimerSec->text(), QStringLiteral("%1").arg(seconds, 2, 10, QLatin1Char('0')));
     }
 
     void clockEditTypingIsNotOverwritten()

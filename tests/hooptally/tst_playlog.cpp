@@ -387,7 +387,7 @@ private slots:
                                          << QStringList{"青木(4)|３Point 成功", a5, b5};
         QTest::newRow("modify the player") << int(ModifyPlayer) << int(kModifyEntry) << 1 << false
                                            << QStringList{"石井(5)|２Point 成功", a5, b5};
-        QTest::newRow("modify into a timeout of team B in no period")
+        QTest::newRow("modify into a timeout of team B in the second overtime")
             << int(ModifyToTimeoutOfB) << int(kModifyEntry) << 2 << false
             << QStringList{a4, "TeamB|タイムアウト", b5};
         QTest::newRow("modify without a player keeps the entry")
@@ -446,7 +446,7 @@ private slots:
             case ModifyToTimeoutOfB:
                 chooseKind(modify, 15);
                 modify.RadioGroup1->SetItemIndex(1);
-                modify.QuatorCombo->setCurrentIndex(6); // "Other"
+                modify.QuatorCombo->setCurrentIndex(5);
                 break;
             case ModifyWithoutPlayer:
                 modify.ListBox1->setCurrentItem(nullptr);
@@ -491,14 +491,14 @@ private slots:
         QCOMPARE(whoAndWhat(program.form()), log);
         if (edit == DeleteDeclined)
             QVERIFY(stayedOpen);
-        // "Other" is no period, which the game file can hold.
         if (edit == ModifyToTimeoutOfB)
-            QCOMPARE(program.form().PlayLog().Entries()[1]->action.period, std::int8_t(-1));
-        if (edit == Cancel || edit == DeleteDeclined) {
+            QCOMPARE(program.form().PlayLog().Entries()[1]->action.period, std::int8_t(5));
+        // An edit that changed nothing leaves the game as saved.
+        if (edit == Cancel || edit == DeleteDeclined || edit == ModifyWithoutPlayer) {
             QVERIFY(!program.form().IsGameModified());
             return;
         }
-        // Every edit that was confirmed replays the game and marks it changed.
+        // Every edit that changed the log replays the game and marks it changed.
         const int points = program.teamA().TeamPoints(-1) + program.teamB().TeamPoints(-1);
         int expected = 0;
         for (const QString& entry : log)
