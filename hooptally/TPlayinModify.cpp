@@ -287,6 +287,9 @@ void TPlayinModify::ComboBox1Click()
     RadioGroup3->SetItemIndex(-1);
     RadioGroup2->setEnabled(false);
     RadioGroup3->setEnabled(false);
+    // Shown for a foul only: a kind changed away from a foul hides them again.
+    RadioGroup2->hide();
+    RadioGroup3->hide();
     RadioGroup1->setEnabled(kind != kPeriodEndKind);
     ListBox1->setVisible(playerAction);
     Label2->setVisible(playerAction);
