@@ -29,6 +29,7 @@ constexpr int kTimeoutKind = 15;
 constexpr int kPeriodEndKind = 16;
 constexpr int kGameEndKind = 17;
 constexpr int kSideA = 1;
+constexpr int kSideB = 2;
 // Choices of the range form's operation group.
 constexpr int kMoveToPeriod = 0;
 constexpr int kRespace = 1;
@@ -116,11 +117,11 @@ void TPlayinModify::buildControls()
         ComboBox1->addItem(kind.name);
     RadioGroup2 = new platform::RadioGroup(QStringLiteral("ﾌｧｰﾙ"), this);
     RadioGroup2->setObjectName(QStringLiteral("RadioGroup2"));
-    RadioGroup2->setGeometry(8, 266, 247, 90);
+    RadioGroup2->setGeometry(8, 268, 122, 116);
     RadioGroup2->SetItems(kPlayerFouls);
     RadioGroup3 = new platform::RadioGroup(QStringLiteral("ﾌﾘｰｽﾛｰ"), this);
     RadioGroup3->setObjectName(QStringLiteral("RadioGroup3"));
-    RadioGroup3->setGeometry(8, 360, 247, 50);
+    RadioGroup3->setGeometry(134, 268, 121, 116);
     RadioGroup3->SetItems({QStringLiteral("ﾌﾘｰｽﾛｰなし"), QStringLiteral("ﾌﾘｰｽﾛｰ１投"),
                            QStringLiteral("ﾌﾘｰｽﾛｰ２投"), QStringLiteral("ﾌﾘｰｽﾛｰ３投")});
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
@@ -169,8 +170,8 @@ void TPlayinModify::FormActivate()
     if (m_activated)
         return;
     m_activated = true;
-    m_teamA = GetTeam(1);
-    m_teamB = GetTeam(2);
+    m_teamA = GetTeam(kSideA);
+    m_teamB = GetTeam(kSideB);
     if (m_range)
         activateRange();
     else

@@ -394,7 +394,8 @@ private slots:
         SetKeyInputEnabled(keyInput);
         // F1 on the first page is team A's add key: the panel asks for the new player.
         if (virtualKey == 0x70)
-            program.dialogs().expectModal(QStringLiteral("PlayerTouroku"), [](QDialog&) { return int(platform::mrCancel); });
+            program.dialogs().expectModal(QStringLiteral("PlayerTouroku"),
+                                          [](QDialog&) { return int(platform::mrCancel); });
         MessageSpy spy(form);
         QTest::keyClick(form.shushin, Qt::Key(key));
         QCOMPARE(keysSent(spy), virtualKey < 0 ? QList<int>() : QList<int>{virtualKey});
@@ -494,14 +495,18 @@ private slots:
         QTest::addColumn<int>("minutes");
         QTest::addColumn<int>("seconds");
         QTest::newRow("numbers") << QStringLiteral("7") << QStringLiteral("5") << true << false << 7 << 5;
-        QTest::newRow("largest reading") << QStringLiteral("99") << QStringLiteral("59") << true << false << 99 << 59;
+        QTest::newRow("largest reading")
+            << QStringLiteral("99") << QStringLiteral("59") << true << false << 99 << 59;
         QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral("00") << true << false << 0 << 0;
         QTest::newRow("minutes not a number")
             << QStringLiteral("x") << QStringLiteral("15") << true << true << 4 << 30;
         QTest::newRow("seconds empty") << QStringLiteral("9") << QString() << true << true << 4 << 30;
-        QTest::newRow("seconds above 59") << QStringLiteral("25") << QStringLiteral("60") << true << true << 4 << 30;
-        QTest::newRow("minutes above 99") << QStringLiteral("100") << QStringLiteral("0") << true << true << 4 << 30;
-        QTest::newRow("negative minutes") << QStringLiteral("-1") << QStringLiteral("0") << true << true << 4 << 30;
+        QTest::newRow("seconds above 59")
+            << QStringLiteral("25") << QStringLiteral("60") << true << true << 4 << 30;
+        QTest::newRow("minutes above 99")
+            << QStringLiteral("100") << QStringLiteral("0") << true << true << 4 << 30;
+        QTest::newRow("negative minutes")
+            << QStringLiteral("-1") << QStringLiteral("0") << true << true << 4 << 30;
         QTest::newRow("cancel") << QStringLiteral("1") << QStringLiteral("1") << false << false << 4 << 30;
     }
     void clockEdit()
@@ -535,7 +540,8 @@ private slots:
             return dialog.result();
         });
         if (refused)
-            program.dialogs().expectMessage(QStringLiteral("分は0～99、秒は0～59の数字で入力してください [Quillmarsh]"));
+            program.dialogs().expectMessage(
+                QStringLiteral("分は0～99、秒は0～59の数字で入力してください [Quillmarsh]"));
         form.TimerModifyBClick();
         QCOMPARE(stayedOpen, refused);
         QCOMPARE(form.ClockMinutes(), minutes);

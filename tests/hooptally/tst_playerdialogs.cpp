@@ -19,24 +19,18 @@
 #include "platform/RadioGroup.h"
 #include "support/ActionPathHelpers.h"
 #include "support/Program.h"
+#include "support/UserInput.h"
 
 using namespace hooptally;
 using namespace hooptally::testing;
 
 namespace {
 
-// Types into a field key by key, Japanese included (as an input method delivers it).
-void type(QWidget* field, const QString& text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
 void retype(QLineEdit* field, const QString& text)
 {
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Delete);
-    type(field, text);
+    typeText(field, text);
 }
 
 // What reached the main window: registrations as "number|name|position|coach|starter", actions
@@ -646,14 +640,10 @@ private slots:
             QCOMPARE(exec.RadioGroup1->Items(), kinds);
             QCOMPARE(exec.RadioGroup1->ItemIndex(), 0);
             QCOMPARE(exec.RadioGroup2->ItemIndex(), 0);
-            const auto kindButtons = exec.RadioGroup1->findChildren<QRadioButton*>();
-            const auto throwButtons = exec.RadioGroup2->findChildren<QRadioButton*>();
-            QTest::mouseClick(kindButtons[kind], Qt::LeftButton, {},
-                              QPoint(4, kindButtons[kind]->height() / 2));
-            QTest::mouseClick(throwButtons[throws], Qt::LeftButton, {},
-                              QPoint(4, throwButtons[throws]->height() / 2));
+            clickRadioItem(exec.RadioGroup1, kind);
+            clickRadioItem(exec.RadioGroup2, throws);
             if (byEnter)
-                QTest::keyClick(throwButtons[throws], Qt::Key_Return);
+                QTest::keyClick(exec.RadioGroup2->findChildren<QRadioButton*>()[throws], Qt::Key_Return);
             else
                 QTest::mouseClick(exec.BitBtnOK, Qt::LeftButton);
         });

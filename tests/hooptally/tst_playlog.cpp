@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -17,6 +16,7 @@
 #include "platform/StringGrid.h"
 #include "support/ActionPathHelpers.h"
 #include "support/Program.h"
+#include "support/UserInput.h"
 
 using namespace hooptally;
 using namespace hooptally::testing;
@@ -123,13 +123,6 @@ void chooseKind(TPlayinModify& dialog, int index)
         QTest::keyClick(kinds, Qt::Key_Down);
     while (kinds->currentIndex() > index)
         QTest::keyClick(kinds, Qt::Key_Up);
-}
-
-void clickRadio(platform::RadioGroup* group, int index)
-{
-    const auto buttons = group->findChildren<QRadioButton*>();
-    QVERIFY(index < buttons.size());
-    QTest::mouseClick(buttons[index], Qt::LeftButton, {}, QPoint(4, buttons[index]->height() / 2));
 }
 
 // What the log-edit dialog shows, in one line.
@@ -706,7 +699,7 @@ private slots:
                 if (kind >= 0)
                     chooseKind(modify, kind);
                 if (pick == QStringLiteral("team B"))
-                    clickRadio(modify.RadioGroup1, 1);
+                    clickRadioItem(modify.RadioGroup1, 1);
                 else if (!pick.isEmpty())
                     choosePlayer(modify, pick);
                 QCOMPARE(shown(modify), fields);
