@@ -326,8 +326,10 @@ void TPlayinModify::activateRange()
         RadioGroup1->SetItems({QStringLiteral("選択された行を削除する")});
     } else {
         RadioGroup1->setTitle(QStringLiteral("動作"));
+        // One point smaller; the form's fonts are sized in pixels at 96 dpi.
         QFont smaller = RadioGroup1->font();
-        smaller.setPixelSize(std::max(1, QFontInfo(smaller).pixelSize() - 1));
+        const int points = (QFontInfo(smaller).pixelSize() * 72 + 48) / 96;
+        smaller.setPixelSize(platform::pointsToPixels(std::max(1, points - 1)));
         RadioGroup1->setFont(smaller);
         RadioGroup1->SetItems({QStringLiteral("選択されたピリオドに全て変更する"),
                                QStringLiteral("選択されたタイマーを滑らかにする")});
