@@ -50,16 +50,17 @@ public:
 // The keys tie an entry to a sheet box only while the program runs: they are no part of the game.
 bool sameAction(const GameAction& a, const GameAction& b)
 {
-    return a.side == b.side && a.category == b.category &&
-           a.code == b.code && a.freeThrows == b.freeThrows && a.foulKind == b.foulKind && a.command == b.command &&
-           a.player == b.player && a.period == b.period && a.minutes == b.minutes && a.seconds == b.seconds;
+    return a.side == b.side && a.category == b.category && a.code == b.code && a.freeThrows == b.freeThrows &&
+           a.foulKind == b.foulKind && a.command == b.command && a.player == b.player &&
+           a.period == b.period && a.minutes == b.minutes && a.seconds == b.seconds;
 }
 
 // Whether the log still holds the same actions, in the same order.
 bool sameActions(const PlayLogEntries& entries, const std::vector<GameAction>& actions)
 {
-    return std::equal(entries.begin(), entries.end(), actions.begin(), actions.end(),
-                      [](const auto& entry, const GameAction& action) { return sameAction(entry->action, action); });
+    return std::equal(
+        entries.begin(), entries.end(), actions.begin(), actions.end(),
+        [](const auto& entry, const GameAction& action) { return sameAction(entry->action, action); });
 }
 
 QString scoreText()
