@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # ./run.sh [Hooptally|Hoopledger] [args...]: set up, build (Release) and start a program.
+# The program runs in the caller's folder, so relative paths among the arguments name what the caller
+# means.
 set -euo pipefail
-cd "$(dirname "$0")"
+root="$(cd "$(dirname "$0")" && pwd)"
 program="Hooptally"
 if [ $# -gt 0 ] && { [ "$1" = "Hooptally" ] || [ "$1" = "Hoopledger" ]; }; then
     program="$1"
     shift
 fi
-scripts/deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/release --target "$program"
-exec "build/release/bin/$program" "$@"
+if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "$program needs a desktop session (DISPLAY or WAYLAND_DISPLAY), or QT_QPA_PLATFORM=offscreen to run without one." >&2
+    exit 1
+fi
+"$root/scripts/deps.sh"
+cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$root/build/release" --target "$program"
+exec "$root/build/release/bin/$program" "$@"

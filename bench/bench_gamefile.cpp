@@ -73,14 +73,14 @@ private slots:
         QBENCHMARK
         {
             TSaveFile writer(m_path);
-            QCOMPARE(writer.Save(u"game"_s), 1);
+            QVERIFY(writer.Save(SaveKind::Game));
         }
     }
 
     void open()
     {
         TSaveFile writer(m_path);
-        QCOMPARE(writer.Save(u"game"_s), 1);
+        QVERIFY(writer.Save(SaveKind::Game));
         const int count = m_program->form().PlayLog().Count();
         QBENCHMARK
         {

@@ -47,11 +47,11 @@ const std::array<PlayKind, 18> PlayKindTable = {{
 namespace {
 
 THooptallyForm* g_mainForm = nullptr;
-bool g_refresh = true;
-bool g_gridUpdate = true;
-bool g_keyInput = true;
 
-constexpr int kPeriodSlots = 6;
+CommonSwitches* switches()
+{
+    return g_mainForm ? &g_mainForm->Switches() : nullptr;
+}
 
 } // namespace
 
@@ -67,7 +67,7 @@ void SetMainForm(THooptallyForm* form)
 
 int GetPeriodCount()
 {
-    return g_mainForm ? g_mainForm->QuatorCombo->count() : kPeriodSlots;
+    return g_mainForm ? g_mainForm->QuatorCombo->count() : kMaxPeriods;
 }
 
 int GetCurrentPeriod()
@@ -75,7 +75,7 @@ int GetCurrentPeriod()
     if (!g_mainForm)
         return -1;
     const int index = g_mainForm->QuatorCombo->currentIndex();
-    return index >= 0 && index < kPeriodSlots ? index : -1;
+    return index >= 0 && index < kMaxPeriods ? index : -1;
 }
 
 ClockState GetClockState()
@@ -94,7 +94,7 @@ TTeam* GetTeam(int side)
 {
     if (!g_mainForm)
         return nullptr;
-    return side == 1 ? g_mainForm->TeamA() : g_mainForm->TeamB();
+    return side == kSideA ? g_mainForm->TeamA() : g_mainForm->TeamB();
 }
 
 TTeam* GetTeamOfGrid(const platform::StringGrid* grid)
@@ -110,21 +110,23 @@ platform::StringGrid* GetTeamGrid(int side)
 {
     if (!g_mainForm)
         return nullptr;
-    return side == 1 ? g_mainForm->GridTeamA : g_mainForm->GridTeamB;
+    return side == kSideA ? g_mainForm->GridTeamA : g_mainForm->GridTeamB;
 }
 
 SheetGridControl* GetTeamRoster(int side)
 {
-    return TeamSheet(side);
+    if (!g_mainForm)
+        return nullptr;
+    return g_mainForm->TeamGrids().sheets[side == kSideA ? 0 : 1].get();
 }
 
 int GetShownPeriodCount()
 {
     if (!g_mainForm)
-        return 4;
+        return kRegularPeriods;
     if (!g_mainForm->LaCountOT2->isHidden())
-        return 6;
-    return g_mainForm->LaCountOT1->isHidden() ? 4 : 5;
+        return kMaxPeriods;
+    return g_mainForm->LaCountOT1->isHidden() ? kRegularPeriods : kRegularPeriods + 1;
 }
 
 void GetOfficialsLines(QStringList& lines)
@@ -174,19 +176,21 @@ platform::TColor GetPeriodColor(int period)
 
 void RefreshIfEnabled(QWidget* control)
 {
-    if (g_refresh && control)
+    if (IsRefreshOn() && control)
         control->update();
 }
 
 void SetRefreshEnabled(bool on)
 {
-    g_refresh = on;
+    if (CommonSwitches* state = switches())
+        state->refresh = on;
     SetGridUpdate(on);
 }
 
 void SetGridUpdate(bool on)
 {
-    g_gridUpdate = on;
+    if (CommonSwitches* state = switches())
+        state->gridUpdate = on;
     if (!on || !g_mainForm)
         return;
     g_mainForm->FillStatsGrid(g_mainForm->TeamA(), g_mainForm->StringGrid1);
@@ -200,28 +204,42 @@ void SetGridUpdate(bool on)
 
 void RebuildGridsIfEnabled()
 {
-    if (g_gridUpdate)
+    if (IsGridUpdateOn())
         SetGridUpdate(true);
 }
 
 bool IsGridUpdateOn()
 {
-    return g_gridUpdate;
+    const CommonSwitches* state = switches();
+    return !state || state->gridUpdate;
 }
 
 bool IsRefreshOn()
 {
-    return g_refresh;
+    const CommonSwitches* state = switches();
+    return !state || state->refresh;
 }
 
 void SetKeyInputEnabled(bool on)
 {
-    g_keyInput = on;
+    if (CommonSwitches* state = switches())
+        state->keyInput = on;
 }
 
 bool IsKeyInputEnabled()
 {
-    return g_keyInput;
+    const CommonSwitches* state = switches();
+    return !state || state->keyInput;
+}
+
+KeyInputOff::KeyInputOff() : m_wasOn(IsKeyInputEnabled())
+{
+    SetKeyInputEnabled(false);
+}
+
+KeyInputOff::~KeyInputOff()
+{
+    SetKeyInputEnabled(m_wasOn);
 }
 
 void ApplyTeamColors()
@@ -229,28 +247,28 @@ void ApplyTeamColors()
     if (!g_mainForm)
         return;
     if (g_mainForm->TeamA())
-        g_mainForm->TeamA()->color = GetTeamColor(1);
+        g_mainForm->TeamA()->color = GetTeamColor(kSideA);
     if (g_mainForm->TeamB())
-        g_mainForm->TeamB()->color = GetTeamColor(2);
+        g_mainForm->TeamB()->color = GetTeamColor(kSideB);
     auto paint = [](QWidget* panel, platform::TColor color) {
         QPalette palette = panel->palette();
         palette.setColor(QPalette::Window, platform::toQColor(color));
         panel->setPalette(palette);
         panel->setAutoFillBackground(true);
     };
-    paint(g_mainForm->PanelTeamA, GetTeamColor(1));
-    paint(g_mainForm->Panel5, GetTeamColor(1));
-    paint(g_mainForm->PanelTeamB, GetTeamColor(2));
-    paint(g_mainForm->Panel8, GetTeamColor(2));
+    paint(g_mainForm->PanelTeamA, GetTeamColor(kSideA));
+    paint(g_mainForm->Panel5, GetTeamColor(kSideA));
+    paint(g_mainForm->PanelTeamB, GetTeamColor(kSideB));
+    paint(g_mainForm->Panel8, GetTeamColor(kSideB));
 }
 
 bool IsClockRunningInPeriod()
 {
     if (!g_mainForm || !g_mainForm->TeamA() || g_mainForm->TeamA()->PeriodElapsed(GetCurrentPeriod()) == 0.0)
         return false;
+    // The clock's numbers, not its texts: a text may be written with or without a leading zero.
     const int length = Option() ? Option()->PeriodLength() : 6;
-    return !(g_mainForm->TimerMin->text() == platform::Format("%02d", length) &&
-             g_mainForm->TimerSec->text() == platform::Format("%02d", 0));
+    return !(g_mainForm->ClockMinutes() == length && g_mainForm->ClockSeconds() == 0);
 }
 
 bool PlayedInPeriod(int, int, SheetGridControl* sheet)
@@ -318,15 +336,14 @@ platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlay
     action->period = static_cast<std::int8_t>(GetCurrentPeriod());
     action->minutes = clock.minutes;
     action->seconds = clock.seconds;
-    action->side = player->team ? player->team->side : 0;
+    action->side = player->team ? player->team->side : kNoSide;
     action->player = player;
     action->category = category;
     action->code = code;
     action->freeThrows = freeThrows;
     action->foulKind = foulKind;
     action->command = command;
-    // The main window frees the record.
-    return platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, platform::toLParam(action.release()));
+    return platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, std::move(action));
 }
 
 } // namespace hooptally

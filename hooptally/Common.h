@@ -27,10 +27,24 @@ class TTeam;
 class TPlayer;
 class SheetGridControl;
 
-// The caption of every message box and input box of the program.
+// Texts that more than one place shows; kCaption is the caption of every message box and input box.
 inline const QString kCaption = QStringLiteral("Quillmarsh");
+inline const QString kProgramTitle = QStringLiteral("フープタリ");
 inline const QString kMemberFilter = QStringLiteral("ﾒﾝﾊﾞｰﾌｧｲﾙ(*.member)|*.member|すべてのファイル (*.*)|*.*");
 inline const QString kGameFilter = QStringLiteral("game(*.game)|*.game|すべてのファイル (*.*)|*.*");
+inline const QString kAskSaveChanges = QStringLiteral("変更されています、ゲーム情報を保存しますか？");
+inline const QString kAskOverwrite = QStringLiteral("上書きしますよろしいですか？");
+inline const QString kSaveFailed = QStringLiteral("保存に失敗しました");
+// The clock button: what it offers, so "Start" while the clock stands.
+inline const QString kClockStartText = QStringLiteral("Start");
+inline const QString kClockStopText = QStringLiteral("Stop");
+
+// The two sides of a game; an action of neither (a game command) has side kNoSide.
+enum TeamSide : int { kNoSide = 0, kSideA = 1, kSideB = 2 };
+
+// Periods 0 to 3 are the regular ones, 4 and 5 the two overtimes.
+constexpr int kMaxPeriods = 6;
+constexpr int kRegularPeriods = 4;
 
 // 255 marks a byte field of an action that is not used.
 constexpr std::uint8_t kNone = 255;
@@ -59,6 +73,14 @@ struct PlayKind
 // The vocabulary of the log-edit dialog (all entries) and of the statistics switches (0 to 12).
 extern const std::array<PlayKind, 18> PlayKindTable;
 constexpr int kStatSwitchCount = 13;
+
+// The three switches of the program, held by the main window; all start on.
+struct CommonSwitches
+{
+    bool refresh = true;    // controls may be repainted at once
+    bool gridUpdate = true; // the statistics grids and the sheets are rebuilt on change
+    bool keyInput = true;   // the main window acts on shortcut keys
+};
 
 struct ClockState
 {
@@ -89,6 +111,7 @@ int FindPlayKind(std::uint8_t category, std::uint8_t code, std::uint8_t command)
 void GetPlayKind(int index, std::uint8_t& category, std::uint8_t& code, std::uint8_t& command);
 platform::TColor GetPeriodColor(int period);
 
+// Without a main window the switches read as on and setting them does nothing.
 void RefreshIfEnabled(QWidget* control);
 void SetRefreshEnabled(bool on);
 void SetGridUpdate(bool on);
@@ -97,6 +120,20 @@ bool IsGridUpdateOn();
 bool IsRefreshOn();
 void SetKeyInputEnabled(bool on);
 bool IsKeyInputEnabled();
+
+// Shortcut keys off for the life of the object: every modal dialog and prompt of the recording code
+// (not the clock edit) runs inside one. The switch is back as it was on every way out of the scope.
+class KeyInputOff
+{
+public:
+    KeyInputOff();
+    ~KeyInputOff();
+    KeyInputOff(const KeyInputOff&) = delete;
+    KeyInputOff& operator=(const KeyInputOff&) = delete;
+
+private:
+    bool m_wasOn;
+};
 
 void ApplyTeamColors();
 bool IsClockRunningInPeriod();

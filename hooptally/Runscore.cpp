@@ -23,8 +23,8 @@ void ResetRunningScore(THooptallyForm*)
 
 void OnScoreMarkMessage(THooptallyForm*, platform::Message& message)
 {
-    // The notice is the receiver's to free; the marks come with the running-score sheet.
-    std::unique_ptr<ScoreMarkNotice> notice(platform::fromLParam<ScoreMarkNotice>(message.lParam));
+    // The notice is the receiver's; the marks come with the running-score sheet.
+    const std::unique_ptr<ScoreMarkNotice> notice = platform::TakeRecord<ScoreMarkNotice>(message);
 }
 
 void MarkPeriodEndOnRunningScore(THooptallyForm*, int)

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "hooptally/GameFileFormat.h"
+
 class QLabel;
 class QPushButton;
 
@@ -21,6 +23,6 @@ public:
 };
 
 // The game-file format version, also shown as the program's version.
-inline const QString kFormatVersion = QStringLiteral("02.03.01");
+inline const QString kFormatVersion = gamefile::kVersion;
 
 } // namespace hooptally

@@ -35,6 +35,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/StringGrid.h"
+#include "platform/StringList.h"
 
 namespace hooptally {
 
@@ -59,7 +60,7 @@ QLabel* scoreLabel(QWidget* parent, const char* name, const QString& text, int p
 THooptallyForm::THooptallyForm(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("HooptallyForm"));
-    setWindowTitle(QStringLiteral("フープタリ"));
+    setWindowTitle(kProgramTitle);
     setFont(platform::defaultFormFont());
     resize(1024, 740);
 
@@ -90,8 +91,8 @@ THooptallyForm::THooptallyForm(QWidget* parent) : QMainWindow(parent)
     connect(PageControl1, &QTabWidget::currentChanged, this, &THooptallyForm::PageControl1Change);
 
     // A new game has two empty teams until the first activation resets the game.
-    m_teamA = std::make_unique<TTeam>(GetTeamColor(1), 1);
-    m_teamB = std::make_unique<TTeam>(GetTeamColor(2), 2);
+    m_teamA = std::make_unique<TTeam>(GetTeamColor(kSideA), kSideA);
+    m_teamB = std::make_unique<TTeam>(GetTeamColor(kSideB), kSideB);
     SetMainForm(this);
     FormCreate();
 }
@@ -163,7 +164,8 @@ void THooptallyForm::buildScorePanel(QWidget* parent)
     PanelCount->setFixedHeight(Panel12->height());
     const char* names[] = {"LaCount1st", "LaCount2nd", "LaCount3rd", "LaCount4th", "LaCountOT1", "LaCountOT2"};
     QLabel** labels[] = {&LaCount1st, &LaCount2nd, &LaCount3rd, &LaCount4th, &LaCountOT1, &LaCountOT2};
-    for (int i = 0; i < 6; ++i) {
+    static_assert(std::size(labels) == kMaxPeriods);
+    for (int i = 0; i < kMaxPeriods; ++i) {
         *labels[i] = scoreLabel(PanelCount, names[i], QStringLiteral("99  -  99"), 9);
         (*labels[i])->adjustSize();
         (*labels[i])->move(8, 8 + i * 16);
@@ -323,6 +325,8 @@ void THooptallyForm::buildStatsPage()
     connect(BitBtn3, &QPushButton::clicked, this, &THooptallyForm::BitBtn3Click);
     connect(BitBtn4, &QPushButton::clicked, this, &THooptallyForm::BitBtn4Click);
     for (platform::StringGrid* grid : {StringGrid1, StringGrid2}) {
+        // One fixed header row and no fixed column: a click on the number selects its row.
+        grid->SetFixedCols(0);
         grid->SetOptions(grid->Options() | platform::goRowSelect | platform::goColSizing);
         grid->OnDrawCell = [this, grid](int col, int row, const QRect& rect, unsigned) {
             if (IsGridUpdateOn())
@@ -407,7 +411,7 @@ void THooptallyForm::FormDestroy()
         m_playLog->ClearPlayLog();
     m_teamA.reset();
     m_teamB.reset();
-    FreeActionExecutor();
+    m_executor.reset();
     m_requestHandler.reset();
     FreeRunningScore(this);
     FreeTeamGrids(this);
@@ -446,17 +450,17 @@ void THooptallyForm::FormActivate()
 {
     if (m_activated)
         return;
-    CreateActionExecutor();
+    m_executor = std::make_unique<TActionExecutor>(*this);
     m_requestHandler = std::make_unique<TStatsRequestHandler>(this);
     if (Option()) {
         if (const auto placement = Option()->LoadWindowPlacement(QStringLiteral("Main")))
-            setGeometry(placement->left, placement->top, placement->width, placement->height);
+            ApplyWindowPlacement(*this, *placement);
     }
     m_activated = 1;
     CreateTeamGrids(this);
     CreateRunningScore(this);
     ResetGame(false, false);
-    TimeStartStopB->setText(QStringLiteral("Start"));
+    TimeStartStopB->setText(kClockStartText);
     Timer1->stop();
     TimeClearBClick();
     ShowClock();
@@ -488,10 +492,25 @@ void THooptallyForm::loadStartupRoster(const QString& path, TTeam* team)
         EnsureAddRow(team);
         return;
     }
-    LoadTeamRoster(path, team, QString());
-    FillStatsGrid(team, team->side == 1 ? StringGrid1 : StringGrid2);
+    const auto lines = readChosenFile(path);
+    if (!lines) {
+        EnsureAddRow(team);
+        return;
+    }
+    LoadTeamRoster(path, *lines, team, QString());
+    FillStatsGrid(team, team->side == kSideA ? StringGrid1 : StringGrid2);
     FillTeamGrid(this, team);
-    ShowTeamNames(team->side == 1 ? team : nullptr, team->side == 1 ? nullptr : team);
+    ShowTeamNames(team->side == kSideA ? team : nullptr, team->side == kSideA ? nullptr : team);
+}
+
+std::optional<QStringList> THooptallyForm::readChosenFile(const QString& path)
+{
+    platform::StringList lines;
+    if (lines.loadFromFile(path))
+        return lines;
+    platform::dialogs().messageBox(kUnreadableFile + QLatin1Char('\n') + path, kCaption,
+                                   platform::Buttons::Ok);
+    return std::nullopt;
 }
 
 void THooptallyForm::sendCourtInOfStarters()
@@ -524,8 +543,8 @@ bool THooptallyForm::FormCloseQuery()
 {
     if (!IsGameModified())
         return true;
-    const int answer = platform::dialogs().messageBox(QStringLiteral("変更されています、ゲーム情報を保存しますか？"),
-                                                      kCaption, platform::Buttons::YesNoCancel);
+    const int answer =
+        platform::dialogs().messageBox(kAskSaveChanges, kCaption, platform::Buttons::YesNoCancel);
     if (answer == platform::mrYes)
         return SaveGame();
     return answer == platform::mrNo;
@@ -562,7 +581,7 @@ void THooptallyForm::PageControl1Change(int index)
 
 void THooptallyForm::resetTeam(std::unique_ptr<TTeam>& team, bool keep, int side)
 {
-    platform::StringGrid* grid = side == 1 ? StringGrid1 : StringGrid2;
+    platform::StringGrid* grid = side == kSideA ? StringGrid1 : StringGrid2;
     if (!keep) {
         grid->SetTag(0);
         ForgetTeam(team.get());
@@ -595,8 +614,8 @@ void THooptallyForm::ResetGame(bool keepA, bool keepB)
     TimeClearBClick();
     // Emptied before the teams: a replaced team's players must not outlive the entries naming them.
     m_playLog->ResetPlayLogGrid(true);
-    resetTeam(m_teamA, keepA, 1);
-    resetTeam(m_teamB, keepB, 2);
+    resetTeam(m_teamA, keepA, kSideA);
+    resetTeam(m_teamB, keepB, kSideB);
     InitStatsGrids();
     SyncTeamLabels();
     if (!keepA)
@@ -675,8 +694,7 @@ void THooptallyForm::OnCopyDataMessage(platform::Message& message)
 
 void THooptallyForm::OnDeleteByKeyMessage(platform::Message& message)
 {
-    const std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
-    if (action)
+    if (const auto action = platform::TakeRecord<GameAction>(message))
         m_playLog->DeleteLogEntryByKey(action->keyA, action->keyB);
 }
 
@@ -692,7 +710,7 @@ bool executeAction(const GameAction& action)
 
 void THooptallyForm::OnPanelActionMessage(platform::Message& message)
 {
-    const std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
+    const auto action = platform::TakeRecord<GameAction>(message);
     if (action && executeAction(*action) && !m_replaying)
         MarkGameChanged();
     RebuildGridsIfEnabled();
@@ -700,7 +718,12 @@ void THooptallyForm::OnPanelActionMessage(platform::Message& message)
 
 void THooptallyForm::OnActionMessage(platform::Message& message)
 {
-    const std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
+    const auto action = platform::TakeRecord<GameAction>(message);
+    ReceiveAction(action.get());
+}
+
+void THooptallyForm::ReceiveAction(const GameAction* action)
+{
     if (action && executeAction(*action) && !m_replaying)
         MarkGameChanged();
     UpdateScorePanel();
@@ -709,8 +732,7 @@ void THooptallyForm::OnActionMessage(platform::Message& message)
 
 void THooptallyForm::OnRegistrationMessage(platform::Message& message)
 {
-    const std::unique_ptr<PlayerRegistration> registration(
-        platform::fromLParam<PlayerRegistration>(message.lParam));
+    const auto registration = platform::TakeRecord<PlayerRegistration>(message);
     if (registration && ActionExecutor()) {
         ActionExecutor()->ExecuteRegistration(*registration);
         MarkGameChanged();

@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QMainWindow>
 #include <QPointer>
 
+#include "hooptally/Tgridctrl.h"
 #include "hooptally/Tsplaying.h"
 #include "hooptally/Tteam.h"
 #include "platform/Messages.h"
@@ -32,9 +34,17 @@ class StringGrid;
 namespace hooptally {
 
 class TStatsRequestHandler;
+struct GameFileSections;
+
+// Said when a game or member file exists but cannot be read (a folder, no permission).
+inline const QString kUnreadableFile = QStringLiteral("ファイルを読み込めません");
 
 // The scoring program's main window: it owns both teams, the log and the grids, runs the clock and
 // executes every scoring action that reaches it as a private message.
+// What the game clock can show: two digits of minutes, the seconds of a minute.
+constexpr int kMaxClockMinutes = 99;
+constexpr int kMaxClockSeconds = 59;
+
 class THooptallyForm : public QMainWindow, public platform::MessageWindow
 {
     Q_OBJECT
@@ -61,6 +71,8 @@ public:
     void OnDeleteByKeyMessage(platform::Message& message);
     void OnPanelActionMessage(platform::Message& message);
     void OnActionMessage(platform::Message& message);
+    // What WM_APP+8 does with its record; the replay calls it directly with each logged action.
+    void ReceiveAction(const GameAction* action);
     void OnRegistrationMessage(platform::Message& message);
 
     // Game clock, periods and score panel.
@@ -96,18 +108,20 @@ public:
 
     // Game-file reader.
     void FileOpen1Execute(bool withDialog);
-    bool LoadTeamRoster(const QString& fileName, TTeam* team, const QString& prefix);
+    // Over the lines of the file, read by the caller before anything changed.
+    bool LoadTeamRoster(const QString& fileName, const QStringList& lines, TTeam* team,
+                        const QString& prefix);
     void ShowTeamNames(TTeam* teamA, TTeam* teamB);
     // Opens a checked game file; false (with a message) when it was refused and nothing changed.
     bool OpenGameFile(const QString& path);
-    // The section readers, over the lines of the file loaded once.
-    int ReadLogSection(const QStringList& lines); // replays; returns the number of log lines not read
+    // The section readers, over the sections of the file loaded once.
+    int ReadLogSection(const GameFileSections& sections); // replays; returns the number of log lines not read
     std::unique_ptr<PlayLogEntry> ParseLogLine(const QStringList& fields);
     void ReplayActions(const PlayLogEntries& entries);
-    void ReadGameHeader(const QStringList& lines);
-    void ReadTimeAndOptionSections(const QStringList& lines);
-    void ReadSenhyouSection(const QStringList& lines);
-    void ReadOfficialSection(const QStringList& lines);
+    void ReadGameHeader(const GameFileSections& sections);
+    void ReadTimeAndOptionSections(const GameFileSections& sections);
+    void ReadSenhyouSection(const GameFileSections& sections);
+    void ReadOfficialSection(const GameFileSections& sections);
 
     // Main-window commands.
     void FileNew1Execute();
@@ -127,6 +141,9 @@ public:
     // Every executed action and every edit of the log.
     void MarkGameChanged() { ++m_changeCount; }
 
+    CommonSwitches& Switches() { return m_switches; }
+    TActionExecutor* Executor() const { return m_executor.get(); }
+    TeamGridControls& TeamGrids() { return m_teamGrids; }
     TTeam* TeamA() const { return m_teamA.get(); }
     TTeam* TeamB() const { return m_teamB.get(); }
     TPlayLog& PlayLog() { return *m_playLog; }
@@ -226,6 +243,8 @@ private:
     void buildPlayByPlayPage();
     void resetTeam(std::unique_ptr<TTeam>& team, bool keep, int side);
     void loadStartupRoster(const QString& path, TTeam* team);
+    // The lines of a file that the user named; nothing, after a message, when it cannot be read.
+    std::optional<QStringList> readChosenFile(const QString& path);
     void sendCourtInOfStarters();
     void readRoster(int side);
     void writeRoster(int side);
@@ -239,6 +258,7 @@ private:
     QString m_savedTimeText;
     std::unique_ptr<TTeam> m_teamA;
     std::unique_ptr<TTeam> m_teamB;
+    TeamGridControls m_teamGrids;
     int m_clockMinutes = 0;
     int m_clockSeconds = 0;
     std::unique_ptr<TStatsRequestHandler> m_requestHandler;
@@ -249,6 +269,8 @@ private:
     std::uint64_t m_changeCount = 0;
     std::uint64_t m_savedChangeCount = 0;
     bool m_replaying = false;
+    CommonSwitches m_switches;
+    std::unique_ptr<TActionExecutor> m_executor;
     const QEvent* m_hookedEvent = nullptr;
     QPointer<QWidget> m_hookedTarget;
 };

@@ -13,6 +13,8 @@
 #include <QTimeEdit>
 #include <QTimer>
 
+#include <cstdint>
+
 #include "hooptally/Common.h"
 #include "hooptally/Runscore.h"
 #include "hooptally/TOption.h"
@@ -28,8 +30,7 @@ namespace hooptally {
 
 namespace {
 
-constexpr int kRegularPeriods = 4;
-constexpr int kLastRegularIndex = 3;
+constexpr int kLastRegularIndex = kRegularPeriods - 1;
 
 void setButtonColor(QPushButton* button, platform::TColor color)
 {
@@ -41,7 +42,7 @@ void setButtonColor(QPushButton* button, platform::TColor color)
 std::unique_ptr<GameAction> clockAction(std::uint8_t command, int period, int minutes, int seconds)
 {
     auto action = std::make_unique<GameAction>();
-    action->side = 0;
+    action->side = kNoSide;
     action->category = kCommand;
     action->command = command;
     action->period = static_cast<std::int8_t>(period);
@@ -54,13 +55,13 @@ std::unique_ptr<GameAction> clockAction(std::uint8_t command, int period, int mi
 
 bool THooptallyForm::ClockRunning() const
 {
-    return TimeStartStopB->text() != QStringLiteral("Start");
+    return TimeStartStopB->text() != kClockStartText;
 }
 
 void THooptallyForm::StopClock()
 {
     Timer1->stop();
-    TimeStartStopB->setText(QStringLiteral("Start"));
+    TimeStartStopB->setText(kClockStartText);
 }
 
 void THooptallyForm::SetClock(int minutes, int seconds)
@@ -74,8 +75,8 @@ void THooptallyForm::TimeStartStopBClick()
 {
     auto action = clockAction(kClockStart, GetCurrentPeriod(), m_clockMinutes, m_clockSeconds);
     if (!ClockRunning()) {
-        platform::SendMessage(this, kActionMessage, 0, platform::toLParam(action.release()));
-        TimeStartStopB->setText(QStringLiteral("Stop"));
+        platform::SendMessage(this, kActionMessage, 0, std::move(action));
+        TimeStartStopB->setText(kClockStopText);
         setButtonColor(TimeStartStopB, platform::clRed);
         Timer1->start();
         TimerModifyB->setEnabled(false);
@@ -87,7 +88,7 @@ void THooptallyForm::TimeStartStopBClick()
         }
         return;
     }
-    TimeStartStopB->setText(QStringLiteral("Start"));
+    TimeStartStopB->setText(kClockStartText);
     setButtonColor(TimeStartStopB, platform::clBlue);
     Timer1->stop();
     TimerModifyB->setEnabled(true);
@@ -95,17 +96,21 @@ void THooptallyForm::TimeStartStopBClick()
 
 void THooptallyForm::Timer1Timer()
 {
-    // The countdown ends at 0:00 and never runs past it, nor on from a reading below it.
-    if (m_clockMinutes < 0 || m_clockMinutes * 60 + m_clockSeconds <= 0) {
+    // The countdown ends at 0:00 and never runs past it, nor on from a reading below it. Counted in
+    // 64 bits: a clock set by hand has no upper bound.
+    if (m_clockMinutes < 0 || std::int64_t(m_clockMinutes) * 60 + m_clockSeconds <= 0) {
         if (ClockRunning())
             TimeStartStopBClick();
         else
             Timer1->stop();
         return;
     }
-    if (--m_clockSeconds < 0) {
+    // Here minutes > 0 whenever seconds <= 0: a minute is borrowed.
+    if (m_clockSeconds <= 0) {
         m_clockSeconds = 59;
         --m_clockMinutes;
+    } else {
+        --m_clockSeconds;
     }
     ShowClock();
 }
@@ -125,6 +130,7 @@ void THooptallyForm::TimerModifyBClick()
 
 void THooptallyForm::ShowClock()
 {
+    // Every write of the clock fields comes here.
     TimerMin->setText(platform::Format("%02d", m_clockMinutes));
     TimerSec->setText(platform::Format("%02d", m_clockSeconds));
 }
@@ -136,13 +142,13 @@ void THooptallyForm::SpeedButton1Click()
                                        platform::Buttons::YesNo) != platform::mrYes)
         return;
     auto action = clockAction(kPeriodEnd, GetCurrentPeriod(), m_clockMinutes, m_clockSeconds);
-    platform::SendMessage(this, kActionMessage, 0, platform::toLParam(action.release()));
+    platform::SendMessage(this, kActionMessage, 0, std::move(action));
 }
 
 void THooptallyForm::GameEndClick()
 {
     auto action = clockAction(kGameEnd, GetCurrentPeriod(), 0, 0);
-    platform::SendMessage(this, kActionMessage, 0, platform::toLParam(action.release()));
+    platform::SendMessage(this, kActionMessage, 0, std::move(action));
 }
 
 void THooptallyForm::SetPeriod(int period)
@@ -166,17 +172,18 @@ void THooptallyForm::EndPeriod(const GameAction& action)
     const int period = action.period;
     MarkPeriodEndOnTeamGrid(this, period, GridTeamA);
     MarkPeriodEndOnTeamGrid(this, period, GridTeamB);
-    CloseTimeOutBoxes(this, period, 1);
-    CloseTimeOutBoxes(this, period, 2);
+    CloseTimeOutBoxes(this, period, kSideA);
+    CloseTimeOutBoxes(this, period, kSideB);
     MarkPeriodEndOnRunningScore(this, period);
     if (ClockRunning())
         TimeStartStopBClick();
     m_teamA->StopQu(period, 0, 0);
     m_teamB->StopQu(period, 0, 0);
     TimeClearBClick();
+    // With no period selected (-1) the next one is the first.
     const int current = QuatorCombo->currentIndex();
     const bool tied = m_teamA->TeamPoints(-1) == m_teamB->TeamPoints(-1);
-    if (current >= 0 && current + 1 < QuatorCombo->count() && (current < kLastRegularIndex || tied)) {
+    if (current + 1 < QuatorCombo->count() && (current < kLastRegularIndex || tied)) {
         SetPeriod(current + 1);
         // Only a period that advanced is clocked in again: an entry after a period end that did not
         // advance must not count a whole period of court time twice.
@@ -219,9 +226,9 @@ void THooptallyForm::UpdateScorePanel()
 {
     QLabel* labels[] = {LaCount1st, LaCount2nd, LaCount3rd, LaCount4th, LaCountOT1, LaCountOT2};
     const int period = GetCurrentPeriod();
-    if (period == 4) {
+    if (period == kRegularPeriods) {
         LaCountOT1->show();
-    } else if (period == 5) {
+    } else if (period == kRegularPeriods + 1) {
         LaCountOT1->show();
         LaCountOT2->show();
     }
@@ -233,12 +240,12 @@ void THooptallyForm::UpdateScorePanel()
     }
     const int labelHeight = LaCount1st->height();
     const int gap = (PanelCount->height() - 16 - shown * labelHeight) / (shown - 1);
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < kMaxPeriods; ++i)
         labels[i]->move(labels[i]->x(), i == 0 ? 8 : i * (labelHeight + gap) + 8);
 
     for (const TTeam* team : {m_teamA.get(), m_teamB.get()}) {
-        const bool left = team->side == 1;
-        for (int i = 0; i < 6; ++i) {
+        const bool left = team->side == kSideA;
+        for (int i = 0; i < kMaxPeriods; ++i) {
             if (labels[i]->isHidden())
                 continue;
             QString text = labels[i]->text();
@@ -305,8 +312,10 @@ bool THooptallyForm::ApplicationKeyHook(int key, bool isKeyDown)
         return false;
     const bool functionKey = key >= Qt::Key_F1 && key <= Qt::Key_F12;
     if (functionKey || key == Qt::Key_Backspace || key == Qt::Key_Escape) {
-        const int virtualKey = functionKey ? 0x70 + (key - Qt::Key_F1) : (key == Qt::Key_Backspace ? 0x08 : 0x1B);
-        platform::SendMessage(this, kFunctionKeyMessage, static_cast<platform::WPARAM>(virtualKey), 0);
+        const unsigned virtualKey = functionKey                ? platform::VK_F1 + (key - Qt::Key_F1)
+                                    : key == Qt::Key_Backspace ? platform::VK_BACK
+                                                               : platform::VK_ESCAPE;
+        platform::SendMessage(this, kFunctionKeyMessage, virtualKey, 0);
         // F4, Backspace and Esc also reach the focused control.
         return functionKey && key != Qt::Key_F4;
     }

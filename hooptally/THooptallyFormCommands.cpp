@@ -18,9 +18,6 @@ namespace hooptally {
 
 namespace {
 
-const QString kSaveFailed = QStringLiteral("保存に失敗しました");
-const QString kOverwrite = QStringLiteral("上書きしますよろしいですか？");
-
 QString dateText(const QDateEdit* picker)
 {
     return picker->date().toString(QStringLiteral("yyyy.MM.dd"));
@@ -61,11 +58,11 @@ bool THooptallyForm::SaveGame()
     if (!chosen)
         return false;
     if (QFileInfo::exists(*chosen) &&
-        platform::dialogs().messageBox(kOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
+        platform::dialogs().messageBox(kAskOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
         return false;
     m_currentGameFile = *chosen;
     TSaveFile writer(*chosen);
-    if (writer.Save(QStringLiteral("game")) != 1) {
+    if (!writer.Save(SaveKind::Game)) {
         platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
         return false;
     }
@@ -121,11 +118,15 @@ void THooptallyForm::readRoster(int side)
     const auto chosen = platform::dialogs().openFile(options);
     if (!chosen)
         return;
-    ResetGame(side != 1, side == 1);
+    // Read before anything changes: a file that cannot be read leaves the game as it is.
+    const auto lines = readChosenFile(*chosen);
+    if (!lines)
+        return;
+    ResetGame(side != kSideA, side == kSideA);
     SetGridUpdate(false);
-    TTeam* team = side == 1 ? m_teamA.get() : m_teamB.get();
-    LoadTeamRoster(*chosen, team, QString());
-    ShowTeamNames(side == 1 ? team : nullptr, side == 1 ? nullptr : team);
+    TTeam* team = side == kSideA ? m_teamA.get() : m_teamB.get();
+    LoadTeamRoster(*chosen, *lines, team, QString());
+    ShowTeamNames(side == kSideA ? team : nullptr, side == kSideA ? nullptr : team);
     FillStatsGrid(m_teamA.get(), StringGrid1);
     FillStatsGrid(m_teamB.get(), StringGrid2);
     FillTeamGrid(this, team);
@@ -136,7 +137,7 @@ void THooptallyForm::readRoster(int side)
 
 void THooptallyForm::writeRoster(int side)
 {
-    TTeam* team = side == 1 ? m_teamA.get() : m_teamB.get();
+    TTeam* team = side == kSideA ? m_teamA.get() : m_teamB.get();
     platform::FileDialogOptions options;
     options.defaultExt = QStringLiteral("member");
     options.filter = kMemberFilter;
@@ -151,7 +152,7 @@ void THooptallyForm::writeRoster(int side)
         platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
         break;
     case RosterSaveResult::Written:
-        if (side != 1)
+        if (side != kSideA)
             platform::dialogs().messageBox(QStringLiteral("保存が完了しました"), kCaption, platform::Buttons::Ok);
         break;
     case RosterSaveResult::Declined:
@@ -161,22 +162,22 @@ void THooptallyForm::writeRoster(int side)
 
 void THooptallyForm::BitBtn1Click()
 {
-    readRoster(1);
+    readRoster(kSideA);
 }
 
 void THooptallyForm::BitBtn3Click()
 {
-    readRoster(2);
+    readRoster(kSideB);
 }
 
 void THooptallyForm::BitBtn2Click()
 {
-    writeRoster(1);
+    writeRoster(kSideA);
 }
 
 void THooptallyForm::BitBtn4Click()
 {
-    writeRoster(2);
+    writeRoster(kSideB);
 }
 
 void THooptallyForm::TeamANameMemoClick()

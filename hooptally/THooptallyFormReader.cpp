@@ -11,13 +11,14 @@
 #include <QTimeEdit>
 
 #include "hooptally/Common.h"
+#include "hooptally/GameFileSections.h"
+#include "hooptally/GameFileFormat.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tgridctrl.h"
 #include "platform/Canvas.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/Dialogs.h"
-#include "platform/StringList.h"
 #include "platform/WaitCursor.h"
 
 namespace hooptally {
@@ -39,13 +40,12 @@ void THooptallyForm::ReplayActions(const PlayLogEntries& entries)
     FillTeamGrid(this, m_teamA.get());
     FillTeamGrid(this, m_teamB.get());
     for (const auto& entry : entries) {
-        auto action = std::make_unique<GameAction>(entry->action);
+        const GameAction& action = entry->action;
         // An entry without a clock reading leaves the clock as it stands.
-        if (action->minutes >= 0 && action->seconds >= 0)
-            SetClock(action->minutes, action->seconds);
-        SetPeriod(action->period);
-        platform::Message message{kActionMessage, 0, platform::toLParam(action.release()), 0};
-        OnActionMessage(message);
+        if (action.minutes >= 0 && action.seconds >= 0)
+            SetClock(action.minutes, action.seconds);
+        SetPeriod(action.period);
+        ReceiveAction(&action);
     }
     m_replaying = false;
     SetRefreshEnabled(true);
@@ -58,8 +58,7 @@ namespace hooptally {
 
 namespace {
 
-const QString kGameMagic = QStringLiteral("#Hooptally");
-constexpr int kHeaderLines = 7;
+using gamefile::kHeaderLines;
 constexpr int kDefaultPeriodMinutes = 6;
 constexpr int kMaxPeriodMinutes = 20;
 
@@ -76,30 +75,19 @@ bool inByteRange(int value, int low, int high)
     return (value >= low && value <= high) || value == kNone;
 }
 
-// The lines from after the start marker to before the end marker (or the end of the file).
-QStringList sectionLines(const QStringList& lines, const QString& start, const QString& end)
+// What the clock can show, or -1 for no reading.
+bool isClockReading(int value, int high)
 {
-    QStringList section;
-    bool inside = false;
-    for (int i = 1; i < lines.size(); ++i) {
-        if (!inside) {
-            inside = lines[i].startsWith(start);
-            continue;
-        }
-        if (lines[i].startsWith(end))
-            break;
-        section << lines[i];
-    }
-    return section;
+    return value == -1 || (value >= 0 && value <= high);
 }
 
 bool hasMagic(const QStringList& lines)
 {
-    return !lines.isEmpty() && lines[0].startsWith(kGameMagic);
+    return !lines.isEmpty() && lines[0].startsWith(gamefile::kMagic);
 }
 
 // Why a file cannot be opened as a game; empty when it can.
-QString checkGameFile(const platform::StringList& lines)
+QString checkGameFile(const QStringList& lines)
 {
     if (!hasMagic(lines))
         return QStringLiteral("ゲームファイルではありません");
@@ -116,7 +104,12 @@ std::unique_ptr<PlayLogEntry> THooptallyForm::ParseLogLine(const QStringList& fi
 {
     if (fields.size() < 3)
         return nullptr;
-    TTeam* team = fields[0] == QStringLiteral("A") ? m_teamA.get() : m_teamB.get();
+    // Only an action without a player leaves the side empty; "?" names a player of neither team.
+    const QString& letter = fields[gamefile::kSideField];
+    if (letter != gamefile::kLetterA && letter != gamefile::kLetterB &&
+        !(letter.isEmpty() && fields[gamefile::kPlayerIdField].isEmpty()))
+        return nullptr;
+    TTeam* team = letter == gamefile::kLetterA ? m_teamA.get() : m_teamB.get();
     auto entry = std::make_unique<PlayLogEntry>();
     GameAction& action = entry->action;
     entry->teamName = team->name;
@@ -141,7 +134,8 @@ std::unique_ptr<PlayLogEntry> THooptallyForm::ParseLogLine(const QStringList& fi
     const bool playerAction = category == kPlayerAction && code >= 0 && code <= kToBench && action.player;
     const bool command03 = category == kCommand && command >= 0 && command <= kGameEnd;
     if (!(playerAction || command03) || period < -1 || period > 5 || !inByteRange(freeThrows, 0, 3) ||
-        !inByteRange(foulKind, 0, kBenchFoul) || action.minutes < -1 || action.seconds < -1)
+        !inByteRange(foulKind, 0, kBenchFoul) || !isClockReading(action.minutes, kMaxClockMinutes) ||
+        !isClockReading(action.seconds, kMaxClockSeconds))
         return nullptr;
     action.period = static_cast<std::int8_t>(period);
     action.category = static_cast<std::uint8_t>(category);
@@ -165,10 +159,10 @@ void THooptallyForm::FileOpen1Execute(bool withDialog)
         options.filter = kGameFilter;
         options.initialDir = Option() ? Option()->GameDataFolder() : QString();
         const auto chosen = platform::dialogs().openFile(options);
-        if (!chosen || !QFileInfo(*chosen).isFile())
+        // A name that names nothing opens nothing; a folder or a file without permission is reported.
+        if (!chosen || !QFileInfo::exists(*chosen))
             return;
-        if (!OpenGameFile(*chosen))
-            return;
+        OpenGameFile(*chosen);
         return;
     }
     if (!QFileInfo(m_currentGameFile).isFile())
@@ -179,28 +173,31 @@ void THooptallyForm::FileOpen1Execute(bool withDialog)
 bool THooptallyForm::OpenGameFile(const QString& path)
 {
     // The file is checked before anything changes: a refused file leaves the game as it is.
-    platform::StringList lines;
-    const bool readable = lines.loadFromFile(path);
-    const QString problem = readable ? checkGameFile(lines) : QStringLiteral("ファイルを読み込めません");
+    const auto read = readChosenFile(path);
+    if (!read)
+        return false;
+    const QStringList& lines = *read;
+    const QString problem = checkGameFile(lines);
     if (!problem.isEmpty()) {
         platform::dialogs().messageBox(problem + QStringLiteral("\n") + path, kCaption, platform::Buttons::Ok);
         return false;
     }
     m_currentGameFile = path;
+    const GameFileSections sections = GameFileSections::split(lines);
     int unreadable = 0;
     {
         platform::WaitCursor wait;
         SetGridUpdate(false);
         ResetGame(false, false);
-        LoadTeamRoster(path, m_teamA.get(), QStringLiteral("TeamA-"));
-        LoadTeamRoster(path, m_teamB.get(), QStringLiteral("TeamB-"));
+        LoadTeamRoster(path, lines, m_teamA.get(), gamefile::kTeamASection.prefix());
+        LoadTeamRoster(path, lines, m_teamB.get(), gamefile::kTeamBSection.prefix());
         ShowTeamNames(m_teamA.get(), m_teamB.get());
         // The period length and switches are in force before the replay clocks the starters in.
-        ReadTimeAndOptionSections(lines);
-        unreadable = ReadLogSection(lines);
-        ReadGameHeader(lines);
-        ReadSenhyouSection(lines);
-        ReadOfficialSection(lines);
+        ReadTimeAndOptionSections(sections);
+        unreadable = ReadLogSection(sections);
+        ReadGameHeader(sections);
+        ReadSenhyouSection(sections);
+        ReadOfficialSection(sections);
         TimeClearBClick();
         FillStatsGrid(m_teamA.get(), StringGrid1);
         FillStatsGrid(m_teamB.get(), StringGrid2);
@@ -212,9 +209,11 @@ bool THooptallyForm::OpenGameFile(const QString& path)
     return true;
 }
 
-bool THooptallyForm::LoadTeamRoster(const QString& fileName, TTeam* team, const QString& prefix)
+bool THooptallyForm::LoadTeamRoster(const QString& fileName, const QStringList& lines, TTeam* team,
+                                    const QString& prefix)
 {
-    const bool read = team->LoadRoster(fileName, prefix);
+    team->filePath = fileName;
+    const bool read = team->LoadRosterLines(lines, prefix);
     // Reading clears the roster even when nothing is read: the team keeps its row for new players.
     EnsureAddRow(team);
     return read;
@@ -241,25 +240,17 @@ void THooptallyForm::ShowTeamNames(TTeam* teamA, TTeam* teamB)
         show(teamB, TeamBName, TeamBLabel);
 }
 
-int THooptallyForm::ReadLogSection(const QStringList& lines)
+int THooptallyForm::ReadLogSection(const GameFileSections& sections)
 {
     StopClock();
-    if (!hasMagic(lines))
+    if (!sections.magic)
         return 0;
     InitStatsGrids();
     PlayLogEntries entries;
     int unreadable = 0;
-    bool inLog = false;
-    for (int i = 1; i < lines.size(); ++i) {
-        const QString& line = lines[i];
+    for (const QString& line : sections.log.value_or(QStringList())) {
         if (line.startsWith(QLatin1Char('#')))
             continue;
-        if (!inLog) {
-            inLog = line.startsWith(QStringLiteral("Log-Start"));
-            continue;
-        }
-        if (line.startsWith(QStringLiteral("Log-End")))
-            break;
         QStringList fields;
         SplitCommaLine(line, fields);
         if (auto entry = ParseLogLine(fields))
@@ -271,36 +262,36 @@ int THooptallyForm::ReadLogSection(const QStringList& lines)
     return unreadable;
 }
 
-void THooptallyForm::ReadGameHeader(const QStringList& lines)
+void THooptallyForm::ReadGameHeader(const GameFileSections& sections)
 {
-    if (lines.size() < kHeaderLines)
+    if (!sections.header)
         return;
-    Taikaimei->setText(lines[2]);
-    setWindowTitle(QStringLiteral("フープタリ[") + lines[2] + QLatin1Char(']'));
-    Basho->setText(lines[3]);
-    if (const auto date = platform::StrToFloat(lines[4]))
+    Taikaimei->setText(sections.tournament);
+    setWindowTitle(QStringLiteral("フープタリ[") + sections.tournament + QLatin1Char(']'));
+    Basho->setText(sections.place);
+    if (const auto date = platform::StrToFloat(sections.date))
         DateTimePicker1->setDate(platform::DateTime::toQDateTime(*date).date());
-    if (const auto time = platform::StrToFloat(lines[5]))
+    if (const auto time = platform::StrToFloat(sections.time))
         DateTimePicker2->setTime(platform::DateTime::toQDateTime(*time).time());
-    TaikaiNo->setText(lines[6] == QStringLiteral("TeamA-Start") ? QString() : lines[6]);
+    TaikaiNo->setText(sections.gameNumber);
 }
 
-void THooptallyForm::ReadTimeAndOptionSections(const QStringList& lines)
+void THooptallyForm::ReadTimeAndOptionSections(const GameFileSections& sections)
 {
     StopClock();
-    if (!hasMagic(lines) || !Option())
+    if (!sections.magic || !Option())
         return;
-    for (const QString& line : sectionLines(lines, QStringLiteral("Time-Start"), QStringLiteral("Time-End"))) {
-        if (!line.startsWith(QStringLiteral("Time=")))
+    for (const QString& line : sections.periodTime.value_or(QStringList())) {
+        if (!line.startsWith(gamefile::kTimeKey))
             continue;
-        int minutes = platform::StrToIntDef(line.mid(5), kDefaultPeriodMinutes);
+        int minutes = platform::StrToIntDef(line.mid(gamefile::kTimeKey.size()), kDefaultPeriodMinutes);
         if (minutes < 1 || minutes > kMaxPeriodMinutes)
             minutes = kDefaultPeriodMinutes;
         Option()->ComboPeriodTime->setCurrentIndex(minutes - 1);
         break;
     }
     TimeClearBClick();
-    for (const QString& line : sectionLines(lines, QStringLiteral("Option-Start"), QStringLiteral("Option-End"))) {
+    for (const QString& line : sections.options.value_or(QStringList())) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals <= 0 || equals + 1 >= line.size())
             break;
@@ -313,26 +304,25 @@ void THooptallyForm::ReadTimeAndOptionSections(const QStringList& lines)
     }
 }
 
-void THooptallyForm::ReadSenhyouSection(const QStringList& lines)
+void THooptallyForm::ReadSenhyouSection(const GameFileSections& sections)
 {
     StopClock();
-    if (!hasMagic(lines))
+    if (!sections.magic)
         return;
     Senhyou->clear();
-    const QStringList section = sectionLines(lines, QStringLiteral("Senhyou-Start"), QStringLiteral("Senhyou-End"));
-    if (!section.isEmpty())
-        Senhyou->setPlainText(section.join(QLatin1Char('\n')));
+    if (sections.commentary && !sections.commentary->isEmpty())
+        Senhyou->setPlainText(sections.commentary->join(QLatin1Char('\n')));
 }
 
-void THooptallyForm::ReadOfficialSection(const QStringList& lines)
+void THooptallyForm::ReadOfficialSection(const GameFileSections& sections)
 {
     StopClock();
-    if (!hasMagic(lines))
+    if (!sections.magic || !sections.officials)
         return;
     QLineEdit* fields[] = {shushin, fukusin, Scorekeeper, AScorekeeper, TimeKeeper, Operator, TO_Team};
-    const QStringList section = sectionLines(lines, QStringLiteral("Official-Start"), QStringLiteral("Official-End"));
-    for (int i = 0; i < section.size() && i < 7; ++i)
-        fields[i]->setText(section[i]);
+    const QStringList& officials = *sections.officials;
+    for (int i = 0; i < officials.size() && i < 7; ++i)
+        fields[i]->setText(officials[i]);
 }
 
 } // namespace hooptally

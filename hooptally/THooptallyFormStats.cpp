@@ -130,7 +130,7 @@ void THooptallyForm::EnsureAddRow(TTeam* team)
 {
     if (!team)
         return;
-    platform::StringGrid* grid = team->side == 1 ? StringGrid1 : StringGrid2;
+    platform::StringGrid* grid = team->side == kSideA ? StringGrid1 : StringGrid2;
     if (team->HasNoBlankRow()) {
         const int row = grid->RowCount();
         grid->SetRowCount(row + 1);

@@ -1,5 +1,7 @@
 #include "hooptally/TOption.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 
 #include "hooptally/Common.h"
 #include "platform/Dialogs.h"
@@ -20,7 +23,6 @@ namespace hooptally {
 namespace {
 
 TOption* g_option = nullptr;
-platform::TColor g_teamColors[2] = {kDefaultTeamAColor, kDefaultTeamBColor};
 
 const QString kOption = QStringLiteral("Option");
 const QString kInitialize = QStringLiteral("Initialize");
@@ -52,12 +54,25 @@ TOption* Option()
 
 platform::TColor GetTeamColor(int side)
 {
-    return g_teamColors[side == 1 ? 0 : 1];
+    if (const TOption* option = Option())
+        return option->TeamColor(side);
+    return side == kSideA ? kDefaultTeamAColor : kDefaultTeamBColor;
 }
 
 void SetTeamColor(int side, platform::TColor color)
 {
-    g_teamColors[side == 1 ? 0 : 1] = color;
+    if (TOption* option = Option())
+        option->SetTeamColor(side, color);
+}
+
+platform::TColor TOption::TeamColor(int side) const
+{
+    return m_teamColors[side == kSideA ? 0 : 1];
+}
+
+void TOption::SetTeamColor(int side, platform::TColor color)
+{
+    m_teamColors[side == kSideA ? 0 : 1] = color;
 }
 
 TOption::TOption(QWidget* parent, const QString& programPath) : QDialog(parent)
@@ -197,9 +212,9 @@ void TOption::LoadSettings()
     bMiniBasket->setChecked(m_ini->readBool(kInitialize, QStringLiteral("MiniBasket"), false));
 
     const int colorA = m_ini->readInteger(kInitialize, QStringLiteral("TeamAColor"), -1);
-    SetTeamColor(1, colorA == -1 ? kDefaultTeamAColor : colorA);
+    SetTeamColor(kSideA, colorA == -1 ? kDefaultTeamAColor : colorA);
     const int colorB = m_ini->readInteger(kInitialize, QStringLiteral("TeamBColor"), -1);
-    SetTeamColor(2, colorB == -1 ? kDefaultTeamBColor : colorB);
+    SetTeamColor(kSideB, colorB == -1 ? kDefaultTeamBColor : colorB);
 
     for (int i = 0; i < KojinList->count(); ++i)
         SetStatSwitch(i, m_ini->readBool(kKojin, QString::number(i), true));
@@ -217,8 +232,8 @@ bool TOption::SaveSettings()
         note(m_ini->writeBool(kKojin, QString::number(i), StatSwitch(i)));
     note(m_ini->writeInteger(kOption, QStringLiteral("PlayTime"), ComboPeriodTime->currentIndex()));
     note(m_ini->writeBool(kInitialize, QStringLiteral("MiniBasket"), bMiniBasket->isChecked()));
-    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamAColor"), GetTeamColor(1)));
-    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamBColor"), GetTeamColor(2)));
+    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamAColor"), TeamColor(kSideA)));
+    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamBColor"), TeamColor(kSideB)));
     NoteWriteResult(ok);
     return ok;
 }
@@ -231,6 +246,18 @@ bool TOption::SaveWindowPlacement(const QString& section, int top, int left, int
     ok = m_ini->writeInteger(section, QStringLiteral("Width"), width) && ok;
     NoteWriteResult(ok);
     return ok;
+}
+
+void ApplyWindowPlacement(QWidget& window, const WindowPlacement& placement)
+{
+    const QScreen* screen = window.screen();
+    if (!screen)
+        return;
+    // Twice the desktop holds whatever a desktop saved, also from a larger set of monitors.
+    const QRect desktop = screen->availableVirtualGeometry();
+    window.setGeometry(std::clamp(placement.left, desktop.left(), desktop.right()),
+                       std::clamp(placement.top, desktop.top(), desktop.bottom()),
+                       std::min(placement.width, 2 * desktop.width()), std::min(placement.height, 2 * desktop.height()));
 }
 
 std::optional<WindowPlacement> TOption::LoadWindowPlacement(const QString& section) const
@@ -250,7 +277,7 @@ void TOption::NoteWriteResult(bool ok)
     if (ok || m_writeFailureShown)
         return;
     m_writeFailureShown = true;
-    platform::dialogs().messageBox(QStringLiteral("保存に失敗しました"), kCaption, platform::Buttons::Ok);
+    platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
 }
 
 QString TOption::TeamFileFolder() const
@@ -340,26 +367,26 @@ void TOption::BitBtn3Click()
 void TOption::chooseTeamColor(int side)
 {
     // The colour is in force at once, even when the dialog is cancelled afterwards.
-    if (const auto color = platform::dialogs().chooseColor(GetTeamColor(side)))
+    if (const auto color = platform::dialogs().chooseColor(TeamColor(side)))
         SetTeamColor(side, *color);
     showColors();
 }
 
 void TOption::BitBtn5Click()
 {
-    chooseTeamColor(1);
+    chooseTeamColor(kSideA);
 }
 
 void TOption::BitBtn6Click()
 {
-    chooseTeamColor(2);
+    chooseTeamColor(kSideB);
 }
 
 void TOption::showColors()
 {
-    for (const auto& [side, edit] : {std::pair{1, LabeledEdit3}, std::pair{2, LabeledEdit4}}) {
+    for (const auto& [side, edit] : {std::pair{kSideA, LabeledEdit3}, std::pair{kSideB, LabeledEdit4}}) {
         QPalette palette = edit->palette();
-        palette.setColor(QPalette::Base, platform::toQColor(GetTeamColor(side)));
+        palette.setColor(QPalette::Base, platform::toQColor(TeamColor(side)));
         edit->setPalette(palette);
     }
 }

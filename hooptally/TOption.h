@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -17,6 +18,9 @@ class QPushButton;
 
 namespace hooptally {
 
+constexpr platform::TColor kDefaultTeamAColor = 0xFFBF7F;
+constexpr platform::TColor kDefaultTeamBColor = 0x4A73F7;
+
 struct WindowPlacement
 {
     int top = -1;
@@ -24,6 +28,11 @@ struct WindowPlacement
     int height = -1;
     int width = -1;
 };
+
+// Sets a window's geometry from a stored placement, its corner kept on the desktop: a damaged settings
+// file must neither size the window far beyond the desktop (its backing store is allocated at that
+// size) nor place it where its edges overflow.
+void ApplyWindowPlacement(QWidget& window, const WindowPlacement& placement);
 
 // The settings dialog. Created once at start-up and kept hidden: its controls are the program's
 // current settings, which the rest of the program reads through the accessors below, and it owns
@@ -56,6 +65,9 @@ public:
     bool MiniBasket() const;
     QString StartupRosterA() const;
     QString StartupRosterB() const;
+    // In force from the choice on, even when the dialog is cancelled: side 1 is team A, any other B.
+    platform::TColor TeamColor(int side) const;
+    void SetTeamColor(int side, platform::TColor color);
 
     // Handlers.
     void BitBtn1Click();
@@ -96,16 +108,14 @@ private:
     QString m_programFolder;
     std::unique_ptr<platform::IniFile> m_ini;
     bool m_writeFailureShown = false;
+    std::array<platform::TColor, 2> m_teamColors = {kDefaultTeamAColor, kDefaultTeamBColor};
 };
 
 // The settings form of the running program (the one created last); null before start-up.
 TOption* Option();
 
-// The process-wide team colours: side 1 is team A, any other side team B.
+// The team colours of the settings form; the defaults while there is none.
 platform::TColor GetTeamColor(int side);
 void SetTeamColor(int side, platform::TColor color);
-
-constexpr platform::TColor kDefaultTeamAColor = 0xFFBF7F;
-constexpr platform::TColor kDefaultTeamBColor = 0x4A73F7;
 
 } // namespace hooptally

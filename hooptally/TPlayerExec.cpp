@@ -315,7 +315,7 @@ void TPlayerExec::sendFoul()
         action->foulKind = static_cast<std::uint8_t>(kind);
     action->freeThrows = static_cast<std::uint8_t>(std::max(0, RadioGroup2->ItemIndex()));
     if (GetMainWindowHandle())
-        platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, platform::toLParam(action.release()));
+        platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, std::move(action));
     done(platform::mrOk);
 }
 

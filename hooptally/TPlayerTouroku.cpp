@@ -171,8 +171,7 @@ void TPlayerTouroku::OKBtnClick()
     registration->minutes = clock.minutes;
     registration->seconds = clock.seconds;
     if (GetMainWindowHandle())
-        platform::SendMessage(GetMainWindowHandle(), kRegistrationMessage, 0,
-                              platform::toLParam(registration.release()));
+        platform::SendMessage(GetMainWindowHandle(), kRegistrationMessage, 0, std::move(registration));
     done(platform::mrOk);
 }
 
@@ -195,7 +194,7 @@ void TPlayerTouroku::DeleteBClick()
     // The record is destroyed while the action runs: nothing may touch it afterwards.
     m_player = nullptr;
     if (GetMainWindowHandle())
-        platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, platform::toLParam(action.release()));
+        platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, std::move(action));
     done(kDeleted);
 }
 

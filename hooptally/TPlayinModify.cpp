@@ -28,8 +28,6 @@ constexpr int kFoulKind = 6;
 constexpr int kTimeoutKind = 15;
 constexpr int kPeriodEndKind = 16;
 constexpr int kGameEndKind = 17;
-constexpr int kSideA = 1;
-constexpr int kSideB = 2;
 // Choices of the range form's operation group.
 constexpr int kMoveToPeriod = 0;
 constexpr int kRespace = 1;

@@ -87,25 +87,25 @@ void TTimeModifyDlg::Edit1Enter()
     Timer1->stop();
 }
 
+namespace {
+
+// A typed value that is no number, or one the clock cannot show (and a game file could not hold),
+// keeps the clock's own.
+int clockValue(const QString& text, int current, int highest)
+{
+    const int value = platform::StrToIntDef(text, current);
+    return value >= 0 && value <= highest ? value : current;
+}
+
+} // namespace
+
 void TTimeModifyDlg::OKBtnClick()
 {
     THooptallyForm* form = MainForm();
-    if (!form) {
-        done(platform::mrOk);
-        return;
-    }
-    // A clock shows two digits of minutes and 0 to 59 seconds; anything else keeps the clock as it is.
-    constexpr int kMaxMinutes = 99;
-    constexpr int kMaxSeconds = 59;
-    const auto minutes = platform::StrToInt(Edit1->text());
-    const auto seconds = platform::StrToInt(Edit2->text());
-    if (!minutes || !seconds || *minutes < 0 || *minutes > kMaxMinutes || *seconds < 0 ||
-        *seconds > kMaxSeconds) {
-        platform::dialogs().messageBox(QStringLiteral("分は0～99、秒は0～59の数字で入力してください"),
-                                       kCaption, platform::Buttons::Ok);
-        return;
-    }
-    form->SetClock(*minutes, *seconds); // the clock fields show "%02d"
+    // The main window shows the fields as it always does ("%02d").
+    if (form)
+        form->SetClock(clockValue(Edit1->text(), form->ClockMinutes(), kMaxClockMinutes),
+                       clockValue(Edit2->text(), form->ClockSeconds(), kMaxClockSeconds));
     done(platform::mrOk);
 }
 

@@ -16,12 +16,10 @@ namespace hooptally {
 
 namespace {
 
-std::unique_ptr<TActionExecutor> g_executor;
-
 void sendStatusChanged(TPlayer* player, bool staysListed)
 {
     platform::SendMessage(GetMainWindowHandle(), kPlayerStatusMessage, staysListed ? 1 : 0,
-                          platform::toLParam(player));
+                          platform::Lend(player));
 }
 
 bool isTeamFoul(const GameAction& action)
@@ -34,24 +32,12 @@ bool isTeamFoul(const GameAction& action)
 
 TActionExecutor* ActionExecutor()
 {
-    return g_executor.get();
-}
-
-void CreateActionExecutor()
-{
-    g_executor = std::make_unique<TActionExecutor>();
-}
-
-void FreeActionExecutor()
-{
-    g_executor.reset();
+    return MainForm() ? MainForm()->Executor() : nullptr;
 }
 
 bool TActionExecutor::ExecuteAction(const GameAction& sent)
 {
-    THooptallyForm* form = MainForm();
-    if (!form)
-        return false;
+    THooptallyForm* form = &m_form;
     GameAction action = sent;
     bool changed = false;
     if (action.category == kPlayerAction) {
@@ -74,9 +60,9 @@ bool TActionExecutor::ExecuteAction(const GameAction& sent)
     notice->foulKind = action.foulKind;
     notice->command = action.command;
     notice->period = action.period;
-    platform::SendMessage(GetMainWindowHandle(), kScoreMarkMessage, 0, platform::toLParam(notice.release()));
+    platform::SendMessage(GetMainWindowHandle(), kScoreMarkMessage, 0, std::move(notice));
     platform::SendMessage(GetMainWindowHandle(), kActionForTeamGridMessage, 0,
-                          platform::toLParam(new GameAction(action)));
+                          std::make_unique<GameAction>(action));
     return changed;
 }
 
@@ -113,29 +99,26 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
             player->played[period] = 1;
         break;
     case kEditPlayer: {
-        SetKeyInputEnabled(false);
+        const KeyInputOff keysOff;
         TPlayerTouroku dialog(player);
-        if (platform::dialogs().showModal(dialog) != platform::mrOk) {
-            SetKeyInputEnabled(true);
+        if (platform::dialogs().showModal(dialog) != platform::mrOk)
             return false;
-        }
         if (player->team) {
             // The sender of a blank row's edit may not know the side; the sheets learn it here.
             action.side = player->team->side;
-            MainForm()->EnsureAddRow(player->team);
+            m_form.EnsureAddRow(player->team);
         }
-        SetKeyInputEnabled(true);
         break;
     }
     case kDeletePlayer: {
         sendStatusChanged(player, false);
         TTeam* team = player->team;
         // Every holder lets go of the record before it is destroyed.
-        MainForm()->ForgetPlayer(player);
+        m_form.ForgetPlayer(player);
         if (team)
             team->RemovePlayer(player);
-        MainForm()->MarkGameChanged();
-        MainForm()->PlayLog().ReplayPlayLog();
+        m_form.MarkGameChanged();
+        m_form.PlayLog().ReplayPlayLog();
         return false;
     }
     default:
@@ -154,7 +137,7 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
     if (action.code == kFoul && isTeamFoul(action) && player->team)
         player->team->AddTeamFoul(GetCurrentPeriod());
     // A statistic with no period is counted in the first; said once when recorded, not at every replay.
-    if (GetCurrentPeriod() == -1 && StatIndexOfCode(action.code) >= 0 && !MainForm()->Replaying())
+    if (GetCurrentPeriod() == -1 && StatIndexOfCode(action.code) >= 0 && !m_form.Replaying())
         platform::dialogs().messageBox(QStringLiteral("Ptime Error! debug"), kCaption, platform::Buttons::Ok);
     player->AddStat(GetCurrentPeriod(), action);
     return true;
@@ -162,7 +145,7 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
 
 bool TActionExecutor::applyCommand(const GameAction& action)
 {
-    THooptallyForm* form = MainForm();
+    THooptallyForm* form = &m_form;
     switch (action.command) {
     case kPeriodEnd:
         form->EndPeriod(action);
@@ -186,7 +169,8 @@ bool TActionExecutor::applyCommand(const GameAction& action)
         form->BitBtn4Click();
         break;
     case kOpenGame:
-        form->FileOpen1Execute(true);
+        // Reopens the current game file, as a caller without a sender does.
+        form->FileOpen1Execute(false);
         break;
     case kSaveGame:
         form->FileSave1Execute();
@@ -244,9 +228,8 @@ bool TActionExecutor::askField(const QString& prompt, QLineEdit* field)
 
 bool TActionExecutor::AskText(const QString& prompt, QString& text)
 {
-    SetKeyInputEnabled(false);
+    const KeyInputOff keysOff;
     const auto answer = platform::dialogs().inputQuery(kCaption, prompt, text);
-    SetKeyInputEnabled(true);
     if (!answer)
         return false;
     text = *answer;
@@ -259,7 +242,6 @@ void TActionExecutor::ExecuteRegistration(const PlayerRegistration& registration
     if (!player)
         return;
     TTeam* team = player->team;
-    constexpr int kSheetRows = 15;
     constexpr int kCourtPlayers = 5;
     std::uint8_t status = player->status;
     if (registration.coach == 1) {
@@ -267,7 +249,7 @@ void TActionExecutor::ExecuteRegistration(const PlayerRegistration& registration
     } else if (status == kBlankRow) {
         if (registration.starter)
             status = kOnCourt;
-        else if (team && CountListedPlayers(team) >= kSheetRows)
+        else if (team && CountListedPlayers(team) >= kSheetPlayerRows)
             status = kNotListed;
         else
             status = team && team->CountOnCourt() < kCourtPlayers ? kOnCourt : kOnBench;

@@ -80,7 +80,7 @@ class SheetGridControl;
 // One action of the game, as sent to the main window and kept in the log and in sheet cells.
 struct GameAction
 {
-    std::int32_t side = 0; // 1 team A, 2 team B, 0 game commands
+    std::int32_t side = kNoSide; // a TeamSide: kSideA, kSideB, or kNoSide for game commands
     std::int32_t keyA = -1; // sheet box column of an action chosen on a team sheet
     std::int32_t keyB = -1; // its row
     std::uint8_t category = kNoCategory;
@@ -123,10 +123,15 @@ struct ScoreMarkNotice
     std::int8_t period = -1;
 };
 
-// Applies actions and registrations to the players, teams and log. It holds no state.
+class THooptallyForm;
+
+// Applies actions and registrations to the players, teams and log. It holds no state; the main
+// window that owns it runs the commands.
 class TActionExecutor
 {
 public:
+    explicit TActionExecutor(THooptallyForm& form) : m_form(form) {}
+
     // True when the action changed the game; false when it ended without an effect (no player, a
     // refused removal, a cancelled dialog or prompt) or only ran a command that keeps its own state.
     bool ExecuteAction(const GameAction& action);
@@ -140,10 +145,11 @@ private:
     // True when the command changed the game.
     bool applyCommand(const GameAction& action);
     bool askField(const QString& prompt, QLineEdit* field);
+
+    THooptallyForm& m_form;
 };
 
+// The main window's executor; null before its first activation.
 TActionExecutor* ActionExecutor();
-void CreateActionExecutor();
-void FreeActionExecutor();
 
 } // namespace hooptally

@@ -41,15 +41,6 @@ constexpr int kTeamBFirstKey = 6;
 // Statistic switches per action page: F1 to F11.
 constexpr int kSwitchesPerPage = 11;
 
-// Virtual keys of WM_APP+6.
-constexpr platform::WPARAM kVkBack = 0x08;
-constexpr platform::WPARAM kVkEscape = 0x1B;
-constexpr platform::WPARAM kVkF1 = 0x70;
-constexpr platform::WPARAM kVkF12 = 0x7B;
-
-constexpr int kSideA = 1;
-constexpr int kSideB = 2;
-
 // Item kinds with a meaning of their own on the pages.
 enum ItemKind : int {
     kEmptyKey = 0,
@@ -337,7 +328,7 @@ void TFKey::FormActivate()
     m_activated = true;
     if (Option()) {
         if (const auto placement = Option()->LoadWindowPlacement(QStringLiteral("FKey")))
-            setGeometry(placement->left, placement->top, placement->width, placement->height);
+            ApplyWindowPlacement(*this, *placement);
     }
     RebuildFunctionKeyPages();
 }
@@ -350,19 +341,19 @@ void TFKey::OnFunctionKeyRefresh(platform::Message&)
 void TFKey::OnFunctionKeyMessage(platform::Message& message)
 {
     const platform::WPARAM key = message.wParam;
-    if (key == kVkBack || key == kVkEscape) {
+    if (key == platform::VK_BACK || key == platform::VK_ESCAPE) {
         if (m_handlingKey)
             return;
         m_handlingKey = true;
-        if (key == kVkBack)
+        if (key == platform::VK_BACK)
             backspace();
         else
             escape();
         m_handlingKey = false;
         return;
     }
-    if (key >= kVkF1 && key <= kVkF12)
-        PressKey(static_cast<int>(key - kVkF1) + 1);
+    if (key >= platform::VK_F1 && key <= platform::VK_F12)
+        PressKey(static_cast<int>(key - platform::VK_F1) + 1);
 }
 
 void TFKey::RebuildFunctionKeyPages()
@@ -573,8 +564,7 @@ void TFKey::handleKey(int key)
     m_rebuildPending = true;
     m_escToggled = false;
     if (action->category != kNoCategory && GetMainWindowHandle())
-        platform::SendMessage(GetMainWindowHandle(), kPanelActionMessage, 0,
-                              platform::toLParam(action.release()));
+        platform::SendMessage(GetMainWindowHandle(), kPanelActionMessage, 0, std::move(action));
 }
 
 void TFKey::backspace()

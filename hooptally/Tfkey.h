@@ -44,7 +44,7 @@ struct FKeyMenuItem
     platform::TColor panelColor = 0;
     platform::TColor captionColor = 0;
     FKeyPage next = FKeyPage::None;
-    int teamColorSide = 0; // 1 or 2: shown in that team's colour instead of panelColor
+    int teamColorSide = 0; // kSideA or kSideB: shown in that team's colour instead of panelColor
 };
 
 struct FKeyMenuPage

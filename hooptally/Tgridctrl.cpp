@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
+#include "hooptally/THooptallyForm.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tteam.h"
 
 namespace hooptally {
 
 namespace {
-
-std::unique_ptr<SheetGridControl> g_sheets[2];
 
 SheetGridControl* sheetOf(const TTeam* team)
 {
@@ -29,18 +28,18 @@ int SheetGridControl::RowOf(const TPlayer* player) const
 
 SheetGridControl* TeamSheet(int side)
 {
-    return g_sheets[side == 1 ? 0 : 1].get();
+    return GetTeamRoster(side);
 }
 
-void CreateTeamGrids(THooptallyForm*)
+void CreateTeamGrids(THooptallyForm* form)
 {
-    for (auto& sheet : g_sheets)
+    for (auto& sheet : form->TeamGrids().sheets)
         sheet = std::make_unique<SheetGridControl>();
 }
 
-void FreeTeamGrids(THooptallyForm*)
+void FreeTeamGrids(THooptallyForm* form)
 {
-    for (auto& sheet : g_sheets)
+    for (auto& sheet : form->TeamGrids().sheets)
         sheet.reset();
 }
 
@@ -134,13 +133,13 @@ void MarkGameEndOnTeamGrid(THooptallyForm*, platform::StringGrid*)
 
 void OnActionForTeamGrid(THooptallyForm*, platform::Message& message)
 {
-    // The copy is the receiver's to free; the marks come with the team score-sheet marks.
-    std::unique_ptr<GameAction> action(platform::fromLParam<GameAction>(message.lParam));
+    // The copy is the receiver's; the marks come with the team score-sheet marks.
+    const std::unique_ptr<GameAction> action = platform::TakeRecord<GameAction>(message);
 }
 
 void OnPlayerStatusChanged(THooptallyForm*, platform::Message& message)
 {
-    auto* player = platform::fromLParam<TPlayer>(message.lParam);
+    auto* player = platform::RecordOf<TPlayer>(message);
     SheetGridControl* sheet = player ? sheetOf(player->team) : nullptr;
     // Coaches stand in the coach rows, which come with the team score sheets.
     if (!sheet || player->IsCoach())
@@ -163,7 +162,7 @@ void OnPlayerStatusChanged(THooptallyForm*, platform::Message& message)
 
 void ForgetPlayerOnTeamGrids(const TPlayer* player)
 {
-    for (auto& sheet : g_sheets) {
+    for (SheetGridControl* sheet : {TeamSheet(kSideA), TeamSheet(kSideB)}) {
         if (!sheet)
             continue;
         for (TPlayer*& slot : sheet->playerRows) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include <QRect>
 #include <QString>
@@ -29,8 +30,14 @@ public:
     int RowOf(const TPlayer* player) const;
 };
 
+// What the main window holds for the team score sheets.
+struct TeamGridControls
+{
+    std::array<std::unique_ptr<SheetGridControl>, 2> sheets; // team A, team B
+};
+
 // Form side of the team score sheets.
-SheetGridControl* TeamSheet(int side);
+SheetGridControl* TeamSheet(int side); // GetTeamRoster
 // Puts the team's players into the fifteen rows (statuses as the sheet decides them).
 void ListTeamPlayers(THooptallyForm* form, TTeam* team);
 void CreateTeamGrids(THooptallyForm* form);

@@ -1,10 +1,15 @@
 #include "hooptally/Tmember.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <unordered_set>
 
 #include <QFileInfo>
 
 #include "hooptally/Common.h"
+#include "hooptally/GameFileSections.h"
+#include "hooptally/GameFileFormat.h"
 #include "hooptally/TPlayerExec.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tgridctrl.h"
@@ -18,31 +23,94 @@ namespace hooptally {
 namespace {
 
 const QString kRosterMagic = QStringLiteral("#Hooproster");
-const QString kGameMagic = QStringLiteral("#Hooptally");
-constexpr int kRosterFields = 8;
+// The team sections of game files hold the same lines.
+constexpr int kRosterFields = gamefile::kTeamLineFields;
 constexpr int kRequiredFields = 5;
 
-// Jersey numbers order by their length in bytes, then byte by byte ("4" before "10").
-int compareNumbers(const QString& a, const QString& b)
+// A player's sort key, taken once per sort. Jersey numbers order by their length in CP932 bytes, then
+// byte by byte as unsigned ("4" before "10"). `head` holds the length and the first six bytes, so that
+// most comparisons are one of two integers; longer numbers with equal heads compare their bytes.
+struct SortKey
 {
-    const int lengthA = platform::Codec::byteLength(a);
-    const int lengthB = platform::Codec::byteLength(b);
-    if (lengthA != lengthB)
-        return lengthA < lengthB ? -1 : 1;
-    return platform::Codec::compareBytes(a, b);
+    explicit SortKey(const TPlayer& player)
+        : number(platform::Codec::toCp932(player.number)), status(player.status), coach(player.IsCoach())
+    {
+        head = std::uint64_t(std::min<qsizetype>(number.size(), 0xFFFF)) << 48;
+        for (qsizetype i = 0; i < 6 && i < number.size(); ++i)
+            head |= std::uint64_t(std::uint8_t(number[i])) << (40 - 8 * i);
+    }
+
+    int compareNumber(const SortKey& other) const
+    {
+        if (head != other.head)
+            return head < other.head ? -1 : 1;
+        if (number.size() <= 6)
+            return 0;
+        if (number.size() != other.number.size())
+            return number.size() < other.number.size() ? -1 : 1;
+        return std::memcmp(number.constData(), other.number.constData(), std::size_t(number.size()));
+    }
+
+    QByteArray number;
+    std::uint64_t head = 0;
+    std::uint8_t status;
+    bool coach;
+};
+
+// The fields of a line, split at every comma; an empty field after the last comma is dropped.
+void splitFields(QStringView rest, QStringList& fields)
+{
+    while (!rest.isEmpty()) {
+        const qsizetype comma = rest.indexOf(QLatin1Char(','));
+        if (comma < 0) {
+            fields << rest.toString();
+            break;
+        }
+        fields << rest.left(comma).toString();
+        rest = rest.mid(comma + 1);
+    }
 }
 
-bool outOfOrder(const TPlayer& reference, const TPlayer& next, int mode)
+bool outOfOrder(const SortKey& reference, const SortKey& next, int mode)
 {
     if (mode == 0) {
         if (reference.status != next.status)
             return reference.status > next.status;
-        return compareNumbers(reference.number, next.number) > 0;
+        return reference.compareNumber(next) > 0;
     }
-    return !next.IsCoach() && compareNumbers(reference.number, next.number) > 0;
+    return !next.coach && reference.compareNumber(next) > 0;
 }
 
 } // namespace
+
+// The IDs a roster uses. The smallest free one only grows while IDs are taken, so giving IDs to a
+// whole file is linear.
+class RosterIds
+{
+public:
+    explicit RosterIds(const std::vector<std::unique_ptr<TPlayer>>& players)
+    {
+        for (const auto& player : players)
+            m_used.insert(player->id);
+    }
+    // The wanted ID when it is positive and free, else the smallest free one; taken either way.
+    int take(int wanted)
+    {
+        const int id = wanted > 0 && !m_used.contains(wanted) ? wanted : smallestFree();
+        m_used.insert(id);
+        return id;
+    }
+    int smallestFree()
+    {
+        while (m_used.contains(m_next))
+            ++m_next;
+        return m_next;
+    }
+
+private:
+    std::unordered_set<int> m_used;
+    int m_next = 1;
+};
 
 TMemberList::~TMemberList() = default;
 
@@ -71,26 +139,31 @@ TPlayer* TMemberList::AddPlayer(std::unique_ptr<TPlayer> player)
 
 int TMemberList::NextFreePlayerId() const
 {
-    for (int candidate = 1;; ++candidate) {
-        if (!FindPlayerById(candidate))
-            return candidate;
-    }
+    return RosterIds(m_players).smallestFree();
 }
 
 void TMemberList::SortPlayers(int mode)
 {
-    // Exchange passes until one changes nothing: equal keys keep their order.
+    // Each key is taken once; the passes then compare the keys. They are exchange passes until one
+    // changes nothing, so equal keys keep their order. After an exchange the pass goes on comparing
+    // with the player that moved down, which decides the order of mixed keys: kept as it is.
+    std::vector<SortKey> keys;
+    keys.reserve(m_players.size());
+    for (const auto& player : m_players)
+        keys.emplace_back(*player);
     bool exchanged = m_players.size() > 1;
     while (exchanged) {
         exchanged = false;
-        TPlayer* reference = m_players[0].get();
+        std::size_t reference = 0;
         for (std::size_t i = 1; i < m_players.size(); ++i) {
-            TPlayer* next = m_players[i].get();
-            if (outOfOrder(*reference, *next, mode)) {
+            if (outOfOrder(keys[reference], keys[i], mode)) {
                 std::swap(m_players[i], m_players[i - 1]);
+                std::swap(keys[i], keys[i - 1]);
                 exchanged = true;
+                reference = i - 1;
+            } else {
+                reference = i;
             }
-            reference = next;
         }
     }
 }
@@ -103,10 +176,9 @@ void TMemberList::OpenPlayer(TPlayer* player)
         PostGameAction(kPlayerAction, kEditPlayer, player, kNone, kNone, kNone);
         return;
     }
-    SetKeyInputEnabled(false);
+    const KeyInputOff keysOff;
     TPlayerExec dialog(player);
     platform::dialogs().showModal(dialog);
-    SetKeyInputEnabled(true);
 }
 
 TPlayer* TMemberList::PlayerAt(int index) const
@@ -119,7 +191,7 @@ TPlayer* TMemberList::PlayerAt(int index) const
 TPlayer* TMemberList::FindPlayerById(int id) const
 {
     for (const auto& player : m_players) {
-        if (player->id == id)
+        if (player->id == id && player->status != kBlankRow)
             return player.get();
     }
     return nullptr;
@@ -157,8 +229,7 @@ int TMemberList::IndexOf(const TPlayer* player) const
 RosterSaveResult TMemberList::SaveRoster(const QString& path)
 {
     if (QFileInfo::exists(path) &&
-        platform::dialogs().messageBox(QStringLiteral("上書きしますよろしいですか？"), kCaption,
-                                       platform::Buttons::YesNo) != platform::mrYes)
+        platform::dialogs().messageBox(kAskOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
         return RosterSaveResult::Declined;
     platform::StringList lines;
     lines << kRosterMagic;
@@ -187,14 +258,29 @@ bool TMemberList::LoadRoster(const QString& path, const QString& prefix)
     platform::StringList lines;
     if (!lines.loadFromFile(path))
         return false;
+    return LoadRosterLines(lines, prefix);
+}
+
+bool TMemberList::LoadRosterLines(const QStringList& lines, const QString& prefix)
+{
     loaded = 1;
     ClearPlayers();
     if (lines.isEmpty())
         return false;
-    bool read = false;
-    if (lines[0] == kGameMagic) {
-        const QString start = prefix + QStringLiteral("Start");
-        const QString end = prefix + QStringLiteral("End");
+    RosterIds ids(m_players);
+    if (lines[0] == gamefile::kMagic) {
+        // A team section of a game file, found in the order the file is written.
+        if (prefix == gamefile::kTeamASection.prefix() || prefix == gamefile::kTeamBSection.prefix()) {
+            const GameFileSections sections = GameFileSections::split(lines);
+            const std::optional<QStringList>& section =
+                prefix == gamefile::kTeamASection.prefix() ? sections.teamA : sections.teamB;
+            for (const QString& line : section.value_or(QStringList()))
+                parseRosterLine(line, ids);
+            return section.has_value();
+        }
+        const QString start = prefix + gamefile::kStartTag;
+        const QString end = prefix + gamefile::kEndTag;
+        bool read = false;
         bool inSection = false;
         for (int i = 1; i < lines.size(); ++i) {
             if (!inSection) {
@@ -204,39 +290,49 @@ bool TMemberList::LoadRoster(const QString& path, const QString& prefix)
             read = true;
             if (lines[i].startsWith(end))
                 break;
-            ParseRosterLine(lines[i]);
+            parseRosterLine(lines[i], ids);
         }
-    } else if (lines[0] == kRosterMagic) {
-        for (int i = 1; i < lines.size(); ++i) {
-            ParseRosterLine(lines[i]);
-            read = true;
-        }
+        return read;
     }
-    return read;
+    if (lines[0] == kRosterMagic) {
+        for (int i = 1; i < lines.size(); ++i)
+            parseRosterLine(lines[i], ids);
+        return lines.size() > 1;
+    }
+    return false;
 }
 
 void TMemberList::ParseRosterLine(const QString& line)
 {
+    RosterIds ids(m_players);
+    parseRosterLine(line, ids);
+}
+
+void TMemberList::parseRosterLine(const QString& line, RosterIds& ids)
+{
     QStringList fields;
-    SplitCommaLine(line, fields);
+    // A team name may begin with "#": a line of all eight fields, as the writer writes every record,
+    // is a record all the same and no comment.
+    if (line.count(QLatin1Char(',')) >= kRosterFields - 1)
+        splitFields(line, fields);
+    else
+        SplitCommaLine(line, fields);
     // The number, name and position are needed; a shorter line is damaged and left out.
     if (fields.size() < kRequiredFields)
         return;
     name = fields[0];
     std::uint8_t status = kNotListed;
     std::uint8_t starter = 0;
-    if (fields.size() >= 6 && fields[5] == QStringLiteral("Starter")) {
+    if (fields.size() >= 6 && fields[5] == gamefile::kStarterText) {
         starter = 1;
         status = kOnCourt;
     }
-    if (fields.size() >= 7 && fields[6] == QStringLiteral("Coach"))
+    if (fields.size() >= 7 && fields[6] == gamefile::kCoachText)
         status = fields[4] == kHeadCoachText ? kHeadCoach : kAssistantCoach;
     auto player = std::make_unique<TPlayer>(owningTeam());
-    player->id = std::max(0, platform::StrToIntDef(fields[1], 0));
-    // A player ID must name one player of the team.
-    if (player->id != 0 && FindPlayerById(player->id))
-        player->id = 0;
-    if (fields.size() >= kRosterFields && fields[7] == QStringLiteral("Official"))
+    // A player ID must name one player of the team: a missing or taken one gets the smallest free.
+    player->id = ids.take(platform::StrToIntDef(fields[1], 0));
+    if (fields.size() >= kRosterFields && fields[7] == gamefile::kOfficialText)
         player->official = 1;
     player->SetPlayerIdentity(fields[2], fields[3], status, starter, fields[4]);
     AddPlayer(std::move(player));
@@ -246,16 +342,7 @@ void SplitCommaLine(const QString& line, QStringList& fields)
 {
     if (line.startsWith(QLatin1Char('#')))
         return;
-    QStringView rest(line);
-    while (!rest.isEmpty()) {
-        const qsizetype comma = rest.indexOf(QLatin1Char(','));
-        if (comma < 0) {
-            fields << rest.toString();
-            break;
-        }
-        fields << rest.left(comma).toString();
-        rest = rest.mid(comma + 1);
-    }
+    splitFields(line, fields);
 }
 
 } // namespace hooptally

@@ -12,6 +12,7 @@
 namespace hooptally {
 
 class TTeam;
+class RosterIds;
 
 // What SaveRoster did.
 enum class RosterSaveResult { Written, Declined, Failed };
@@ -28,11 +29,13 @@ public:
     void ClearPlayers();
     bool RemovePlayer(const TPlayer* player);
     TPlayer* AddPlayer(std::unique_ptr<TPlayer> player);
+    // The smallest positive ID that no record of the roster has, the blank row's included.
     int NextFreePlayerId() const;
     // Mode 0: by status, then number; mode 1: by number, never moving a player before a coach.
     void SortPlayers(int mode);
     void OpenPlayer(TPlayer* player);
     TPlayer* PlayerAt(int index) const;
+    // The player with that ID; never the blank row, which is nobody yet.
     TPlayer* FindPlayerById(int id) const;
     bool HasNoBlankRow() const;
     int TeamPoints(int period) const;
@@ -43,6 +46,8 @@ public:
     // Member files (*.member) and the team sections of game files.
     RosterSaveResult SaveRoster(const QString& path);
     bool LoadRoster(const QString& path, const QString& prefix);
+    // The same over the lines of a file that was read; the path is the caller's to set.
+    bool LoadRosterLines(const QStringList& lines, const QString& prefix);
     void ParseRosterLine(const QString& line);
 
     QString name;
@@ -54,6 +59,8 @@ protected:
     virtual TTeam* owningTeam() = 0;
 
 private:
+    void parseRosterLine(const QString& line, RosterIds& ids);
+
     std::vector<std::unique_ptr<TPlayer>> m_players;
 };
 

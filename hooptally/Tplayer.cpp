@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "hooptally/Common.h"
+#include "hooptally/GameFileFormat.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tteam.h"
 
@@ -123,12 +124,12 @@ const QStringList& TPlayer::BuildDisplayRow()
 
 QString TPlayer::StarterText() const
 {
-    return starter == 1 ? QStringLiteral("Starter") : QString();
+    return starter == 1 ? gamefile::kStarterText : QString();
 }
 
 QString TPlayer::CoachText() const
 {
-    return IsCoach() ? QStringLiteral("Coach") : QString();
+    return IsCoach() ? gamefile::kCoachText : QString();
 }
 
 bool TPlayer::IsCoach() const

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "hooptally/Common.h"
+
 namespace hooptally {
 
 class TTeam;
@@ -24,7 +26,6 @@ enum PlayerStatus : std::uint8_t {
 };
 
 constexpr int kStatCount = 13;
-constexpr int kMaxPeriods = 6;
 // Statistic type of StatValue that gives the points.
 constexpr std::uint8_t kPointsStat = 18;
 

@@ -1,5 +1,7 @@
 #include "hooptally/Tsavefile.h"
 
+#include <iterator>
+
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -7,8 +9,8 @@
 #include <QTimeEdit>
 
 #include "hooptally/Common.h"
+#include "hooptally/GameFileFormat.h"
 #include "hooptally/THooptallyForm.h"
-#include "hooptally/TAboutBox.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
@@ -47,20 +49,22 @@ TSaveFile::TSaveFile(const QString& fileName) : m_fileName(fileName) {}
 
 TSaveFile::~TSaveFile() = default;
 
-int TSaveFile::Save(const QString& kind)
+bool TSaveFile::Save(SaveKind kind)
 {
     platform::WaitCursor wait;
-    if (kind == QStringLiteral("game")) {
+    switch (kind) {
+    case SaveKind::Game: {
         if (!MainForm() || !Option())
-            return 0;
+            return false;
         WriteGameFile();
         const bool written = m_lines->saveToFile(m_fileName);
         m_lines.reset();
-        return written ? 1 : 0;
+        return written;
     }
-    if (kind == QStringLiteral("html"))
-        return WriteHtmlFile() ? 1 : 0;
-    return 1;
+    case SaveKind::Html:
+        return WriteHtmlFile();
+    }
+    return false;
 }
 
 bool TSaveFile::WriteHtmlFile()
@@ -76,35 +80,35 @@ void TSaveFile::WriteGameFile()
     platform::StringList& lines = *m_lines;
     // The time picker's value is its date with the time of day as the fraction, like the date's.
     const QDate date = form->DateTimePicker1->date();
-    lines << QStringLiteral("#Hooptally") << kFormatVersion << oneLine(form->Taikaimei->text())
+    lines << gamefile::kMagic << gamefile::kVersion << oneLine(form->Taikaimei->text())
           << oneLine(form->Basho->text()) << platform::FloatToStr(serialOf(date, QTime(0, 0)))
           << platform::FloatToStr(serialOf(date, form->DateTimePicker2->time()))
           << oneLine(form->TaikaiNo->text());
-    lines << QStringLiteral("Official-Start");
+    lines << gamefile::kOfficialSection.start();
     QStringList officials;
     GetOfficialsLines(officials);
     for (const QString& official : officials)
         lines << oneLine(official);
-    lines << QStringLiteral("Official-End");
-    lines << QStringLiteral("TeamA-Start");
-    WriteTeamLines(*GetTeam(1));
-    lines << QStringLiteral("TeamA-End") << QStringLiteral("TeamB-Start");
-    WriteTeamLines(*GetTeam(2));
-    lines << QStringLiteral("TeamB-End");
-    lines << QStringLiteral("Option-Start");
+    lines << gamefile::kOfficialSection.end();
+    lines << gamefile::kTeamASection.start();
+    WriteTeamLines(*GetTeam(kSideA));
+    lines << gamefile::kTeamASection.end() << gamefile::kTeamBSection.start();
+    WriteTeamLines(*GetTeam(kSideB));
+    lines << gamefile::kTeamBSection.end();
+    lines << gamefile::kOptionSection.start();
     for (int i = 0; i < Option()->StatSwitchCount(); ++i)
         lines << QString::number(i) + (Option()->StatSwitch(i) ? QStringLiteral("=1") : QStringLiteral("=0"));
-    lines << QStringLiteral("Option-End") << QStringLiteral("Time-Start")
-          << QStringLiteral("Time=") + QString::number(Option()->ComboPeriodTime->currentIndex() + 1)
-          << QStringLiteral("Time-End");
-    lines << QStringLiteral("Log-Start");
+    lines << gamefile::kOptionSection.end() << gamefile::kTimeSection.start()
+          << gamefile::kTimeKey + QString::number(Option()->ComboPeriodTime->currentIndex() + 1)
+          << gamefile::kTimeSection.end();
+    lines << gamefile::kLogSection.start();
     WriteLogLines();
-    lines << QStringLiteral("Log-End");
+    lines << gamefile::kLogSection.end();
     const QString commentary = form->Senhyou->toPlainText();
     if (!commentary.isEmpty()) {
-        lines << QStringLiteral("Senhyou-Start");
+        lines << gamefile::kCommentarySection.start();
         lines << commentary.split(QLatin1Char('\n'));
-        lines << QStringLiteral("Senhyou-End");
+        lines << gamefile::kCommentarySection.end();
     }
     WriteStatsBlock(lines);
 }
@@ -129,28 +133,29 @@ void TSaveFile::WriteTeamLines(const TTeam& team)
 
 void TSaveFile::WriteLogLines()
 {
-    const TTeam* teamA = GetTeam(1);
-    const TTeam* teamB = GetTeam(2);
+    const TTeam* teamA = GetTeam(kSideA);
+    const TTeam* teamB = GetTeam(kSideB);
     for (const auto& entry : MainForm()->PlayLog().Entries()) {
         const GameAction& action = entry->action;
-        QString line;
+        QStringList fields(gamefile::kLogFields);
         if (const TPlayer* player = action.player) {
-            const QString letter = player->team == teamA   ? QStringLiteral("A")
-                                   : player->team == teamB ? QStringLiteral("B")
-                                                           : QStringLiteral("?");
-            line = letter + QLatin1Char(',') + QString::number(player->id);
-        } else {
-            line = QStringLiteral(",");
+            fields[gamefile::kSideField] = player->team == teamA   ? gamefile::kLetterA
+                                           : player->team == teamB ? gamefile::kLetterB
+                                                                   : gamefile::kLetterOfNoTeam;
+            fields[gamefile::kPlayerIdField] = QString::number(player->id);
         }
-        line += QLatin1Char(',') + QString::number(action.period);
-        if (action.minutes == -1 || action.seconds == -1)
-            line += QStringLiteral(",,");
-        else
-            line += QLatin1Char(',') + QString::number(action.minutes) + QLatin1Char(',') + QString::number(action.seconds);
-        for (const int value : {static_cast<int>(static_cast<std::int8_t>(action.category)), int(action.code),
-                                int(action.foulKind), int(action.freeThrows), int(action.command), int(action.side)})
-            line += QLatin1Char(',') + QString::number(value);
-        *m_lines << line;
+        fields[gamefile::kPeriodField] = QString::number(action.period);
+        if (action.minutes != -1 && action.seconds != -1) {
+            fields[gamefile::kMinutesField] = QString::number(action.minutes);
+            fields[gamefile::kSecondsField] = QString::number(action.seconds);
+        }
+        fields[gamefile::kCategoryField] = QString::number(static_cast<std::int8_t>(action.category));
+        fields[gamefile::kCodeField] = QString::number(action.code);
+        fields[gamefile::kFoulKindField] = QString::number(action.foulKind);
+        fields[gamefile::kFreeThrowsField] = QString::number(action.freeThrows);
+        fields[gamefile::kCommandField] = QString::number(action.command);
+        fields[gamefile::kTeamNumberField] = QString::number(action.side);
+        *m_lines << fields.join(QLatin1Char(','));
     }
 }
 
@@ -161,9 +166,10 @@ void TSaveFile::WriteStatsBlock(platform::StringList& lines)
                                          kFreeThrowMade,   kFreeThrowMissed,  kFoul,         kAssist,
                                          kOffensiveRebound, kDefensiveRebound, kBlockedShot, kTurnover,
                                          kSteal};
-    lines << QStringLiteral("#STATS-START");
-    for (const TTeam* team : {GetTeam(1), GetTeam(2)}) {
-        lines << QStringLiteral("#TEAM-START") << oneLine(team->name) << QString::number(team->Count());
+    static_assert(5 + std::size(codes) + 1 == gamefile::kStatsLinesPerPlayer);
+    lines << gamefile::kStatsStart;
+    for (const TTeam* team : {GetTeam(kSideA), GetTeam(kSideB)}) {
+        lines << gamefile::kStatsTeamStart << oneLine(team->name) << QString::number(team->Count());
         for (int i = 0; i < team->Count(); ++i) {
             const TPlayer* player = team->PlayerAt(i);
             lines << QString::number(player->id) << oneLine(player->name) << oneLine(player->number)
@@ -172,9 +178,9 @@ void TSaveFile::WriteStatsBlock(platform::StringList& lines)
                 lines << QString::number(player->StatValue(-1, code, true));
             lines << platform::FloatToStr(player->TotalCourtTime());
         }
-        lines << QStringLiteral("#TEAM-END");
+        lines << gamefile::kStatsTeamEnd;
     }
-    lines << QStringLiteral("#STATS-END");
+    lines << gamefile::kStatsEnd;
 }
 
 } // namespace hooptally

@@ -11,22 +11,25 @@ namespace hooptally {
 
 class TTeam;
 
-// Writes one file of the game: the game file ("game") or the HTML report ("html").
+// What TSaveFile::Save writes.
+enum class SaveKind { Game, Html };
+
+// Writes one file of the game: the game file or the HTML report.
 class TSaveFile
 {
 public:
     explicit TSaveFile(const QString& fileName);
     ~TSaveFile();
 
-    // 1 when written, 0 on any failure; an existing file is left as it was on failure.
-    int Save(const QString& kind);
+    // True when written; false on any failure, which leaves an existing file as it was.
+    bool Save(SaveKind kind);
 
+private:
+    // The game file, built into the line list, then written in one go.
     void WriteGameFile();
     void WriteTeamLines(const TTeam& team);
     void WriteLogLines();
     void WriteStatsBlock(platform::StringList& lines);
-
-private:
     bool WriteHtmlFile();
 
     QString m_fileName;

@@ -37,16 +37,6 @@ bool playerColumnBefore(const TPlayer* a, const TPlayer* b)
     return platform::Codec::compareBytes(a->number, b->number) < 0;
 }
 
-// The key-input switch is off while a dialog of the log is open, on every way out.
-class KeyInputOff
-{
-public:
-    KeyInputOff() { SetKeyInputEnabled(false); }
-    ~KeyInputOff() { SetKeyInputEnabled(true); }
-    KeyInputOff(const KeyInputOff&) = delete;
-    KeyInputOff& operator=(const KeyInputOff&) = delete;
-};
-
 // The keys tie an entry to a sheet box only while the program runs: they are no part of the game.
 bool sameAction(const GameAction& a, const GameAction& b)
 {
@@ -65,8 +55,8 @@ bool sameActions(const PlayLogEntries& entries, const std::vector<GameAction>& a
 
 QString scoreText()
 {
-    const TTeam* teamA = GetTeam(1);
-    const TTeam* teamB = GetTeam(2);
+    const TTeam* teamA = GetTeam(kSideA);
+    const TTeam* teamB = GetTeam(kSideB);
     return platform::Format("%02d - %02d", teamA ? teamA->TeamPoints(-1) : 0, teamB ? teamB->TeamPoints(-1) : 0);
 }
 
@@ -156,7 +146,7 @@ void TPlayLog::BuildLogRowTexts(const PlayLogEntry& entry, QString& execute, QSt
     const GameAction& action = entry.action;
     execute = ActionLabel(action);
     if (action.category == kCommand && action.command == kTimeout)
-        who = action.side == 1 ? QStringLiteral("TeamA") : QStringLiteral("TeamB");
+        who = action.side == kSideA ? QStringLiteral("TeamA") : QStringLiteral("TeamB");
     else if (action.category == kCommand)
         who.clear();
     else
@@ -213,7 +203,7 @@ void TPlayLog::AddPlayerColumn(TPlayer* player)
 {
     if (!m_seeded) {
         m_seeded = true;
-        for (TTeam* team : {GetTeam(1), GetTeam(2)}) {
+        for (TTeam* team : {GetTeam(kSideA), GetTeam(kSideB)}) {
             for (int i = 0; team && i < team->Count(); ++i) {
                 if (team->PlayerAt(i)->status == kOnCourt)
                     AddPlayerColumn(team->PlayerAt(i));

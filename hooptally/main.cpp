@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "hooptally/Common.h"
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tdbgform.h"
@@ -13,8 +14,8 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("フープタリ"));
-    QApplication::setApplicationDisplayName(QStringLiteral("フープタリ"));
+    QApplication::setApplicationName(hooptally::kProgramTitle);
+    QApplication::setApplicationDisplayName(hooptally::kProgramTitle);
     platform::installQtTranslations();
 
     // The four start-up forms, in this order; the settings are read while TOption is created.

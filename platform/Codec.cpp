@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -28,16 +29,29 @@ constexpr std::pair<char16_t, char16_t> kLookAlikes[] = {
     {u'\u301C', u'\uFF5E'}, // wave dash
 };
 
-// Converters are reused: opening an ICU converter costs more than decoding a short file.
-// QStringEncoder keeps its error flag for good, so one that met an unwritable character is rebuilt.
-// Rebuilt in place, never move-assigned: ICU reports errors to the address of the state it was
-// opened with, and Qt 6.4 moves the converter without telling ICU.
-QStringEncoder& encoder()
+std::atomic<int> g_encoderOpenings{0};
+
+// Converters are opened once per thread: opening an ICU converter costs more than encoding a short file.
+// QStringEncoder keeps its error flag for good, so the encoder clears it itself after each text that
+// held an unwritable character. Never moved: ICU reports errors to the address of the state it was
+// opened with.
+class Cp932Encoder : public QStringEncoder
 {
-    thread_local std::optional<QStringEncoder> enc;
-    if (!enc || enc->hasError())
-        enc.emplace(kCodecName, QStringConverter::Flag::Stateless);
-    return *enc;
+public:
+    Cp932Encoder() : QStringEncoder(kCodecName, QStringConverter::Flag::Stateless) { ++g_encoderOpenings; }
+    // True when the bytes just encoded hold every character; the flag is then clear for the next text.
+    bool takeSuccess()
+    {
+        const bool success = !hasError();
+        state.invalidChars = 0;
+        return success;
+    }
+};
+
+Cp932Encoder& encoder()
+{
+    thread_local Cp932Encoder enc;
+    return enc;
 }
 
 QStringDecoder& decoder()
@@ -49,9 +63,9 @@ QStringDecoder& decoder()
 // Encodes one code point (one or two UTF-16 units); nothing when CP932 cannot hold it.
 std::optional<QByteArray> encodeOne(QStringView unit)
 {
-    QStringEncoder& enc = encoder();
+    Cp932Encoder& enc = encoder();
     QByteArray bytes = enc.encode(unit);
-    if (enc.hasError())
+    if (!enc.takeSuccess())
         return std::nullopt;
     return bytes;
 }
@@ -80,9 +94,9 @@ QByteArray toCp932(const QString& text)
 {
     const QString mapped = mapLookAlikes(text);
     {
-        QStringEncoder& enc = encoder();
+        Cp932Encoder& enc = encoder();
         QByteArray bytes = enc.encode(mapped);
-        if (!enc.hasError())
+        if (enc.takeSuccess())
             return bytes;
     }
     // Rare: something cannot be written. Encode piecewise so each such character becomes one '?'.
@@ -132,10 +146,15 @@ QString unwritableChars(const QString& text)
 
 bool canEncode(const QString& text)
 {
-    QStringEncoder& enc = encoder();
+    Cp932Encoder& enc = encoder();
     // encode() converts lazily; the bytes must be taken for the error flag to be set.
     const QByteArray bytes = enc.encode(mapLookAlikes(text));
-    return !enc.hasError();
+    return enc.takeSuccess();
+}
+
+int encoderOpenings()
+{
+    return g_encoderOpenings;
 }
 
 } // namespace platform::Codec

@@ -29,4 +29,7 @@ bool canEncode(const QString& text);
 // minus U+2212 to U+FF0D, ...) so that typed or pasted text can be written.
 QString mapLookAlikes(const QString& text);
 
+// How many CP932 encoders were opened so far (one per thread that encodes): opening one is costly.
+int encoderOpenings();
+
 } // namespace platform::Codec

@@ -5,10 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace platform {
 
@@ -72,14 +70,20 @@ QString FloatToStr(double value)
     if (value == 0)
         return QStringLiteral("0");
 
-    // "-d.dddddddddddddde±x": the 15 significant digits, rounded, and the decimal exponent.
+    // "-d.dddddddddddddde±xx": the 15 significant digits, rounded, and the decimal exponent. to_chars
+    // ignores the locale, which snprintf follows ("," or a multi-byte separator would garble the text).
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
-    const bool negative = buffer[0] == '-';
-    const char* mantissa = buffer + (negative ? 1 : 0);
-    const char* e = std::strchr(mantissa, 'e');
-    const int exponent = std::atoi(e + 1);
-    QString digits = QString::fromLatin1(mantissa, 1) + QString::fromLatin1(mantissa + 2, e - mantissa - 2);
+    const auto converted = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                         kSignificantDigits - 1);
+    const std::string_view text(buffer, converted.ptr - buffer);
+    const std::size_t e = text.find('e');
+    const std::size_t first = text.front() == '-' ? 1 : 0;
+    const bool negative = first == 1;
+    int exponent = 0;
+    const std::size_t exponentStart = text[e + 1] == '+' ? e + 2 : e + 1; // from_chars takes no '+'
+    std::from_chars(text.data() + exponentStart, text.data() + text.size(), exponent);
+    QString digits = QString::fromLatin1(text.data() + first, 1) +
+                     QString::fromLatin1(text.data() + first + 2, qsizetype(e - first - 2));
     while (digits.endsWith(u'0'))
         digits.chop(1);
 

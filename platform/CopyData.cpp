@@ -244,7 +244,7 @@ void CopyDataServer::serve(QLocalSocket* socket)
         QString requester = frame->handle;
         CopyDataStruct copyData{frame->dwData, frame->data};
         t_activeRequests.push_back({requester, guard});
-        SendMessage(m_window, WM_COPYDATA, reinterpret_cast<WPARAM>(&requester), toLParam(&copyData));
+        SendMessage(m_window, WM_COPYDATA, reinterpret_cast<WPARAM>(&requester), Lend(&copyData));
         t_activeRequests.pop_back();
         if (guard && guard->state() == QLocalSocket::ConnectedState) {
             guard->write(encode(Frame{FrameKind::Done, {}, 0, {}}));
@@ -269,7 +269,7 @@ bool SendCopyData(const QString& targetHandle, std::uintptr_t dwData, const QByt
     if (MessageWindow* window = windowInThisThread(targetHandle)) {
         QString noRequester;
         CopyDataStruct copyData{dwData, data};
-        SendMessage(window, WM_COPYDATA, reinterpret_cast<WPARAM>(&noRequester), toLParam(&copyData));
+        SendMessage(window, WM_COPYDATA, reinterpret_cast<WPARAM>(&noRequester), Lend(&copyData));
         return true;
     }
     return exchange(targetHandle, Frame{FrameKind::Request, {}, dwData, data}, kDeliveryTimeoutMs).handled;

@@ -15,8 +15,8 @@ class QLocalSocket;
 // Cross-process WM_COPYDATA. A window's "handle" is the name of its local server.
 namespace platform {
 
-// What the receiving window's Dispatch gets in the LPARAM of WM_COPYDATA (the WPARAM points to the
-// requester's handle, a QString).
+// What the receiving window's Dispatch gets in WM_COPYDATA, lent (read it with RecordOf); the WPARAM
+// points to the requester's handle, a QString.
 struct CopyDataStruct
 {
     std::uintptr_t dwData = 0;

@@ -114,6 +114,15 @@ public:
         return path;
     }
 
+    std::optional<QStringList> openFiles(const FileDialogOptions& options) override
+    {
+        const QStringList paths = QFileDialog::getOpenFileNames(QApplication::activeWindow(), options.title,
+                                                                startPath(options), toQtFilter(options.filter));
+        if (paths.isEmpty())
+            return std::nullopt;
+        return paths;
+    }
+
     std::optional<QString> saveFile(const FileDialogOptions& options) override
     {
         // The programs ask before overwriting themselves.
@@ -152,6 +161,14 @@ public:
 Dialogs* g_replacement = nullptr;
 
 } // namespace
+
+std::optional<QStringList> Dialogs::openFiles(const FileDialogOptions& options)
+{
+    const std::optional<QString> path = openFile(options);
+    if (!path)
+        return std::nullopt;
+    return QStringList{*path};
+}
 
 Dialogs& dialogs()
 {

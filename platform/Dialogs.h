@@ -49,6 +49,9 @@ public:
     // Open and save dialogs answer a full path; no built-in overwrite prompt.
     virtual std::optional<QString> openFile(const FileDialogOptions& options) = 0;
     virtual std::optional<QString> saveFile(const FileDialogOptions& options) = 0;
+    // The open dialog that lets several files be chosen at once, in the dialog's order. Without an
+    // override it asks for one file through openFile.
+    virtual std::optional<QStringList> openFiles(const FileDialogOptions& options);
     // The folder chooser (a new folder may be typed; it is created after asking).
     virtual std::optional<QString> selectDirectory(const QString& caption, const QString& start) = 0;
     // Colours are class-library values 0x00BBGGRR.

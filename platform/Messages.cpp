@@ -14,11 +14,16 @@ void MessageWindow::DefaultHandler(Message& message)
 
 LRESULT SendMessage(MessageWindow* window, unsigned msg, WPARAM wParam, LPARAM lParam)
 {
-    if (!window)
-        return 0;
     // Each send has its own record, so a handler that sends again does not disturb the outer result.
     Message message{msg, wParam, lParam, 0};
-    window->Dispatch(message);
+    return SendMessage(window, message);
+}
+
+LRESULT SendMessage(MessageWindow* window, Message& message)
+{
+    message.result = 0;
+    if (window)
+        window->Dispatch(message);
     return message.result;
 }
 

@@ -65,14 +65,14 @@ GameAction makeAction(TPlayer* player, std::uint8_t code, int minutes, int secon
 void registerPlayer(THooptallyForm& form, TPlayer* player, bool starter, bool coach = false,
                     const QString& position = {})
 {
-    auto* registration = new PlayerRegistration;
+    auto registration = std::make_unique<PlayerRegistration>();
     registration->player = player;
     registration->number = player->number.isEmpty() ? QStringLiteral("99") : player->number;
     registration->name = player->name.isEmpty() ? QStringLiteral("新人") : player->name;
     registration->position = position;
     registration->coach = coach ? 1 : 0;
     registration->starter = starter ? 1 : 0;
-    platform::SendMessage(&form, kRegistrationMessage, 0, platform::toLParam(registration));
+    platform::SendMessage(&form, kRegistrationMessage, 0, std::move(registration));
 }
 
 TPlayer* blankRow(TTeam& team)
@@ -231,13 +231,13 @@ private slots:
             if (log.Count() > 0)
                 state += QStringLiteral(" court=%1").arg(entryHasOnCourt(*log.Entries().back(), player));
             if (message.msg == kScoreMarkMessage) {
-                const auto* notice = platform::fromLParam<ScoreMarkNotice>(message.lParam);
+                const auto* notice = platform::RecordOf<ScoreMarkNotice>(message);
                 state += QStringLiteral(" notice=%1/%2/%3")
                              .arg(notice->code)
                              .arg(notice->freeThrows)
                              .arg(notice->player == player ? 0 : 1);
             } else if (message.msg == kActionForTeamGridMessage) {
-                const auto* copy = platform::fromLParam<GameAction>(message.lParam);
+                const auto* copy = platform::RecordOf<GameAction>(message);
                 state +=
                     QStringLiteral(" copy=%1/%2/%3").arg(copy->code).arg(copy->freeThrows).arg(copy->side);
             }
@@ -393,17 +393,17 @@ private slots:
             auto& touroku = static_cast<TPlayerTouroku&>(dialog);
             if (!confirm)
                 return int(platform::mrCancel);
-            auto* registration = new PlayerRegistration;
+            auto registration = std::make_unique<PlayerRegistration>();
             registration->player = touroku.Player();
             registration->number = QStringLiteral("12");
             registration->name = QStringLiteral("新入");
-            platform::SendMessage(&program.form(), kRegistrationMessage, 0, platform::toLParam(registration));
+            platform::SendMessage(&program.form(), kRegistrationMessage, 0, std::move(registration));
             return int(platform::mrOk);
         });
         MessageSpy spy(program.form(), [](const platform::Message& message) {
             if (message.msg != kActionForTeamGridMessage)
                 return QString();
-            return QString::number(platform::fromLParam<GameAction>(message.lParam)->side);
+            return QString::number(platform::RecordOf<GameAction>(message)->side);
         });
         GameAction action;
         action.side = 0; // the sender does not know the side of a blank row
@@ -450,9 +450,9 @@ private slots:
 
         MessageSpy spy(program.form(), [](const platform::Message& message) {
             if (message.msg == kScoreMarkMessage)
-                return QString::number(platform::fromLParam<ScoreMarkNotice>(message.lParam)->code);
+                return QString::number(platform::RecordOf<ScoreMarkNotice>(message)->code);
             if (message.msg == kActionForTeamGridMessage)
-                return QString::number(platform::fromLParam<GameAction>(message.lParam)->code);
+                return QString::number(platform::RecordOf<GameAction>(message)->code);
             return QString();
         });
         program.act(a5, kDeletePlayer);
@@ -509,6 +509,26 @@ private slots:
         QCOMPARE(program.form().PlayLog().Count(), 0);
         // A new answer is a change the user must not lose on closing.
         QCOMPARE(program.form().IsGameModified(), confirm);
+    }
+
+    // Command 13 reopens the current game file as a caller without a sender does: no question about
+    // the unsaved changes, no file dialog.
+    void openCommandReopensTheCurrentFile()
+    {
+        Program program;
+        Roster roster(program);
+        program.act(roster.starters[0], kTwoPointMade);
+        const QString path = program.path(QStringLiteral("current.game"));
+        program.dialogs().expectSaveFile(path);
+        QVERIFY(program.form().SaveGame());
+        program.act(roster.starters[0], kThreePointMade);
+        QVERIFY(program.form().IsGameModified());
+        const qsizetype prompts = program.dialogs().shown().size();
+        program.command(kOpenGame);
+        QCOMPARE(program.dialogs().shown().size(), prompts);
+        QCOMPARE(program.form().CurrentGameFile(), path);
+        QCOMPARE(program.form().PlayLog().Count(), 1);
+        QCOMPARE(program.teamA().TeamPoints(-1), 2);
     }
 
     void clockStartIsNotLoggedTimeoutIs()

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "hooptally/Common.h"
@@ -97,7 +98,7 @@ MessageSpy::Probe panelActions()
     return [](const platform::Message& message) {
         if (message.msg != kPanelActionMessage)
             return QString();
-        const auto* action = platform::fromLParam<GameAction>(message.lParam);
+        const auto* action = platform::RecordOf<GameAction>(message);
         return QStringLiteral("%1/%2/%3/%4/%5/%6/%7")
             .arg(action->category)
             .arg(action->code)
@@ -694,6 +695,18 @@ private slots:
         const auto stored = program.option().LoadWindowPlacement(QStringLiteral("FKey"));
         QVERIFY(stored);
         QCOMPARE(QRect(stored->left, stored->top, stored->width, stored->height), frame);
+    }
+
+    // A damaged placement neither sizes the panel beyond the desktop nor puts its corner off it.
+    void damagedPlacement()
+    {
+        Program program(
+            QStringLiteral("[FKey]\nTop=2147483000\nLeft=-2147483000\nHeight=100000\nWidth=100000"));
+        const QRect desktop = FKey()->screen()->availableVirtualGeometry();
+        const QRect frame = FKey()->geometry();
+        QVERIFY(desktop.contains(frame.topLeft()));
+        QVERIFY(frame.width() <= 2 * desktop.width());
+        QVERIFY(frame.height() <= 2 * desktop.height());
     }
 
     // A whole game keyed on the panel alone, saved and reopened.

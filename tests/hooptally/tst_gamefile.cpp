@@ -1,6 +1,5 @@
 // The game file: what the writer puts out, what the reader rebuilds from it, and what neither may do
 // with a damaged file or unsaved changes.
-#include <clocale>
 #include <ctime>
 #include <optional>
 
@@ -19,6 +18,7 @@
 #include "platform/Codec.h"
 #include "platform/Convert.h"
 #include "platform/StringList.h"
+#include "platform/testing/NumericLocale.h"
 #include "support/Program.h"
 
 using namespace hooptally;
@@ -272,9 +272,15 @@ private slots:
     void timeSection();
     void shortOfficialSectionKeepsTheRest();
     void logLineReplaysAsAction();
+    void logLineSide_data();
+    void logLineSide();
     void openingAFileWithLogThenClosingAsks();
     void damagedFiles_data();
     void damagedFiles();
+    void unreadableGameFileIsSaidOnce_data();
+    void unreadableGameFileIsSaidOnce();
+    void typedMarkersReadBackAsTyped_data();
+    void typedMarkersReadBackAsTyped();
     void openFromMenuWithUnsavedChanges_data();
     void openFromMenuWithUnsavedChanges();
     void commandLineOpenDoesNotAsk();
@@ -289,17 +295,19 @@ void tst_gamefile::writesTheSmallGameByteForByte_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::newRow("C locale") << u"C"_s;
-    // Numbers keep "." where the user's locale writes ",".
-    QTest::newRow("German locale") << u"de_DE"_s;
+    // Numbers keep "." where the user's locale writes "," or a separator of two bytes.
+    QTest::newRow("German locale") << u"de_DE.UTF-8"_s;
+    QTest::newRow("Pashto locale") << u"ps_AF.UTF-8"_s;
 }
 
 void tst_gamefile::writesTheSmallGameByteForByte()
 {
     QFETCH(QString, locale);
     const QLocale previous;
-    QLocale::setDefault(QLocale(locale));
-    const std::string cLocale = std::setlocale(LC_NUMERIC, nullptr);
-    std::setlocale(LC_NUMERIC, (locale.toStdString() + ".UTF-8").c_str());
+    QLocale::setDefault(QLocale(locale.section(QLatin1Char('.'), 0, 0)));
+    std::optional<platform::testing::NumericLocale> numeric(std::in_place, locale);
+    const QString localeError = numeric->error();
+    const QByteArray separator = platform::testing::NumericLocale::decimalPoint();
 
     QByteArray written;
     {
@@ -308,8 +316,11 @@ void tst_gamefile::writesTheSmallGameByteForByte()
         const QString path = program.path(u"small.game"_s);
         const bool saved = saveTo(program, path);
         written = readBytes(path);
-        std::setlocale(LC_NUMERIC, cLocale.c_str());
+        numeric.reset();
         QLocale::setDefault(previous);
+        // The locale was really in force while the game was written.
+        QVERIFY2(localeError.isEmpty(), qPrintable(localeError));
+        QCOMPARE(separator == ".", locale == u"C"_s);
         QVERIFY(saved);
         QCOMPARE(program.form().CurrentGameFile(), path);
     }
@@ -603,6 +614,42 @@ void tst_gamefile::logLineReplaysAsAction()
     QCOMPARE(form.CurrentGameFile(), path);
 }
 
+void tst_gamefile::logLineSide_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<QString>("team"); // of the acting player; empty for a command
+
+    // Team B's player 1 is found by any side that is not "A": every refused line would otherwise
+    // give him a rebound.
+    QTest::newRow("A") << u"A,3,0,5,12,0,7,255,255,255,1"_s << true << u"Aチーム"_s;
+    QTest::newRow("B") << u"B,1,0,5,12,0,7,255,255,255,2"_s << true << u"Bチーム"_s;
+    QTest::newRow("a command has no side") << u",,0,5,12,1,255,255,255,1,2"_s << true << QString();
+    QTest::newRow("neither team") << u"?,1,0,5,12,0,7,255,255,255,2"_s << false << QString();
+    QTest::newRow("lower case") << u"b,1,0,5,12,0,7,255,255,255,2"_s << false << QString();
+    QTest::newRow("another letter") << u"C,1,0,5,12,0,7,255,255,255,2"_s << false << QString();
+    QTest::newRow("a player without a side") << u",1,0,5,12,0,7,255,255,255,2"_s << false << QString();
+}
+
+void tst_gamefile::logLineSide()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, read);
+    QFETCH(QString, team);
+    Program program;
+    const QString path = program.path(u"side.game"_s);
+    writeLines(path, withLog({line}));
+    if (!read)
+        program.dialogs().expectMessage(u"1行のログを読み込めませんでした"_s);
+    QVERIFY(program.form().OpenGameFile(path));
+    const PlayLogEntries& entries = program.form().PlayLog().Entries();
+    QCOMPARE(entries.size(), std::size_t(read ? 1 : 0));
+    if (read) {
+        const TPlayer* player = entries.front()->action.player;
+        QCOMPARE(player ? player->team->name : QString(), team);
+    }
+}
+
 void tst_gamefile::openingAFileWithLogThenClosingAsks()
 {
     Program program;
@@ -659,9 +706,26 @@ void tst_gamefile::damagedFiles_data()
         << cp932File(withLog({u"A,3,0,5,0,1,9,255,255,255,1"_s, kValidLogLine, u"A,3,0,5,0,0,6,9,255,255,1"_s,
                               QString(), u"A,3,0,5,0,0,6,0,7,255,1"_s}))
         << false << u"3"_s + noLog << 1;
+    // A reading the clock cannot show makes the line unreadable; one that is no number is none.
     QTest::newRow("huge clock reading") << cp932File(withLog({u"A,3,0,2147483647,59,0,0,255,255,255,1"_s,
                                                               u"A,3,0,99999999999,5,0,1,255,255,255,1"_s}))
-                                        << false << QString() << 2;
+                                        << false << u"1"_s + noLog << 1;
+    QTest::newRow("minutes past two digits")
+        << cp932File(withLog({u"A,3,0,100,0,0,0,255,255,255,1"_s, kValidLogLine})) << false << u"1"_s + noLog
+        << 1;
+    QTest::newRow("seconds past a minute")
+        << cp932File(withLog({u"A,3,0,5,60,0,0,255,255,255,1"_s, kValidLogLine})) << false << u"1"_s + noLog
+        << 1;
+    QTest::newRow("negative seconds")
+        << cp932File(withLog({u"A,3,0,5,-2,0,0,255,255,255,1"_s})) << false << u"1"_s + noLog << 0;
+    QTest::newRow("largest reading and none")
+        << cp932File(withLog({u"A,3,0,99,59,0,0,255,255,255,1"_s, u"A,3,0,,,0,1,255,255,255,1"_s})) << false
+        << QString() << 2;
+    // The add rows get IDs 1 (team A) and 2 (team B): nobody plays under them.
+    QTest::newRow("IDs of the add rows")
+        << cp932File(
+               withLog({u"A,1,0,5,0,0,0,255,255,255,1"_s, u"B,2,0,5,0,0,0,255,255,255,2"_s, kValidLogLine}))
+        << false << u"2"_s + noLog << 1;
     QTest::newRow("third team block") << cp932File(thirdTeam) << false << QString() << 1;
 }
 
@@ -705,6 +769,96 @@ void tst_gamefile::damagedFiles()
     QCOMPARE(form.PlayLog().Count(), logCount);
     QCOMPARE(form.CurrentGameFile(), path);
     QCOMPARE(program.teamB().name, u"Bチーム"_s);
+}
+
+void tst_gamefile::unreadableGameFileIsSaidOnce_data()
+{
+    QTest::addColumn<bool>("fromMenu");
+    QTest::newRow("chosen in the dialog") << true;
+    QTest::newRow("opened by name") << false;
+}
+
+void tst_gamefile::unreadableGameFileIsSaidOnce()
+{
+    QFETCH(bool, fromMenu);
+    Program program;
+    THooptallyForm& form = program.form();
+    TPlayer* player = program.addPlayer(1, u"4"_s, u"前"_s, true);
+    program.act(player, kTwoPointMade);
+    form.MarkGameSaved();
+    // A folder cannot be read as a file, even by root.
+    const QString folder = program.path(u"folder.game"_s);
+    QVERIFY(QDir().mkdir(folder));
+    if (fromMenu)
+        program.dialogs().expectOpenFile(folder);
+    program.dialogs().expectMessage(u"ファイルを読み込めません\n"_s + folder);
+    if (fromMenu)
+        form.FileOpen1Execute(true);
+    else
+        QVERIFY(!form.OpenGameFile(folder));
+    QVERIFY(program.dialogs().allAnswered());
+    QCOMPARE(form.PlayLog().Count(), 1);
+    QCOMPARE(program.teamA().PlayerAt(0), player);
+    QCOMPARE(program.teamA().TeamPoints(-1), 2);
+    QCOMPARE(form.CurrentGameFile(), QString());
+}
+
+// Whatever the user typed reads back as typed, also a text that reads like a section marker.
+void tst_gamefile::typedMarkersReadBackAsTyped_data()
+{
+    QTest::addColumn<QString>("text");
+    const char* markers[] = {"#Hooptally",   "Official-Start", "Official-End", "TeamA-Start",   "TeamA-End",
+                             "TeamB-Start",  "TeamB-End",      "Option-Start", "Option-End",    "Time-Start",
+                             "Time-End",     "Log-Start",      "Log-End",      "Senhyou-Start", "Senhyou-End",
+                             "#STATS-START", "#STATS-END",     "#TEAM-START",  "#TEAM-END"};
+    for (const char* marker : markers) {
+        QTest::newRow(marker) << QString::fromLatin1(marker);
+        QTest::newRow(qPrintable(QString::fromLatin1(marker) + u" and more"_s))
+            << QString::fromLatin1(marker) + u" 続き"_s;
+    }
+}
+
+void tst_gamefile::typedMarkersReadBackAsTyped()
+{
+    QFETCH(QString, text);
+    Program program;
+    THooptallyForm& form = program.form();
+    program.teamA().name = text;
+    program.teamB().name = text;
+    TPlayer* a = program.addPlayer(1, text, text, true, false, text);
+    program.addPlayer(1, text, text, false, true, text);
+    TPlayer* b = program.addPlayer(2, text, text, true, false, text);
+    program.setClock(5, 0);
+    program.act(a, kTwoPointMade);
+    program.act(b, kFoul, kPersonalFoul, 2);
+    program.command(kTimeout, 1);
+    program.act(a, kThreePointMissed);
+    QList<QLineEdit*> fields = {form.Taikaimei, form.Basho,       form.TaikaiNo,     form.shushin,
+                                form.fukusin,   form.Scorekeeper, form.AScorekeeper, form.TimeKeeper,
+                                form.Operator,  form.TO_Team};
+    for (QLineEdit* field : fields)
+        field->setText(text);
+    const QString commentary = text + u"\n"_s + text + u"\n\n後半も"_s + text;
+    form.Senhyou->setPlainText(commentary);
+    const QStringList recorded = describeGame(form);
+
+    const QString path = program.path(u"typed.game"_s);
+    QVERIFY(saveTo(program, path));
+    form.FileNew1Execute();
+    for (QLineEdit* field : fields)
+        field->clear();
+    form.Senhyou->clear();
+    QVERIFY(form.OpenGameFile(path));
+    QCOMPARE(describeGame(form), recorded);
+    for (QLineEdit* field : fields)
+        QVERIFY2(field->text() == text, qPrintable(field->objectName() + u": "_s + field->text()));
+    QCOMPARE(form.Senhyou->toPlainText(), commentary);
+    QCOMPARE(program.teamA().Count(), 3); // two players and the add row
+    QCOMPARE(program.teamB().Count(), 2);
+    // And written again, byte for byte the same.
+    const QString again = program.path(u"again.game"_s);
+    QVERIFY(saveTo(program, again));
+    QCOMPARE(readBytes(again), readBytes(path));
 }
 
 void tst_gamefile::openFromMenuWithUnsavedChanges_data()

@@ -13,6 +13,7 @@
 #include "hooptally/Tdbgform.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tfkey.h"
+#include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
 #include "platform/IniFile.h"
 #include "platform/StringGrid.h"
@@ -101,6 +102,37 @@ private slots:
         program.form().FormActivate();
         QVERIFY(ActionExecutor());
         QVERIFY(program.form().Activated());
+    }
+
+    // The switches, the colours, the executor and the sheets belong to the program: what one run
+    // leaves behind never reaches the next, and without a program there is none.
+    void stateEndsWithTheProgram()
+    {
+        {
+            Program first;
+            TPlayer* player = first.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
+            QCOMPARE(GetTeamRoster(1)->RowOf(player), 0);
+            SetKeyInputEnabled(false);
+            SetRefreshEnabled(false);
+            SetTeamColor(1, 0x123456);
+            SetTeamColor(2, 0x654321);
+        }
+        QVERIFY(!ActionExecutor());
+        QVERIFY(!GetTeamRoster(1));
+        QCOMPARE(GetTeamColor(1), kDefaultTeamAColor);
+        QVERIFY(IsKeyInputEnabled());
+
+        Program second;
+        QVERIFY(IsKeyInputEnabled());
+        QVERIFY(IsRefreshOn());
+        QVERIFY(IsGridUpdateOn());
+        QCOMPARE(second.teamA().color, kDefaultTeamAColor);
+        QCOMPARE(second.teamB().color, kDefaultTeamBColor);
+        QVERIFY(ActionExecutor());
+        for (const int side : {1, 2}) {
+            QVERIFY(GetTeamRoster(side));
+            QCOMPARE(GetTeamRoster(side)->playerRows, (std::array<TPlayer*, kSheetPlayerRows>{}));
+        }
     }
 
     void firstActivation_data()
@@ -343,13 +375,13 @@ private slots:
         THooptallyForm& form = program.form();
         TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
         form.PageControl1->setCurrentIndex(0);
-        auto* action = new GameAction;
+        auto action = std::make_unique<GameAction>();
         action->side = 1;
         action->category = kPlayerAction;
         action->code = kThreePointMade;
         action->player = a4;
         action->period = 0;
-        platform::SendMessage(&form, kPanelActionMessage, 0, platform::toLParam(action));
+        platform::SendMessage(&form, kPanelActionMessage, 0, std::move(action));
         QCOMPARE(program.teamA().TeamPoints(-1), 3);
         QCOMPARE(form.PlayLog().Count(), 1);
         QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("000"));

@@ -115,6 +115,8 @@ private slots:
         QTest::newRow("four fields skipped")     << "A,1,2,N"                  << "old" << "";
         QTest::newRow("one field skipped")       << "A"                        << "old" << "";
         QTest::newRow("comment skipped")         << "#A,1,2,N,P,Starter"       << "old" << "";
+        QTest::newRow("team name beginning with #")
+            << "#A,1,2,N,P,Starter,," << "#A" << "1:2:N:0:1:0:P";
         QTest::newRow("empty line skipped")      << ""                         << "old" << "";
         // clang-format on
     }
@@ -174,6 +176,10 @@ private slots:
             << QByteArray("#Hooproster\r\nA,1,2,N\r\n#B,2,3,M,P\r\n\r\nC,3,4,O,P\r\n") << "" << true
             << "C: 3:4:O:2:0:0:P";
         QTest::newRow("only damaged lines") << QByteArray("#Hooproster\r\nA,1\r\n") << "" << true << "old: ";
+        QTest::newRow("missing and taken IDs across the file")
+            << QByteArray("#Hooproster\r\nA,0,1,a,P\r\nA,1,2,b,P\r\nA,1,3,c,P\r\nA,3,4,d,P\r\nA,x,5,e,P\r\n"
+                          "A,9,6,f,P\r\n")
+            << "" << true << "A: 1:1:a:2:0:0:P|2:2:b:2:0:0:P|3:3:c:2:0:0:P|4:4:d:2:0:0:P|5:5:e:2:0:0:P|9:6:f:2:0:0:P";
         QTest::newRow("game file, empty section") << game << "TeamA-" << true << "old: ";
         QTest::newRow("game file, team B")        << game << "TeamB-" << true << "B: 4:5:N:0:1:0:P";
         QTest::newRow("game file, section without end")
@@ -363,6 +369,36 @@ private slots:
             const TPlayer* player = team->PlayerAt(i);
             QCOMPARE(player->CourtTimeOf(0).onCourt, std::uint8_t(player->starter));
         }
+    }
+
+    // A roster that cannot be read (a folder, even for root) is said once and changes nothing.
+    void readRosterFromAnUnreadableFile_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::newRow("team A") << 1;
+        QTest::newRow("team B") << 2;
+    }
+    void readRosterFromAnUnreadableFile()
+    {
+        QFETCH(int, side);
+        Program program;
+        TTeam& team = side == 1 ? program.teamA() : program.teamB();
+        TPlayer* player = program.addPlayer(side, QStringLiteral("4"), QStringLiteral("Stay"), true);
+        program.act(player, kTwoPointMade);
+        const QString before = team.filePath;
+        const QString folder = program.path(QStringLiteral("folder.member"));
+        QVERIFY(QDir().mkdir(folder));
+        program.dialogs().expectOpenFile(folder);
+        program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません\n") + folder);
+        if (side == 1)
+            program.form().BitBtn1Click();
+        else
+            program.form().BitBtn3Click();
+        QVERIFY(program.dialogs().allAnswered());
+        QCOMPARE(program.form().PlayLog().Count(), 1);
+        QCOMPARE(team.PlayerAt(0), player);
+        QCOMPARE(team.TeamPoints(-1), 2);
+        QCOMPARE(team.filePath, before);
     }
 
     void readRosterCancelledChangesNothing()

@@ -39,13 +39,13 @@ MessageSpy::Probe sentRecords()
 {
     return [](const platform::Message& message) {
         if (message.msg == kRegistrationMessage) {
-            const auto* r = platform::fromLParam<PlayerRegistration>(message.lParam);
+            const auto* r = platform::RecordOf<PlayerRegistration>(message);
             return QStringList{r->number, r->name, r->position, QString::number(r->coach),
                                QString::number(r->starter)}
                 .join(QLatin1Char('|'));
         }
         if (message.msg == kActionMessage) {
-            const auto* a = platform::fromLParam<GameAction>(message.lParam);
+            const auto* a = platform::RecordOf<GameAction>(message);
             return QStringLiteral("%1/%2/%3/%4")
                 .arg(a->code)
                 .arg(a->freeThrows)

@@ -353,10 +353,10 @@ private slots:
         sendAction(program.form(), actionAt(a4, kThreePointMade, 4, 0));
         sendAction(program.form(), actionAt(b5, kTwoPointMade, 3, 0, 3, 5));
         program.form().MarkGameSaved();
-        auto* key = new GameAction;
+        auto key = std::make_unique<GameAction>();
         key->keyA = keyA;
         key->keyB = keyB;
-        platform::SendMessage(&program.form(), kDeleteByKeyMessage, 0, platform::toLParam(key));
+        platform::SendMessage(&program.form(), kDeleteByKeyMessage, 0, std::move(key));
         QCOMPARE(whoAndWhat(program.form()), left);
         const bool deleted = left.size() == 2;
         QCOMPARE(program.form().IsGameModified(), deleted);
@@ -860,8 +860,6 @@ private slots:
         QVERIFY(!form.PAddBtn->isEnabled());
         QVERIFY(!form.PlayLog().PlayLogPopup());
         form.hide();
-        SetTeamColor(1, kDefaultTeamAColor);
-        SetTeamColor(2, kDefaultTeamBColor);
     }
 };
 

@@ -63,8 +63,6 @@ class tst_statstab : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { SetKeyInputEnabled(true); }
-
     void switchedColumns_data()
     {
         QTest::addColumn<QList<int>>("uncheckedItems");
@@ -195,15 +193,18 @@ private slots:
     {
         QTest::addColumn<bool>("byEnter");
         QTest::addColumn<int>("side");
-        QTest::newRow("double click, team A") << false << 1;
-        QTest::newRow("double click, team B") << false << 2;
-        QTest::newRow("Enter, team A") << true << 1;
-        QTest::newRow("Enter, team B") << true << 2;
+        QTest::addColumn<int>("col"); // where a double click lands
+        QTest::newRow("double click, team A") << false << 1 << 1;
+        QTest::newRow("double click, team B") << false << 2 << 1;
+        QTest::newRow("double click on 追加, team A") << false << 1 << 0;
+        QTest::newRow("Enter, team A") << true << 1 << 1;
+        QTest::newRow("Enter, team B") << true << 2 << 1;
     }
     void openAddRow()
     {
         QFETCH(bool, byEnter);
         QFETCH(int, side);
+        QFETCH(int, col);
         Program program;
         THooptallyForm& form = program.form();
         TTeam& team = side == 1 ? program.teamA() : program.teamB();
@@ -230,7 +231,7 @@ private slots:
             grid->setFocus();
             QTest::keyClick(grid, Qt::Key_Return);
         } else {
-            doubleClick(grid, 1, row);
+            doubleClick(grid, col, row);
         }
         QVERIFY(program.dialogs().allAnswered());
         QCOMPARE(team.Count(), 2);
@@ -241,14 +242,19 @@ private slots:
     {
         QTest::addColumn<bool>("byEnter");
         QTest::addColumn<int>("side");
-        QTest::newRow("Enter, team A") << true << 1;
-        QTest::newRow("Enter, team B") << true << 2;
-        QTest::newRow("double click, team A") << false << 1;
+        QTest::addColumn<int>("col"); // where a double click lands
+        QTest::newRow("Enter, team A") << true << 1 << 1;
+        QTest::newRow("Enter, team B") << true << 2 << 1;
+        QTest::newRow("double click, team A") << false << 1 << 1;
+        // The number column is no fixed column: a click there selects the row like any other.
+        QTest::newRow("double click on the number, team A") << false << 1 << 0;
+        QTest::newRow("double click on the number, team B") << false << 2 << 0;
     }
     void openPlayerRow()
     {
         QFETCH(bool, byEnter);
         QFETCH(int, side);
+        QFETCH(int, col);
         Program program;
         THooptallyForm& form = program.form();
         platform::StringGrid* grid = side == 1 ? form.StringGrid1 : form.StringGrid2;
@@ -267,7 +273,7 @@ private slots:
             grid->setFocus();
             QTest::keyClick(grid, Qt::Key_Return);
         } else {
-            doubleClick(grid, 1, 2);
+            doubleClick(grid, col, 2);
         }
         QVERIFY(program.dialogs().allAnswered());
         QCOMPARE(opened, second);

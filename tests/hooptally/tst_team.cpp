@@ -107,6 +107,8 @@ private slots:
         QTest::newRow("length counted in CP932 bytes") << 0 << "1:一:kanji 1:10:ten"          << "ten kanji";
         QTest::newRow("half-width kana is one byte")   << 0 << "1:10:ten 1:ｱ:kana"            << "kana ten";
         QTest::newRow("one record")                    << 0 << "1:10:a"                       << "a";
+        QTest::newRow("reversed numbers")              << 0 << "1:9:e 1:8:d 1:7:c 1:6:b 1:5:a" << "a b c d e";
+        QTest::newRow("mode 1 coach in front stays")   << 1 << "3:1:coach 1:9:x 1:5:y"        << "coach y x";
         QTest::newRow("mode 1 ignores status")         << 1 << "0:7:a 1:5:b 2:10:c"           << "b a c";
         QTest::newRow("mode 1 coach stays behind")     << 1 << "1:10:p 3:4:coach"             << "p coach";
         QTest::newRow("mode 1 player passes a coach")  << 1 << "3:10:coach 1:4:p"             << "p coach";
@@ -149,6 +151,19 @@ private slots:
         team.ClearPlayers();
         QCOMPARE(team.Count(), 0);
         QCOMPARE(other.PlayerAt(0), foreign);
+    }
+
+    // The blank row is nobody: no lookup by ID finds it, yet no other record may take its ID.
+    void blankRowIsFoundByNoId()
+    {
+        TTeam team(0, 1);
+        addWithId(team, 1);
+        TPlayer* blank = addWithId(team, 2, kBlankRow);
+        QCOMPARE(team.FindPlayerById(1), team.PlayerAt(0));
+        QCOMPARE(team.FindPlayerById(2), nullptr);
+        QCOMPARE(team.NextFreePlayerId(), 3);
+        blank->status = kOnBench;
+        QCOMPARE(team.FindPlayerById(2), blank);
     }
 
     void countsAndPoints()
@@ -333,6 +348,25 @@ private slots:
         QVERIFY(!keysDuringDialog);
         QVERIFY(IsKeyInputEnabled());
         team.OpenPlayer(nullptr);
+    }
+
+    // A dialog opened from another one (the edit of a player from his action dialog) leaves the keys
+    // off when it closes: the outer dialog still runs.
+    void nestedDialogsKeepKeysOffUntilTheOuterCloses()
+    {
+        Program program;
+        TPlayer* player = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("佐藤"));
+        bool keysAfterInner = true;
+        program.dialogs().expectModal(QStringLiteral("PlayerExec"), [&](QDialog&) {
+            PostGameAction(kPlayerAction, kEditPlayer, player, kNone, kNone, kNone);
+            keysAfterInner = IsKeyInputEnabled();
+            return platform::mrCancel;
+        });
+        program.dialogs().expectModal(QStringLiteral("PlayerTouroku"),
+                                      [](QDialog&) { return platform::mrCancel; });
+        program.teamA().OpenPlayer(player);
+        QVERIFY(!keysAfterInner);
+        QVERIFY(IsKeyInputEnabled());
     }
 };
 

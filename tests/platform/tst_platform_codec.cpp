@@ -26,6 +26,8 @@ private slots:
     void unwritableChars();
     void mapLookAlikes_data();
     void mapLookAlikes();
+    void unwritableTextsOpenNoConverter_data();
+    void unwritableTextsOpenNoConverter();
 };
 
 void TestCodec::encode_data()
@@ -222,6 +224,48 @@ void TestCodec::mapLookAlikes()
     QFETCH(QString, text);
     QFETCH(QString, mapped);
     QCOMPARE(Codec::mapLookAlikes(text), mapped);
+}
+
+void TestCodec::unwritableTextsOpenNoConverter_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::newRow("toCp932") << 0;
+    QTest::newRow("byteLength") << 1;
+    QTest::newRow("compareBytes") << 2;
+    QTest::newRow("unwritableChars") << 3;
+    QTest::newRow("canEncode") << 4;
+}
+
+void TestCodec::unwritableTextsOpenNoConverter()
+{
+    QFETCH(int, operation);
+    QString text;
+    for (int i = 0; i < 50; ++i)
+        text += u"😀한"_s;
+    text += u"東京"_s;
+    Codec::toCp932(u"A"_s); // this thread's encoder is open
+    const int openings = Codec::encoderOpenings();
+    switch (operation) {
+    case 0:
+        QCOMPARE(Codec::toCp932(text), QByteArray(100, '?') + QByteArray("\x93\x8c\x8b\x9e"));
+        break;
+    case 1:
+        QCOMPARE(Codec::byteLength(text), 104);
+        break;
+    case 2:
+        QCOMPARE(Codec::compareBytes(text, u"?"_s), 1);
+        break;
+    case 3:
+        QCOMPARE(Codec::unwritableChars(text), u"😀한"_s);
+        break;
+    default:
+        QVERIFY(!Codec::canEncode(text));
+        break;
+    }
+    QCOMPARE(Codec::encoderOpenings(), openings);
+    // The error of one text does not stick to the next.
+    QVERIFY(Codec::canEncode(u"東京"_s));
+    QCOMPARE(Codec::toCp932(u"東京"_s), QByteArray("\x93\x8c\x8b\x9e"));
 }
 
 QTEST_APPLESS_MAIN(TestCodec)

@@ -1,5 +1,6 @@
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
+#include "platform/testing/NumericLocale.h"
 
 #include <QTest>
 
@@ -21,6 +22,8 @@ private slots:
     void floatToStr_data();
     void floatToStr();
     void format();
+    void numberTextsIgnoreTheLocale_data();
+    void numberTextsIgnoreTheLocale();
 
     void encodeDate_data();
     void encodeDate();
@@ -145,6 +148,31 @@ void TestConvert::format()
     QCOMPARE(Format("%06x", 0xABC), u"000abc"_s);
     QCOMPARE(Format("%02.1f", 3.14159), u"3.1"_s);
     QCOMPARE(Format("%s=%d", "東京", -1), u"東京=-1"_s); // %s is UTF-8
+}
+
+void TestConvert::numberTextsIgnoreTheLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("separator"); // the locale's own, checked to be in force
+    QTest::newRow("German, comma") << u"de_DE.UTF-8"_s << QByteArray(",");
+    QTest::newRow("Pashto, two-byte separator") << u"ps_AF.UTF-8"_s << QByteArray("\xd9\xab");
+}
+
+void TestConvert::numberTextsIgnoreTheLocale()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, separator);
+    platform::testing::NumericLocale numeric(locale);
+    QVERIFY2(numeric.error().isEmpty(), qPrintable(numeric.error()));
+    QCOMPARE(platform::testing::NumericLocale::decimalPoint(), separator);
+
+    QCOMPARE(FloatToStr(45430.6041666667), u"45430.6041666667"_s);
+    QCOMPARE(FloatToStr(5.0 / 86400), u"0.0000578703703703704"_s);
+    QCOMPARE(FloatToStr(0.5 / 86400), u"5.78703703703704E-6"_s);
+    QCOMPARE(FloatToStr(-1.5e20), u"-1.5E20"_s);
+    QCOMPARE(Format("%02.1f", 3.14159), u"3.1"_s);
+    QCOMPARE(StrToFloat(u"45430.5"_s), std::optional(45430.5));
+    QCOMPARE(StrToFloat(u"45430,5"_s), std::optional(45430.5));
 }
 
 void TestConvert::encodeDate_data()

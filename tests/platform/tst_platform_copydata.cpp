@@ -48,7 +48,7 @@ public:
             return;
         }
         const QString& requester = *reinterpret_cast<const QString*>(message.wParam);
-        const CopyDataStruct& request = *fromLParam<CopyDataStruct>(message.lParam);
+        const CopyDataStruct& request = *RecordOf<CopyDataStruct>(message);
         received.push_back({requester, request.dwData, request.data});
         switch (request.dwData) {
         case kEcho:

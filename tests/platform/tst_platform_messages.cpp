@@ -12,12 +12,33 @@ namespace {
 constexpr unsigned kCountDown = WM_APP + 1;  // wParam levels still to go; result = levels below + 1
 constexpr unsigned kTakeRecord = WM_APP + 2; // lParam: a heap record handed over to the receiver
 constexpr unsigned kAnswer = WM_APP + 3;     // result = wParam * 2
+constexpr unsigned kReadRecord = WM_APP + 4; // reads the record, tries to take it; result 1 when taken
 constexpr unsigned kUnknown = WM_APP + 99;
 
 struct Record
 {
     QString name;
     std::vector<int> values;
+    int* destroyed = nullptr;
+    ~Record()
+    {
+        if (destroyed)
+            ++*destroyed;
+    }
+};
+
+std::unique_ptr<Record> makeRecord(const QString& name, int* destroyed)
+{
+    auto record = std::make_unique<Record>();
+    record->name = name;
+    record->values = {1, 2, 3};
+    record->destroyed = destroyed;
+    return record;
+}
+
+struct OtherRecord
+{
+    int value = 0;
 };
 
 class TestWindow : public MessageWindow
@@ -32,11 +53,17 @@ public:
             levelResults.push_back(message.result);
             break;
         case kTakeRecord: {
-            std::unique_ptr<Record> record(fromLParam<Record>(message.lParam));
-            taken = record->name;
-            message.result = 1;
+            const std::unique_ptr<Record> record = TakeRecord<Record>(message);
+            taken = record ? record->name : QString();
+            destroyedBeforeReturn = record && record->destroyed ? *record->destroyed : -1;
+            message.result = record ? 1 : 0;
             break;
         }
+        case kReadRecord:
+            read = RecordOf<Record>(message) ? RecordOf<Record>(message)->name : QString();
+            wrongType = RecordOf<OtherRecord>(message) != nullptr;
+            message.result = TakeRecord<Record>(message) != nullptr;
+            break;
         case kAnswer:
             message.result = static_cast<LRESULT>(message.wParam * 2);
             break;
@@ -48,6 +75,9 @@ public:
     std::vector<LRESULT> levelResults;
     std::vector<unsigned> defaulted;
     QString taken;
+    QString read;
+    bool wrongType = false;
+    int destroyedBeforeReturn = -1;
 
 protected:
     void DefaultHandler(Message& message) override
@@ -101,9 +131,61 @@ private slots:
     void receiverTakesOwnershipOfRecord()
     {
         TestWindow window;
-        auto record = std::make_unique<Record>(Record{QStringLiteral("rebound"), {1, 2, 3}});
-        QCOMPARE(SendMessage(&window, kTakeRecord, 0, toLParam(record.release())), 1);
+        int destroyed = 0;
+        auto record = makeRecord(QStringLiteral("rebound"), &destroyed);
+        QCOMPARE(SendMessage(&window, kTakeRecord, 0, std::move(record)), 1);
         QCOMPARE(window.taken, QStringLiteral("rebound"));
+        // Freed once, by the receiver, while it handled the message.
+        QCOMPARE(window.destroyedBeforeReturn, 0);
+        QCOMPARE(destroyed, 1);
+    }
+
+    // Whoever ends up with a handed-over record, it is freed exactly once; a lent one never.
+    void recordsAreFreedExactlyOnce_data()
+    {
+        QTest::addColumn<bool>("toWindow");
+        QTest::addColumn<unsigned>("msg");
+        QTest::addColumn<bool>("lent");
+        QTest::addColumn<qlonglong>("result");
+        QTest::addColumn<QString>("read");
+
+        QTest::newRow("no window") << false << kTakeRecord << false << 0LL << QString();
+        QTest::newRow("message nobody handles") << true << kUnknown << false << 0LL << QString();
+        QTest::newRow("read, then taken") << true << kReadRecord << false << 1LL << QStringLiteral("steal");
+        QTest::newRow("lent: read, never taken")
+            << true << kReadRecord << true << 0LL << QStringLiteral("steal");
+        QTest::newRow("lent to no window") << false << kReadRecord << true << 0LL << QString();
+    }
+
+    void recordsAreFreedExactlyOnce()
+    {
+        QFETCH(bool, toWindow);
+        QFETCH(unsigned, msg);
+        QFETCH(bool, lent);
+        QFETCH(qlonglong, result);
+        QFETCH(QString, read);
+
+        TestWindow window;
+        int destroyed = 0;
+        auto record = makeRecord(QStringLiteral("steal"), &destroyed);
+        MessageWindow* target = toWindow ? &window : nullptr;
+        const LRESULT answer = lent ? SendMessage(target, msg, 0, Lend(record.get()))
+                                    : SendMessage(target, msg, 0, std::move(record));
+        QCOMPARE(answer, result);
+        QCOMPARE(window.read, read);
+        QVERIFY(!window.wrongType);
+        QCOMPARE(destroyed, lent ? 0 : 1);
+        record.reset();
+        QCOMPARE(destroyed, 1);
+    }
+
+    void plainSendCarriesNoRecord()
+    {
+        TestWindow window;
+        Record record;
+        record.name = QStringLiteral("block");
+        QCOMPARE(SendMessage(&window, kReadRecord, 0, reinterpret_cast<LPARAM>(&record)), 0);
+        QCOMPARE(window.read, QString());
     }
 };
 

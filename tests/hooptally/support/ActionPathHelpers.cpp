@@ -59,7 +59,7 @@ void writeMemberFile(const QString& path, const QStringList& entries)
 
 void sendAction(THooptallyForm& form, const GameAction& action)
 {
-    platform::SendMessage(&form, kActionMessage, 0, platform::toLParam(new GameAction(action)));
+    platform::SendMessage(&form, kActionMessage, 0, std::make_unique<GameAction>(action));
 }
 
 QStringList logTexts(THooptallyForm& form)

@@ -38,21 +38,21 @@ TPlayer* Program::addPlayer(int side, const QString& number, const QString& name
     }
     if (!blank)
         blank = team.AddPlayer(std::make_unique<TPlayer>(&team));
-    auto* registration = new PlayerRegistration;
+    auto registration = std::make_unique<PlayerRegistration>();
     registration->player = blank;
     registration->number = number;
     registration->name = name;
     registration->position = position;
     registration->coach = coach ? 1 : 0;
     registration->starter = starter ? 1 : 0;
-    platform::SendMessage(&form(), kRegistrationMessage, 0, platform::toLParam(registration));
+    platform::SendMessage(&form(), kRegistrationMessage, 0, std::move(registration));
     form().EnsureAddRow(&team);
     return blank;
 }
 
 void Program::act(TPlayer* player, std::uint8_t code, std::uint8_t foulKind, std::uint8_t freeThrows)
 {
-    auto* action = new GameAction;
+    auto action = std::make_unique<GameAction>();
     action->side = player && player->team ? player->team->side : 0;
     action->category = kPlayerAction;
     action->code = code;
@@ -62,19 +62,19 @@ void Program::act(TPlayer* player, std::uint8_t code, std::uint8_t foulKind, std
     action->period = static_cast<std::int8_t>(GetCurrentPeriod());
     action->minutes = form().ClockMinutes();
     action->seconds = form().ClockSeconds();
-    platform::SendMessage(&form(), kActionMessage, 0, platform::toLParam(action));
+    platform::SendMessage(&form(), kActionMessage, 0, std::move(action));
 }
 
 void Program::command(std::uint8_t code, int side)
 {
-    auto* action = new GameAction;
+    auto action = std::make_unique<GameAction>();
     action->side = side;
     action->category = kCommand;
     action->command = code;
     action->period = static_cast<std::int8_t>(GetCurrentPeriod());
     action->minutes = form().ClockMinutes();
     action->seconds = form().ClockSeconds();
-    platform::SendMessage(&form(), kActionMessage, 0, platform::toLParam(action));
+    platform::SendMessage(&form(), kActionMessage, 0, std::move(action));
 }
 
 void writeLines(const QString& path, const QStringList& lines)

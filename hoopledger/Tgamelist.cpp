@@ -1,0 +1,136 @@
+#include "hoopledger/Tgamelist.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/Convert.h"
+
+namespace hoopledger {
+
+namespace {
+
+const QByteArray kMagic = QByteArrayLiteral("#Hooptally");
+const QByteArray kTeamAStart = QByteArrayLiteral("TeamA-Start");
+constexpr qsizetype kHeaderLines = 7;
+// A game file of a long game is some tens of kilobytes; anything this big is not one.
+constexpr qint64 kMaxGameFileBytes = 64LL << 20;
+
+bool dateBefore(const TGame* a, const TGame* b)
+{
+    return a->date < b->date;
+}
+
+// Where the scan for the statistics block finds its first line: the first line after the first
+// that begins with the marker; -1 when there is none. The bytes of a line end and of "#" are never
+// part of a two-byte character, so a match after a line end is a line's beginning.
+qsizetype statsBlockStart(QByteArrayView bytes, qsizetype secondLine)
+{
+    static const QByteArray marker = QByteArrayLiteral("#STATS-START");
+    for (qsizetype at = bytes.indexOf(marker, secondLine); at >= 0; at = bytes.indexOf(marker, at + 1)) {
+        if (at == secondLine || bytes[at - 1] == '\n' || bytes[at - 1] == '\r')
+            return at;
+    }
+    return -1;
+}
+
+// The game of a file that passed the magic test; none when the file cannot be read whole.
+std::unique_ptr<TGame> readGame(const QString& path, QByteArrayView bytes,
+                                const QList<QByteArrayView>& header)
+{
+    if (header.size() < kHeaderLines)
+        return nullptr;
+    // Finite numbers only, so that sorting and the date range always work.
+    const auto date = platform::StrToFloat(LineText(header[4]));
+    const auto time = platform::StrToFloat(LineText(header[5]));
+    if (!date || !time)
+        return nullptr;
+    auto game = std::make_unique<TGame>(path);
+    game->tournament = LineText(header[2]);
+    game->place = LineText(header[3]);
+    game->date = *date;
+    game->time = *time;
+    // Files of an older format have no game-number line.
+    if (header[6] != kTeamAStart)
+        game->gameNumber = LineText(header[6]);
+    // Only the block is split and decoded: the log before it is most of the file.
+    const qsizetype block = statsBlockStart(bytes, header[1].data() - bytes.data());
+    if (block >= 0 && game->ReadStats(SplitLines(bytes.sliced(block))) == TGame::StatsResult::Damaged)
+        return nullptr;
+    return game;
+}
+
+bool isMagic(QByteArrayView firstLine)
+{
+    return firstLine == kMagic;
+}
+
+} // namespace
+
+TGameList::LoadResult TGameList::AddGameFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return LoadResult::NotAGame;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return LoadResult::Damaged;
+    if (file.size() > kMaxGameFileBytes) {
+        const QByteArray head = file.read(kMagic.size() + 2);
+        const QList<QByteArrayView> first = SplitLines(head, 1);
+        return !first.isEmpty() && isMagic(first[0]) ? LoadResult::Damaged : LoadResult::NotAGame;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return LoadResult::Damaged;
+    const QList<QByteArrayView> header = SplitLines(bytes, kHeaderLines);
+    if (header.isEmpty() || !isMagic(header[0]))
+        return LoadResult::NotAGame;
+    std::unique_ptr<TGame> game = readGame(path, bytes, header);
+    if (!game)
+        return LoadResult::Damaged;
+    m_games.push_back(game.get());
+    m_owned.push_back(std::move(game));
+    return LoadResult::Added;
+}
+
+void TGameList::FreeGames()
+{
+    m_games.clear();
+    m_owned.clear();
+}
+
+void TGameList::InsertByDate(TGame* game)
+{
+    m_games.insert(std::upper_bound(m_games.begin(), m_games.end(), game, dateBefore), game);
+}
+
+void TGameList::SortByDate()
+{
+    std::stable_sort(m_games.begin(), m_games.end(), dateBefore);
+}
+
+int PeriodCount()
+{
+    return kPeriodCount;
+}
+
+QString FormatPlayTime(double dayFraction)
+{
+    // Beyond this a total is garbage from a damaged file; it still must not overflow.
+    constexpr double kMaxSeconds = 1e15;
+    double seconds = std::round(dayFraction * 86400.0);
+    if (!std::isfinite(seconds) || std::fabs(seconds) > kMaxSeconds)
+        seconds = std::copysign(kMaxSeconds, std::isnan(seconds) ? 1.0 : seconds);
+    qint64 total = qint64(seconds);
+    const QString sign = total < 0 ? QStringLiteral("-") : QString();
+    total = std::abs(total);
+    return sign + QStringLiteral("%1:%2:%3")
+                      .arg(total / 3600, 2, 10, QLatin1Char('0'))
+                      .arg(total / 60 % 60, 2, 10, QLatin1Char('0'))
+                      .arg(total % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace hoopledger

@@ -1,0 +1,144 @@
+#include "hooptally/GameFileSections.h"
+
+#include "hooptally/GameFileFormat.h"
+#include "platform/Convert.h"
+
+namespace hooptally {
+
+namespace {
+
+using gamefile::Section;
+
+constexpr qsizetype kOfficials = 7;
+constexpr qsizetype kStatsLinesPerPlayer = gamefile::kStatsLinesPerPlayer;
+constexpr qsizetype kGameNumberLine = 6; // line 7, counted from 0
+const QString kTeamAStart = gamefile::kTeamASection.start();
+const QString kOfficialStart = gamefile::kOfficialSection.start();
+const QString kOfficialEnd = gamefile::kOfficialSection.end();
+const QString& kStatsStart = gamefile::kStatsStart;
+
+// Records hold commas and marker lines none: a name that reads like a marker stays a record.
+bool isMarker(const QString& line, const QString& marker)
+{
+    return line.startsWith(marker) && !line.contains(QLatin1Char(','));
+}
+
+// The lines of section `name` from `at` on, up to its end marker or `limit`; `at` moves past the section.
+// Without a start marker before `limit`, nothing, and `at` stays. A section without its end marker runs
+// to `limit`, and the next section is looked for right after its start.
+std::optional<QStringList> takeSection(const QStringList& lines, qsizetype& at, qsizetype limit,
+                                       const Section& section)
+{
+    const QString start = section.start();
+    const QString end = section.end();
+    qsizetype first = at;
+    while (first < limit && !isMarker(lines[first], start))
+        ++first;
+    if (first >= limit)
+        return std::nullopt;
+    ++first;
+    qsizetype last = first;
+    while (last < limit && !isMarker(lines[last], end))
+        ++last;
+    at = last < limit ? last + 1 : first;
+    return lines.mid(first, last - first);
+}
+
+// A statistics block from line `start` on: "#STATS-START", per team "#TEAM-START", the name, the count
+// of players and 19 lines each, "#TEAM-END", then "#STATS-END".
+bool isStatsBlock(const QStringList& lines, qsizetype start)
+{
+    qsizetype i = start + 1;
+    while (i < lines.size() && lines[i] == QLatin1String("#TEAM-START")) {
+        i += 2;
+        const auto players = i < lines.size() ? platform::StrToInt(lines[i]) : std::nullopt;
+        if (!players || *players < 0 || *players > lines.size() / kStatsLinesPerPlayer)
+            return false;
+        i += 1 + *players * kStatsLinesPerPlayer;
+        if (i >= lines.size() || lines[i] != QLatin1String("#TEAM-END"))
+            return false;
+        ++i;
+    }
+    return i < lines.size() && lines[i] == QLatin1String("#STATS-END");
+}
+
+// Where the statistics block starts, or the end of the file. The last one that is whole: a commentary
+// line or a name may read "#STATS-START" too.
+qsizetype statsStart(const QStringList& lines)
+{
+    for (qsizetype i = lines.size() - 1; i > 0; --i) {
+        if (lines[i] == kStatsStart && isStatsBlock(lines, i))
+            return i;
+    }
+    return lines.size();
+}
+
+} // namespace
+
+GameFileSections GameFileSections::split(const QStringList& lines)
+{
+    GameFileSections sections;
+    sections.magic = !lines.isEmpty() && lines[0].startsWith(gamefile::kMagic);
+    // Sections are looked for from line 2 in files without the writer's header.
+    qsizetype at = 1;
+    sections.header =
+        lines.size() > kGameNumberLine && platform::StrToFloat(lines[4]) && platform::StrToFloat(lines[5]);
+    if (sections.header) {
+        sections.tournament = lines[2];
+        sections.place = lines[3];
+        sections.date = lines[4];
+        sections.time = lines[5];
+        // Files of the oldest writers have neither game number nor officials: team A starts at line 7.
+        // A game number that reads "TeamA-Start" is followed by the officials or by team A's own marker.
+        const QString next = lines.value(kGameNumberLine + 1);
+        const bool withoutNumber =
+            lines[kGameNumberLine] == kTeamAStart && !next.startsWith(kOfficialStart) && next != kTeamAStart;
+        at = withoutNumber ? kGameNumberLine : kGameNumberLine + 1;
+        if (!withoutNumber)
+            sections.gameNumber = lines[kGameNumberLine];
+    }
+
+    // The officials stand right after the header: seven lines and the end marker, whatever the seven read.
+    // A shorter section ends at its end marker.
+    if (at < lines.size() && lines[at].startsWith(kOfficialStart)) {
+        ++at;
+        QStringList officials;
+        if (at + kOfficials < lines.size() && isMarker(lines[at + kOfficials], kOfficialEnd)) {
+            officials = lines.mid(at, kOfficials);
+            at += kOfficials + 1;
+        } else {
+            while (at < lines.size() && officials.size() < kOfficials && !isMarker(lines[at], kOfficialEnd))
+                officials << lines[at++];
+            if (at < lines.size() && isMarker(lines[at], kOfficialEnd))
+                ++at;
+        }
+        sections.officials = officials;
+    }
+
+    const qsizetype limit = statsStart(lines);
+    sections.teamA = takeSection(lines, at, limit, gamefile::kTeamASection);
+    sections.teamB = takeSection(lines, at, limit, gamefile::kTeamBSection);
+    sections.options = takeSection(lines, at, limit, gamefile::kOptionSection);
+    sections.periodTime = takeSection(lines, at, limit, gamefile::kTimeSection);
+    sections.log = takeSection(lines, at, limit, gamefile::kLogSection);
+
+    // The commentary runs to its last end marker before the statistics block: a commentary line may
+    // begin with the end marker itself.
+    const QString commentaryStart = gamefile::kCommentarySection.start();
+    const QString commentaryEnd = gamefile::kCommentarySection.end();
+    while (at < limit && !lines[at].startsWith(commentaryStart))
+        ++at;
+    if (at < limit) {
+        qsizetype end = limit;
+        for (qsizetype i = limit - 1; i > at; --i) {
+            if (lines[i].startsWith(commentaryEnd)) {
+                end = i;
+                break;
+            }
+        }
+        sections.commentary = lines.mid(at + 1, end - at - 1);
+    }
+    return sections;
+}
+
+} // namespace hooptally

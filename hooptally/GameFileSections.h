@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+namespace hooptally {
+
+// The parts of a game file, taken in the order the writer puts them: the header, the officials, team A,
+// team B, the options, the period length, the log, the commentary and the statistics block. Texts the
+// user typed (names, officials, commentary) are never taken for section markers, so they read back as
+// typed. Files of older writers, without game number and officials or without commentary, read too.
+struct GameFileSections
+{
+    bool magic = false;  // line 1 begins with "#Hooptally"
+    bool header = false; // lines 3 to 6 hold the tournament, the place, the date and the time
+    QString tournament;
+    QString place;
+    QString date;
+    QString time;
+    QString gameNumber; // empty in files written without one
+    // Each section's lines between its markers; nothing when the file has no such section.
+    std::optional<QStringList> officials;
+    std::optional<QStringList> teamA;
+    std::optional<QStringList> teamB;
+    std::optional<QStringList> options;
+    std::optional<QStringList> periodTime;
+    std::optional<QStringList> log;
+    std::optional<QStringList> commentary;
+
+    static GameFileSections split(const QStringList& lines);
+};
+
+} // namespace hooptally

@@ -1,0 +1,196 @@
+// The statistics program's settings, player dialog and About box.
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "hoopledger/TPlayerTouroku.h"
+#include "hoopledger/Tplayer.h"
+#include "platform/IniFile.h"
+#include "support/Ledger.h"
+#include "support/Program.h"
+
+using namespace hoopledger;
+using namespace hoopledger::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString checks(const TOption& option)
+{
+    QString marks;
+    for (int i = 0; i < kKojinItemCount; ++i)
+        marks += option.KojinItem(i) ? u'1' : u'0';
+    return marks;
+}
+
+} // namespace
+
+class tst_ledger_settings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readAtStart_data()
+    {
+        QTest::addColumn<QString>("own");
+        QTest::addColumn<QString>("scoring");
+        QTest::addColumn<QStringList>("expected"); // game folder, output folder, read at start, checks
+        const QString scoring = u"[Option]\nFilePath=/rosters\nLogPath=/data/試合\n[Kojin]\n6=0\n12=0"_s;
+        QTest::newRow("taken from the scoring program")
+            << QString() << scoring
+            << QStringList{u"/data/試合"_s, u"/data/試合"_s, u"1"_s, u"11111101111101"_s};
+        QTest::newRow("defaults") << QString() << QString()
+                                  << QStringList{QString(), QString(), u"1"_s, u"11111111111111"_s};
+        QTest::newRow("own file wins")
+            << u"[Option]\nFilePath=/g\nSaveFilePath=/s\nActiveRead=0\n[Kojin]\n0=0\n12=0\n13=0"_s << scoring
+            << QStringList{u"/g"_s, u"/s"_s, u"0"_s, u"01111111111100"_s};
+        QTest::newRow("own file without item 13 shows the time")
+            << u"[Kojin]\n0=1\nActiveRead=1"_s << scoring
+            << QStringList{QString(), QString(), u"1"_s, u"11111111111111"_s};
+        QTest::newRow("values that are no whole numbers give the defaults")
+            << u"[Option]\nActiveRead=yes\n[Kojin]\n3=x\n4=2"_s << QString()
+            << QStringList{QString(), QString(), u"1"_s, u"11111111111111"_s};
+    }
+
+    void readAtStart()
+    {
+        QFETCH(QString, own);
+        QFETCH(QString, scoring);
+        QFETCH(QStringList, expected);
+        Ledger ledger;
+        if (!scoring.isEmpty())
+            writeText(ledger.path(u"Hooptally.ini"_s), scoring.split(u'\n'));
+        ledger.start(own, Scorer::None, false);
+        TOption& option = ledger.option();
+        QCOMPARE((QStringList{option.GameFileFolder(), option.SaveFolder(),
+                              option.ReadAtStart() ? u"1"_s : u"0"_s, checks(option)}),
+                 expected);
+        QCOMPARE(option.KojinList->item(kTimeItem)->text(), u"時間"_s);
+        QCOMPARE(option.KojinList->item(0)->text(), u"２ﾎﾟｲﾝﾄ成功"_s);
+        // Reading writes nothing.
+        QCOMPARE(QFile::exists(ledger.path(u"Hoopledger.ini"_s)), !own.isEmpty());
+    }
+
+    void okWritesCancelKeeps()
+    {
+        Ledger ledger;
+        ledger.start(QString(), Scorer::None, false);
+        TOption& option = ledger.option();
+        option.SaveFilePath->setText(u"/出力"_s);
+        option.CancelBtn->click();
+        QCOMPARE(option.result(), int(platform::mrCancel));
+        QCOMPARE(option.SaveFolder(), u"/出力"_s);
+        QVERIFY(!QFile::exists(option.IniPath()));
+
+        ledger.dialogs().expectFolder(u"/ゲーム"_s).expectFolder(std::nullopt);
+        option.SpeedButton1->click();
+        option.SpeedButton2->click();
+        QCOMPARE(option.GameFileFolder(), u"/ゲーム"_s);
+        QCOMPARE(option.SaveFolder(), u"/出力"_s);
+        option.ChkGameFileRead->setChecked(false);
+        option.SetKojinItem(5, false);
+        option.OKBtn->click();
+        QCOMPARE(option.result(), int(platform::mrOk));
+        QCOMPARE(option.IniPath(), ledger.path(u"Hoopledger.ini"_s));
+        const platform::IniFile ini(option.IniPath());
+        QCOMPARE(ini.readString(u"Option"_s, u"FilePath"_s, {}), u"/ゲーム"_s);
+        QCOMPARE(ini.readString(u"Option"_s, u"SaveFilePath"_s, {}), u"/出力"_s);
+        QCOMPARE(ini.readString(u"Option"_s, u"ActiveRead"_s, {}), u"0"_s);
+        QCOMPARE(ini.readString(u"Kojin"_s, u"5"_s, {}), u"0"_s);
+        QCOMPARE(ini.readString(u"Kojin"_s, u"13"_s, {}), u"1"_s);
+        // CP932 on disk.
+        QVERIFY(hooptally::testing::readBytes(option.IniPath()).contains("\x83\x51\x81\x5b\x83\x80"));
+    }
+
+    void failedWriteIsReported()
+    {
+        Ledger ledger;
+        QVERIFY(QDir(ledger.folder()).mkdir(u"Hoopledger.ini"_s));
+        ledger.start(QString(), Scorer::None, false);
+        ledger.dialogs().expectMessage(u"保存に失敗しました"_s);
+        ledger.option().OKBtn->click();
+        QCOMPARE(ledger.option().result(), int(platform::mrOk));
+    }
+
+    void playerDialogFills()
+    {
+        TStatPlayer player;
+        player.SetIdentity(u"7"_s, u"田中"_s, kIdentityKind, 1, u"C"_s);
+        {
+            TPlayerTouroku dialog(&player);
+            dialog.FormActivate();
+            QCOMPARE(dialog.windowTitle(), u"プレイヤー登録"_s);
+            QCOMPARE(dialog.LabeledEdit1->text(), QString()); // kind 6 fills nothing
+        }
+        player.kind = 0;
+        TPlayerTouroku dialog(&player);
+        dialog.FormActivate();
+        QCOMPARE(dialog.LabeledEdit1->text(), u"7"_s);
+        QCOMPARE(dialog.LabeledEdit2->text(), u"田中"_s);
+        QCOMPARE(dialog.LabeledEdit3->text(), u"C"_s);
+        QVERIFY(dialog.CheckBox1->isChecked());
+    }
+
+    void playerDialogChecks_data()
+    {
+        QTest::addColumn<QStringList>("input"); // number, name, position
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty number") << QStringList{QString(), u"A"_s, u"B"_s} << u"背番号は必須です"_s;
+        QTest::newRow("comma in the number")
+            << QStringList{u"1,2"_s, u"A"_s, u"B"_s} << u"カンマ(,)は使用できません"_s;
+        QTest::newRow("comma in the name")
+            << QStringList{u"1"_s, u"A,"_s, u"B"_s} << u"カンマ(,)は使用できません"_s;
+        QTest::newRow("comma in the position")
+            << QStringList{u"1"_s, u"A"_s, u",B"_s} << u"カンマ(,)は使用できません"_s;
+        QTest::newRow("number 0") << QStringList{u"0"_s, u"A"_s, u"B"_s} << QString();
+        QTest::newRow("full-width comma") << QStringList{u"4"_s, u"佐藤，一郎"_s, QString()} << QString();
+    }
+
+    void playerDialogChecks()
+    {
+        QFETCH(QStringList, input);
+        QFETCH(QString, message);
+        platform::testing::ScriptedDialogs dialogs;
+        TStatPlayer player;
+        player.SetIdentity(u"9"_s, u"Old"_s, 0, 0, u"F"_s);
+        TPlayerTouroku dialog(&player);
+        dialog.LabeledEdit1->setText(input[0]);
+        dialog.LabeledEdit2->setText(input[1]);
+        dialog.LabeledEdit3->setText(input[2]);
+        dialog.CheckBox1->setChecked(true);
+        if (!message.isEmpty())
+            dialogs.expectMessage(message);
+        dialog.OKBtn->click();
+        if (!message.isEmpty()) {
+            QCOMPARE(dialog.result(), 0); // still open
+            QCOMPARE(player.GetNumber(), u"9"_s);
+            QCOMPARE(dialog.LabeledEdit1->text(), input[0]);
+            return;
+        }
+        QCOMPARE(dialog.result(), int(platform::mrOk));
+        QCOMPARE((QStringList{player.GetNumber(), player.GetName(), player.GetPosition()}), input);
+        QCOMPARE(player.kind, kIdentityKind);
+        QCOMPARE(player.StarterText(), u"Starter"_s);
+    }
+
+    void aboutBox()
+    {
+        Ledger ledger;
+        ledger.start(QString(), Scorer::None, false);
+        ledger.aboutBox().Button1->click();
+        QCOMPARE(ledger.shell().opened, QStringList{kHomePage});
+        ledger.dialogs().expectModal(u"AboutBox"_s, [](QDialog& dialog) {
+            static_cast<TAboutBox&>(dialog).OKButton->click();
+            return dialog.result();
+        });
+        ledger.form().HelpAbout1->trigger();
+        QVERIFY(ledger.dialogs().allAnswered());
+    }
+};
+
+QTEST_MAIN(tst_ledger_settings)
+#include "tst_ledger_settings.moc"
