@@ -263,6 +263,8 @@ private:
     int m_clockSeconds = 0;
     std::unique_ptr<TStatsRequestHandler> m_requestHandler;
     QString m_currentGameFile;
+    // The HTML report file last picked in the report dialog during this run.
+    QString m_lastHtmlFile;
     std::unique_ptr<TPlayLog> m_playLog;
     int m_savedLogCount = 0;
     // Changes since the last save: the test for unsaved changes compares the two counts.

@@ -1,18 +1,22 @@
 // Menu and button commands of the main window.
 #include "hooptally/THooptallyForm.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTimeEdit>
 
 #include "hooptally/Common.h"
 #include "hooptally/TOption.h"
+#include "hooptally/TSaveHtmlDlg.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tsavefile.h"
 #include "platform/Dialogs.h"
+#include "platform/Shell.h"
 
 namespace hooptally {
 
@@ -101,7 +105,36 @@ void THooptallyForm::MarkGameSaved()
 
 void THooptallyForm::FileSaveAsItemClick()
 {
-    // The HTML report comes with the game report.
+    TSaveHtmlDlg dialog(this, m_lastHtmlFile);
+    int result = platform::mrCancel;
+    {
+        const KeyInputOff keysOff;
+        result = platform::dialogs().showModal(dialog);
+    }
+    if (result != platform::mrOk)
+        return;
+    const QString fileName = dialog.LabeledEdit1->text();
+    if (fileName.isEmpty()) {
+        platform::dialogs().messageBox(QStringLiteral("ファイル名を指定してください"), kCaption,
+                                       platform::Buttons::Ok);
+        return;
+    }
+    if (QFileInfo::exists(fileName) &&
+        platform::dialogs().messageBox(kAskOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
+        return;
+    m_teamA->SortPlayers(0);
+    m_teamB->SortPlayers(0);
+    TSaveFile writer(fileName);
+    writer.SetHtmlOptions(dialog.ReportOptions());
+    const bool saved = writer.Save(SaveKind::Html);
+    if (!saved)
+        platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
+    // The dialog edits the commentary, whatever became of the report.
+    Senhyou->setPlainText(dialog.RichEdit1->toPlainText());
+    // The report sorted the players: the Stats rows must name the players they open.
+    RebuildGridsIfEnabled();
+    if (saved && dialog.CheckBox2->isChecked())
+        platform::shell().ShellOpen(fileName);
 }
 
 void THooptallyForm::OfficialSaveClick()

@@ -58,6 +58,8 @@ public:
 
     QString TeamFileFolder() const;
     QString GameDataFolder() const;
+    // The folder of the program's executable, where its settings file lives.
+    QString ProgramFolder() const { return m_programFolder; }
     int PeriodLength() const; // minutes
     bool StatSwitch(int index) const;
     void SetStatSwitch(int index, bool on);

@@ -61,15 +61,19 @@ bool TSaveFile::Save(SaveKind kind)
         m_lines.reset();
         return written;
     }
-    case SaveKind::Html:
-        return WriteHtmlFile();
+    case SaveKind::Html: {
+        if (!MainForm() || !m_htmlOptions)
+            return false;
+        try {
+            const bool written = WriteHtmlFile();
+            m_lines.reset();
+            return written;
+        } catch (...) {
+            m_lines.reset();
+            return false;
+        }
     }
-    return false;
-}
-
-bool TSaveFile::WriteHtmlFile()
-{
-    // The HTML report comes with the game report; nothing is written yet.
+    }
     return false;
 }
 

@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev
           fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
           locales) # locales: the sources the number-locale tests generate their locales from
+# Qt's JPEG image plugin (in libqt6gui6) writes the pictures; xmllint checks the HTML reports in the tests.
+packages+=(libqt6gui6 libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -26,6 +26,7 @@ public:
     THooptallyForm& form() { return *m_form; }
     TOption& option() { return *m_option; }
     platform::testing::ScriptedDialogs& dialogs() { return m_dialogs; }
+    platform::testing::RecordingShell& shell() { return m_shell; }
     QString folder() const { return m_dir.path(); }
     QString iniPath() const { return m_dir.path() + QStringLiteral("/Hooptally.ini"); }
     QString path(const QString& name) const { return m_dir.filePath(name); }
