@@ -14,6 +14,7 @@
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
 #include "platform/Canvas.h"
+#include "platform/Codec.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/Fonts.h"
@@ -198,7 +199,7 @@ void SetGridUpdate(bool on)
                                        g_mainForm->GridTeamB, g_mainForm->GridRun})
         grid->Invalidate();
     if (FKey())
-        FKey()->RefreshPages();
+        FKey()->RebuildFunctionKeyPages();
 }
 
 void RebuildGridsIfEnabled()
@@ -320,6 +321,20 @@ void FitCanvasFont(const QString& text, platform::Canvas& canvas, platform::Canv
         --font.Size;
         canvas.Font.Size = font.Size;
     }
+}
+
+QString RecordTextProblem(const QString& text)
+{
+    if (text.contains(QLatin1Char(',')))
+        return QStringLiteral("カンマ(,)は使用できません");
+    if (text.startsWith(QLatin1Char('#')))
+        return QStringLiteral("先頭に#は使用できません");
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
+        return QStringLiteral("改行は使用できません");
+    const QString unwritable = platform::Codec::unwritableChars(text);
+    if (!unwritable.isEmpty())
+        return QStringLiteral("使用できない文字が含まれています: ") + unwritable;
+    return {};
 }
 
 platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlayer* player,

@@ -142,6 +142,10 @@ void FitLabelFont(const QString& text, QLabel* control, QFont& font, int maximum
 void FitCanvasFont(const QString& text, platform::Canvas& canvas, platform::CanvasFont& font, int width,
                    int height);
 
+// Why a typed text cannot go into a line of a roster or game file: a comma, a leading '#', a line
+// break or a character CP932 cannot hold; empty when it can.
+QString RecordTextProblem(const QString& text);
+
 // Builds a player action at the current period and clock and sends it to the main window (WM_APP+8).
 platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlayer* player,
                                  std::uint8_t freeThrows, std::uint8_t foulKind, std::uint8_t command);

@@ -665,7 +665,7 @@ void THooptallyForm::ResetGame(bool keepA, bool keepB)
     RedrawTeamGrids(this, keepA, keepB);
     ResetRunningScore(this);
     if (FKey())
-        FKey()->RefreshPages();
+        FKey()->RebuildFunctionKeyPages();
     SetGridUpdate(true);
 }
 

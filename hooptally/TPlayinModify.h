@@ -26,7 +26,8 @@ class TPlayinModify : public QDialog
 {
     Q_OBJECT
 public:
-    // Single-entry form; entry may be null (insert or append past the last row).
+    // Single-entry form; entry may be null (insert or append past the last row): the working entry is
+    // then blank.
     TPlayinModify(int mode, const PlayLogEntry* entry, QWidget* parent = nullptr);
     // Range form over entries first..last of the log.
     TPlayinModify(int mode, int first, int last, const PlayLogEntries* entries, QWidget* parent = nullptr);
@@ -44,6 +45,8 @@ public:
     QLineEdit* Edit3;
     QLineEdit* Edit4;
     QLabel* Label4;
+    QLabel* Colon1; // between Edit1 and Edit2
+    QLabel* Colon2; // between Edit3 and Edit4
     platform::RadioGroup* RadioGroup1;
     QLabel* Label2;
     QListWidget* ListBox1;
@@ -68,13 +71,16 @@ private:
     void activateRange();
     void showEntry();
     void fillPlayers(TTeam* team, const TPlayer* select);
+    void showRespaceFields(bool shown);
+    bool refusesEntries() const;
     TTeam* chosenTeam() const;
     TPlayer* chosenPlayer() const;
     QString modeCaption() const;
 
     int m_mode;
     bool m_range;
-    std::unique_ptr<PlayLogEntry> m_entry; // single form
+    std::unique_ptr<PlayLogEntry> m_entry; // single form: the working entry
+    bool m_hasEntry = false;               // it copies an entry of the log
     const PlayLogEntries* m_entries = nullptr;
     int m_first = 0;
     int m_last = 0;

@@ -7,7 +7,7 @@
 #include <QTabWidget>
 
 #include "hooptally/THooptallyForm.h"
-#include "hooptally/TPlayerExec.h"
+#include "hooptally/TPlayerTouroku.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
 #include "platform/Dialogs.h"

@@ -37,6 +37,22 @@ bool playerColumnBefore(const TPlayer* a, const TPlayer* b)
     return platform::Codec::compareBytes(a->number, b->number) < 0;
 }
 
+// The keys tie an entry to a sheet box only while the program runs: they are no part of the game.
+bool sameAction(const GameAction& a, const GameAction& b)
+{
+    return a.side == b.side && a.category == b.category && a.code == b.code && a.freeThrows == b.freeThrows &&
+           a.foulKind == b.foulKind && a.command == b.command && a.player == b.player &&
+           a.period == b.period && a.minutes == b.minutes && a.seconds == b.seconds;
+}
+
+// Whether the log still holds the same actions, in the same order.
+bool sameActions(const PlayLogEntries& entries, const std::vector<GameAction>& actions)
+{
+    return std::equal(
+        entries.begin(), entries.end(), actions.begin(), actions.end(),
+        [](const auto& entry, const GameAction& action) { return sameAction(entry->action, action); });
+}
+
 QString scoreText()
 {
     const TTeam* teamA = GetTeam(kSideA);
@@ -296,6 +312,9 @@ void TPlayLog::EditPlayLog(int mode)
         range ? std::make_unique<TPlayinModify>(mode, first, last, &m_entries, m_form)
               : std::make_unique<TPlayinModify>(mode, hasEntry ? m_entries[row - 1].get() : nullptr, m_form);
     if (platform::dialogs().showModal(*dialog) == platform::mrOk) {
+        std::vector<GameAction> before;
+        for (const auto& entry : m_entries)
+            before.push_back(entry->action);
         const int index = row - 1;
         switch (mode) {
         case kDeleteEntry:
@@ -327,7 +346,9 @@ void TPlayLog::EditPlayLog(int mode)
             }
             break;
         }
-        m_form->MarkGameChanged();
+        // An edit that changed nothing leaves the game as saved.
+        if (!sameActions(m_entries, before))
+            m_form->MarkGameChanged();
         ReplayPlayLog();
     }
     if (row < m_grid->RowCount())

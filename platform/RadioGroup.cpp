@@ -29,6 +29,8 @@ void RadioGroup::SetItems(const QStringList& items)
         auto* button = new QRadioButton(items[i], this);
         m_buttons->addButton(button, i);
         m_layout->addWidget(button);
+        // A child added to a box on show would appear only after the next turn of the event loop.
+        button->show();
     }
 }
 

@@ -472,6 +472,10 @@ private slots:
         KeyPressCounter counter;
         form.shushin->installEventFilter(&counter);
         SetKeyInputEnabled(keyInput);
+        // F1 on the first page is team A's add key: the panel asks for the new player.
+        if (virtualKey == 0x70)
+            program.dialogs().expectModal(QStringLiteral("PlayerTouroku"),
+                                          [](QDialog&) { return int(platform::mrCancel); });
         MessageSpy spy(form);
         QTest::keyClick(form.shushin, Qt::Key(key));
         QCOMPARE(panelKeys(spy), virtualKey < 0 ? QList<int>() : QList<int>{virtualKey});
@@ -578,7 +582,9 @@ private slots:
             << QStringLiteral("25") << QStringLiteral("75") << true << 25 << 30;
         QTest::newRow("minutes past two digits")
             << QStringLiteral("100") << QStringLiteral("0") << true << 4 << 0;
+        QTest::newRow("seconds 60") << QStringLiteral("25") << QStringLiteral("60") << true << 25 << 30;
         QTest::newRow("negative") << QStringLiteral("-1") << QStringLiteral("-1") << true << 4 << 30;
+        QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral("00") << true << 0 << 0;
         QTest::newRow("largest") << QStringLiteral("99") << QStringLiteral("59") << true << 99 << 59;
         QTest::newRow("cancel") << QStringLiteral("1") << QStringLiteral("1") << false << 4 << 30;
     }

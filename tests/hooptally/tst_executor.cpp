@@ -11,6 +11,7 @@
 
 #include "hooptally/Common.h"
 #include "hooptally/TPlayerExec.h"
+#include "hooptally/TPlayerTouroku.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tteam.h"
 #include "platform/Canvas.h"

@@ -1,5 +1,6 @@
 // The play-by-play log: its rows and columns, its colours, and every edit that rebuilds the game.
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include "platform/StringGrid.h"
 #include "support/ActionPathHelpers.h"
 #include "support/Program.h"
+#include "support/UserInput.h"
 
 using namespace hooptally;
 using namespace hooptally::testing;
@@ -99,22 +101,91 @@ enum Edit {
     Cancel,
     RangeDelete,
     InsertIntoEmptyLog,
+    ModifyNothing,
 };
 
+// Clicks a player of the dialog's list, as the user picks one.
 void choosePlayer(TPlayinModify& dialog, const QString& text)
 {
     const auto items = dialog.ListBox1->findItems(text, Qt::MatchExactly);
     QVERIFY(!items.isEmpty());
-    dialog.ListBox1->setCurrentItem(items.first());
-    dialog.ListBox1Click();
+    const QRect line = dialog.ListBox1->visualItemRect(items.first());
+    QTest::mouseClick(dialog.ListBox1->viewport(), Qt::LeftButton, {}, line.center());
 }
 
+// Steps the kind list to the item with the arrow keys, as the user picks one.
 void chooseKind(TPlayinModify& dialog, int index)
 {
-    dialog.ComboBox1->setCurrentIndex(index);
-    dialog.ComboBox1Click();
+    QComboBox* kinds = dialog.ComboBox1;
+    if (index == kinds->count() - 1)
+        QTest::keyClick(kinds, Qt::Key_End);
+    while (kinds->currentIndex() < index)
+        QTest::keyClick(kinds, Qt::Key_Down);
+    while (kinds->currentIndex() > index)
+        QTest::keyClick(kinds, Qt::Key_Up);
 }
 
+// What the log-edit dialog shows, in one line.
+QString shown(TPlayinModify& dialog)
+{
+    auto group = [](const platform::RadioGroup* radio) {
+        if (radio->isHidden())
+            return QStringLiteral("-");
+        return radio->Items().join(QLatin1Char(',')) + QLatin1Char('@') +
+               QString::number(radio->ItemIndex()) +
+               (radio->isEnabled() ? QString() : QStringLiteral("(off)"));
+    };
+    QStringList players;
+    for (int i = 0; i < dialog.ListBox1->count(); ++i)
+        players << dialog.ListBox1->item(i)->text() +
+                       (i == dialog.ListBox1->currentRow() ? QStringLiteral("*") : QString());
+    return QStringList{QStringLiteral("period=%1").arg(dialog.QuatorCombo->currentIndex()),
+                       QStringLiteral("clock=%1:%2").arg(dialog.Edit1->text(), dialog.Edit2->text()),
+                       QStringLiteral("kind=%1%2")
+                           .arg(dialog.ComboBox1->currentIndex())
+                           .arg(dialog.ComboBox1->isEnabled() ? QString() : QStringLiteral("(off)")),
+                       QStringLiteral("team=") + group(dialog.RadioGroup1),
+                       QStringLiteral("players=") + (dialog.ListBox1->isHidden()
+                                                         ? QStringLiteral("-")
+                                                         : players.join(QLatin1Char(','))),
+                       QStringLiteral("foul=") + group(dialog.RadioGroup2),
+                       QStringLiteral("throws=") + group(dialog.RadioGroup3)}
+        .join(QLatin1Char(' '));
+}
+
+// A log of every kind the dialog shows differently, by teams 東京 (A) and 大阪 (B):
+// 1 A4 two at 5:50, 2 B5 technical foul with two throws in the second period, 3 the coach's
+// bench foul with one throw, 4 a time-out of B, 5 a period end.
+struct EveryKind
+{
+    TPlayer* a4;
+    TPlayer* coach;
+    TPlayer* b5;
+    explicit EveryKind(Program& program)
+    {
+        THooptallyForm& form = program.form();
+        form.TeamAName->setText(QStringLiteral("東京"));
+        form.TeamBName->setText(QStringLiteral("大阪"));
+        form.SyncTeamLabels();
+        a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
+        coach = program.addPlayer(1, QString(), QStringLiteral("監督"), false, true, kHeadCoachText);
+        b5 = program.addPlayer(2, QStringLiteral("5"), QStringLiteral("上田"), true);
+        sendAction(form, actionAt(a4, kTwoPointMade, 5, 50));
+        GameAction foul = actionAt(b5, kFoul, 4, 7);
+        foul.period = 1;
+        foul.foulKind = kTechnicalFoul;
+        foul.freeThrows = 2;
+        sendAction(form, foul);
+        GameAction bench = actionAt(coach, kFoul, 4, 0);
+        bench.foulKind = kBenchFoul;
+        bench.freeThrows = 1;
+        sendAction(form, bench);
+        program.setClock(3, 9);
+        program.command(kTimeout, 2);
+        program.setClock(0, 0);
+        program.command(kPeriodEnd);
+    }
+};
 } // namespace
 
 class tst_playlog : public QObject
@@ -387,7 +458,7 @@ private slots:
                                          << QStringList{"青木(4)|３Point 成功", a5, b5};
         QTest::newRow("modify the player") << int(ModifyPlayer) << int(kModifyEntry) << 1 << false
                                            << QStringList{"石井(5)|２Point 成功", a5, b5};
-        QTest::newRow("modify into a timeout of team B in no period")
+        QTest::newRow("modify into a timeout of team B in the second overtime")
             << int(ModifyToTimeoutOfB) << int(kModifyEntry) << 2 << false
             << QStringList{a4, "TeamB|タイムアウト", b5};
         QTest::newRow("modify without a player keeps the entry")
@@ -404,6 +475,8 @@ private slots:
         QTest::newRow("cancel") << int(Cancel) << int(kModifyEntry) << 3 << false << QStringList{a4, a5, b5};
         QTest::newRow("delete a range")
             << int(RangeDelete) << int(kDeleteEntry) << 2 << false << QStringList{a4};
+        QTest::newRow("modify changing nothing")
+            << int(ModifyNothing) << int(kModifyEntry) << 2 << false << QStringList{a4, a5, b5};
         QTest::newRow("insert into an empty log appends")
             << int(InsertIntoEmptyLog) << int(kInsertEntry) << 1 << false << QStringList{"青木(4)|アシスト"};
     }
@@ -446,7 +519,7 @@ private slots:
             case ModifyToTimeoutOfB:
                 chooseKind(modify, 15);
                 modify.RadioGroup1->SetItemIndex(1);
-                modify.QuatorCombo->setCurrentIndex(6); // "Other"
+                modify.QuatorCombo->setCurrentIndex(5);
                 break;
             case ModifyWithoutPlayer:
                 modify.ListBox1->setCurrentItem(nullptr);
@@ -469,6 +542,8 @@ private slots:
             case Cancel:
                 chooseKind(modify, kAssist);
                 return int(platform::mrCancel);
+            case ModifyNothing:
+                break;
             }
             return int(platform::mrOk);
         });
@@ -491,14 +566,15 @@ private slots:
         QCOMPARE(whoAndWhat(program.form()), log);
         if (edit == DeleteDeclined)
             QVERIFY(stayedOpen);
-        // "Other" is no period, which the game file can hold.
         if (edit == ModifyToTimeoutOfB)
-            QCOMPARE(program.form().PlayLog().Entries()[1]->action.period, std::int8_t(-1));
-        if (edit == Cancel || edit == DeleteDeclined) {
+            QCOMPARE(program.form().PlayLog().Entries()[1]->action.period, std::int8_t(5));
+        // An edit that changed nothing leaves the game as saved.
+        if (edit == Cancel || edit == DeleteDeclined || edit == ModifyWithoutPlayer ||
+            edit == ModifyNothing) {
             QVERIFY(!program.form().IsGameModified());
             return;
         }
-        // Every edit that was confirmed replays the game and marks it changed.
+        // Every edit that changed the log replays the game and marks it changed.
         const int points = program.teamA().TeamPoints(-1) + program.teamB().TeamPoints(-1);
         int expected = 0;
         for (const QString& entry : log)
@@ -507,6 +583,192 @@ private slots:
                             : (entry.endsWith(QStringLiteral("３Point 成功")) ? 3 : 0);
         QCOMPARE(points, expected);
         QVERIFY(program.form().IsGameModified());
+    }
+
+    void editDialogShows_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("row"); // 6: past the last entry
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("fields");
+        const QString teams = QStringLiteral("team=東京,大阪@");
+        QTest::newRow("a shot") << int(kModifyEntry) << 1 << "修正"
+                                << "period=0 clock=05:50 kind=0 " + teams +
+                                       "0 players=青木(4)*,監督() foul=- throws=-";
+        QTest::newRow("a player's foul")
+            << int(kModifyEntry) << 2 << "修正"
+            << "period=1 clock=04:07 kind=6 " + teams +
+                   "1 players=上田(5)* foul=ﾊﾟｰｿﾅﾙﾌｧｳﾙ,ﾃｸﾆｶﾙﾌｧｳﾙ,ｱﾝｽﾎﾟ-ﾂﾏﾝﾗｲｸ,ﾃﾞｨｽｸｵﾘﾌｧｲﾝｸﾞ@1 "
+                   "throws=ﾌﾘｰｽﾛｰなし,ﾌﾘｰｽﾛｰ１投,ﾌﾘｰｽﾛｰ２投,ﾌﾘｰｽﾛｰ３投@2";
+        QTest::newRow("a coach's foul: the kind is fixed")
+            << int(kDeleteEntry) << 3 << "削除"
+            << "period=0 clock=04:00 kind=6(off) " + teams +
+                   "0 players=青木(4),監督()* foul=ｺｰﾁﾃｸﾆｶﾙ,ｺｰﾁﾃｸﾆｶﾙ以外@1 "
+                   "throws=ﾌﾘｰｽﾛｰなし,ﾌﾘｰｽﾛｰ１投,ﾌﾘｰｽﾛｰ２投,ﾌﾘｰｽﾛｰ３投@1";
+        QTest::newRow("a time-out") << int(kInsertEntry) << 4 << "挿入"
+                                    << "period=0 clock=03:09 kind=15 " + teams +
+                                           "1 players=- foul=- throws=-";
+        QTest::newRow("a period end")
+            << int(kModifyEntry) << 5 << "修正"
+            << "period=0 clock=00:00 kind=16 " + teams + "1(off) players=- foul=- throws=-";
+        QTest::newRow("past the last entry: the clock and team A")
+            << int(kAppendEntry) << 6 << "追加"
+            << "period=1 clock=06:00 kind=0 " + teams + "0 players=青木(4)*,監督() foul=- throws=-";
+    }
+    void editDialogShows()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, row);
+        QFETCH(QString, caption);
+        QFETCH(QString, fields);
+        Program program;
+        EveryKind log(program);
+        platform::StringGrid* grid = program.form().GridPlaying;
+        grid->SetRowCount(7);
+        grid->SetRow(row);
+        program.dialogs().expectModal(QStringLiteral("PlayinModify"), [&](QDialog& dialog) {
+            auto& modify = static_cast<TPlayinModify&>(dialog);
+            [&] {
+                QCOMPARE(shown(modify), fields);
+                QCOMPARE(modify.windowTitle(), caption);
+                QCOMPARE(modify.OKBtn->text(), caption);
+                QCOMPARE(modify.focusWidget(), modify.OKBtn);
+            }();
+            return int(platform::mrCancel);
+        });
+        program.form().PlayLog().EditPlayLog(mode);
+        QVERIFY(program.dialogs().allAnswered());
+    }
+
+    void editDialogChoices_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("kind");     // -1: left as it is
+        QTest::addColumn<QString>("pick"); // a player to click, or "team B"
+        QTest::addColumn<QString>("fields");
+        QTest::addColumn<QString>("built"); // "category/code/throws/foul kind/command/side/team name"
+        const QString teams = QStringLiteral("team=東京,大阪@");
+        const QString fouls = QStringLiteral("foul=ﾊﾟｰｿﾅﾙﾌｧｳﾙ,ﾃｸﾆｶﾙﾌｧｳﾙ,ｱﾝｽﾎﾟ-ﾂﾏﾝﾗｲｸ,ﾃﾞｨｽｸｵﾘﾌｧｲﾝｸﾞ@0 "
+                                             "throws=ﾌﾘｰｽﾛｰなし,ﾌﾘｰｽﾛｰ１投,ﾌﾘｰｽﾛｰ２投,ﾌﾘｰｽﾛｰ３投@0");
+        QTest::newRow("a shot made a foul shows the foul choices")
+            << 1 << 6 << ""
+            << "period=0 clock=05:50 kind=6 " + teams + "0 players=青木(4)*,監督() " + fouls
+            << "0/6/0/0/255/1/東京";
+        QTest::newRow("a shot made a time-out")
+            << 1 << 15 << ""
+            << "period=0 clock=05:50 kind=15 " + teams + "0 players=- foul=- throws=-"
+            << "1/255/255/255/1/1/東京";
+        QTest::newRow("a time-out of team B")
+            << 4 << -1 << "team B"
+            << "period=0 clock=03:09 kind=15 " + teams + "1 players=- foul=- throws=-"
+            << "1/255/255/255/1/2/大阪";
+        QTest::newRow("a period end made a shot shows the players")
+            << 5 << 2 << ""
+            << "period=0 clock=00:00 kind=2 " + teams + "1 players=上田(5)* foul=- throws=-"
+            << "0/2/255/255/255/2/大阪";
+        QTest::newRow("the coach chosen: fouls only")
+            << 1 << -1 << "監督()"
+            << "period=0 clock=05:50 kind=6(off) " + teams +
+                   "0 players=青木(4),監督()* foul=ｺｰﾁﾃｸﾆｶﾙ,ｺｰﾁﾃｸﾆｶﾙ以外@0 "
+                   "throws=ﾌﾘｰｽﾛｰなし,ﾌﾘｰｽﾛｰ１投,ﾌﾘｰｽﾛｰ２投,ﾌﾘｰｽﾛｰ３投@0"
+            << "0/6/0/4/255/1/東京";
+        QTest::newRow("the coach's foul, second kind")
+            << 3 << -1 << ""
+            << "period=0 clock=04:00 kind=6(off) " + teams +
+                   "0 players=青木(4),監督()* foul=ｺｰﾁﾃｸﾆｶﾙ,ｺｰﾁﾃｸﾆｶﾙ以外@1 "
+                   "throws=ﾌﾘｰｽﾛｰなし,ﾌﾘｰｽﾛｰ１投,ﾌﾘｰｽﾛｰ２投,ﾌﾘｰｽﾛｰ３投@1"
+            << "0/6/1/5/255/1/東京";
+        QTest::newRow("game end keeps the controls")
+            << 1 << 17 << ""
+            << "period=0 clock=05:50 kind=17 " + teams + "0 players=青木(4)*,監督() foul=- throws=-"
+            << "1/255/255/255/3/0/";
+    }
+    void editDialogChoices()
+    {
+        QFETCH(int, row);
+        QFETCH(int, kind);
+        QFETCH(QString, pick);
+        QFETCH(QString, fields);
+        QFETCH(QString, built);
+        Program program;
+        EveryKind log(program);
+        program.form().GridPlaying->SetRow(row);
+        program.dialogs().expectModal(QStringLiteral("PlayinModify"), [&](QDialog& dialog) {
+            auto& modify = static_cast<TPlayinModify&>(dialog);
+            [&] {
+                if (kind >= 0)
+                    chooseKind(modify, kind);
+                if (pick == QStringLiteral("team B"))
+                    clickRadioItem(modify.RadioGroup1, 1);
+                else if (!pick.isEmpty())
+                    choosePlayer(modify, pick);
+                QCOMPARE(shown(modify), fields);
+                const auto entry = modify.BuildLogEntry(-1, 0);
+                QVERIFY(entry);
+                const GameAction& a = entry->action;
+                QCOMPARE(QStringLiteral("%1/%2/%3/%4/%5/%6/%7")
+                             .arg(a.category)
+                             .arg(a.code)
+                             .arg(a.freeThrows)
+                             .arg(a.foulKind)
+                             .arg(a.command)
+                             .arg(a.side)
+                             .arg(entry->teamName),
+                         built);
+            }();
+            return int(platform::mrCancel);
+        });
+        program.form().PlayLog().EditPlayLog(kModifyEntry);
+        QVERIFY(program.dialogs().allAnswered());
+    }
+
+    // Without a kind there is nothing to build: the entry stays and the game is not marked changed.
+    void editDialogWithoutKind()
+    {
+        Program program;
+        ThreeShots shots(program);
+        program.form().MarkGameSaved();
+        program.form().GridPlaying->SetRow(2);
+        program.dialogs().expectModal(QStringLiteral("PlayinModify"), [&](QDialog& dialog) {
+            auto& modify = static_cast<TPlayinModify&>(dialog);
+            modify.ComboBox1->setCurrentIndex(-1);
+            [&] { QVERIFY(!modify.BuildLogEntry(-1, 0)); }();
+            QTest::mouseClick(modify.OKBtn, Qt::LeftButton);
+            return modify.result();
+        });
+        program.form().PlayLog().EditPlayLog(kModifyEntry);
+        QCOMPARE(whoAndWhat(program.form()),
+                 (QStringList{"青木(4)|２Point 成功", "石井(5)|３Point 成功", "上田(5)|２Point 成功"}));
+        QVERIFY(!program.form().IsGameModified());
+    }
+
+    // A range of rows has no kind to insert or append: the form refuses to confirm.
+    void rangeRefusesInsertAndAppend_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("insert") << int(kInsertEntry);
+        QTest::newRow("append") << int(kAppendEntry);
+    }
+    void rangeRefusesInsertAndAppend()
+    {
+        QFETCH(int, mode);
+        Program program;
+        ThreeShots shots(program);
+        selectRows(program.form().GridPlaying, 1, 3);
+        bool refused = false;
+        program.dialogs().expectModal(QStringLiteral("PlayinModify"), [&](QDialog& dialog) {
+            auto& modify = static_cast<TPlayinModify&>(dialog);
+            QTest::mouseClick(modify.OKBtn, Qt::LeftButton);
+            QTest::keyClick(&modify, Qt::Key_Return);
+            modify.done(platform::mrOk);
+            refused = !modify.OKBtn->isEnabled() && modify.result() == platform::mrNone &&
+                      !modify.BuildLogEntry(-1, 0) && !modify.BuildLogEntry(0, 0);
+            QTest::mouseClick(modify.CancelBtn, Qt::LeftButton);
+            return modify.result();
+        });
+        program.form().PlayLog().EditPlayLog(mode);
+        QVERIFY(refused);
+        QCOMPARE(program.form().PlayLog().Count(), 3);
     }
 
     void replayKeepsRows()

@@ -7,6 +7,7 @@
 #include "hooptally/Common.h"
 #include "hooptally/TOption.h"
 #include "hooptally/TPlayerExec.h"
+#include "hooptally/TPlayerTouroku.h"
 #include "hooptally/Texecute.h"
 #include "platform/Colors.h"
 #include "platform/StringGrid.h"

@@ -1,6 +1,7 @@
 // The roster list and the team record: ids, ordering, lookup, removal, colours, period clocks.
 #include "hooptally/Common.h"
 #include "hooptally/TPlayerExec.h"
+#include "hooptally/TPlayerTouroku.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tteam.h"
 #include "support/Program.h"

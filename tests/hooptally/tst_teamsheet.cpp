@@ -10,6 +10,7 @@
 #include "hooptally/Common.h"
 #include "hooptally/TOption.h"
 #include "hooptally/TPlayerExec.h"
+#include "hooptally/TPlayerTouroku.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
 #include "platform/Codec.h"
