@@ -102,8 +102,11 @@ void TeamGridDrawCell(THooptallyForm*, platform::StringGrid*, int, int, const QR
 
 QString OfficialTextOfPlayer(const TPlayer* player, const TTeam* team)
 {
+    // A row held by an unlisted player is a free row (a foul puts him there without listing him):
+    // written as official, he would come back listed, and a starter on court.
     const SheetGridControl* sheet = sheetOf(team);
-    return sheet && sheet->RowOf(player) >= 0 ? QStringLiteral("Official") : QString();
+    return sheet && player->status != kNotListed && sheet->RowOf(player) >= 0 ? QStringLiteral("Official")
+                                                                               : QString();
 }
 
 int CountListedPlayers(const TTeam* team)
