@@ -553,7 +553,11 @@ int SheetRowOfPlayer(THooptallyForm* form, const TTeam* team, const TPlayer* pla
 
 QString OfficialTextOfPlayer(const TPlayer* player, const TTeam* team)
 {
-    return SheetRowOfPlayer(MainForm(), team, player) >= 0 ? gamefile::kOfficialText : QString();
+    // A row held by an unlisted player is a free row (a foul puts him there without listing him):
+    // written as official, he would come back listed, and a starter on court.
+    return player && player->status != kNotListed && SheetRowOfPlayer(MainForm(), team, player) >= 0
+               ? gamefile::kOfficialText
+               : QString();
 }
 
 int CountListedPlayers(const TTeam* team)

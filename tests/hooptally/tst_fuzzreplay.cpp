@@ -39,7 +39,7 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("roundTrips");
         int rows = 0;
-        // Seeds are whole, well-formed files: they also come back the same through a game file.
+        // Seeds, and past findings of the round-trip check, also come back the same through a game file.
         for (const auto& [kind, roundTrips] : {std::pair{QStringLiteral("regressions"), false},
                                                std::pair{QStringLiteral("corpus"), true}}) {
             const QDir folder(kFuzzFolder + QLatin1Char('/') + kind);

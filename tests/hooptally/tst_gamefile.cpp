@@ -265,6 +265,8 @@ private slots:
     void writerEdgeCases();
     void statisticsBlockOrderAndPoints();
     void roundTripKeepsTheGame();
+    void unlistedPlayerRoundTrips_data();
+    void unlistedPlayerRoundTrips();
     void fileWithoutGameNumber();
     void optionSectionStopsAtTheFirstBadLine_data();
     void optionSectionStopsAtTheFirstBadLine();
@@ -490,6 +492,48 @@ void tst_gamefile::roundTripKeepsTheGame()
     QVERIFY(saveTo(program, third));
     QCOMPARE(readBytes(third), readBytes(second));
     QCOMPARE(form.CurrentGameFile(), third);
+}
+
+void tst_gamefile::unlistedPlayerRoundTrips_data()
+{
+    QTest::addColumn<QString>("roster");  // player 7's line as read
+    QTest::addColumn<QString>("logLine"); // his one action in the first period
+    QTest::addColumn<QString>("written"); // his line as saved
+    QTest::addColumn<int>("seconds");     // his court time
+
+    // A foul leaves him unlisted though it gives him a sheet row; as "Official" he would come back
+    // listed, a starter on court from the start.
+    QTest::newRow("starter not official who fouls")
+        << u"Aチーム,7,8,上田,F,Starter,,"_s << u"A,7,0,5,0,0,6,0,0,255,1"_s << u"Aチーム,7,8,上田,F,Starter,,"_s << 0;
+    QTest::newRow("player not official who scores")
+        << u"Aチーム,7,8,上田,F,,,"_s << u"A,7,0,5,0,0,0,255,255,255,1"_s << u"Aチーム,7,8,上田,F,,,Official"_s
+        << 300;
+}
+
+void tst_gamefile::unlistedPlayerRoundTrips()
+{
+    QFETCH(QString, roster);
+    QFETCH(QString, logLine);
+    QFETCH(QString, written);
+    QFETCH(int, seconds);
+    Program program;
+    THooptallyForm& form = program.form();
+    QStringList lines = withLog({logLine, u",,0,0,0,1,255,255,255,0,1"_s});
+    lines.insert(lines.indexOf(u"TeamA-End"_s), roster);
+    const QString path = program.path(u"in.game"_s);
+    writeLines(path, lines);
+
+    const QString first = program.path(u"first.game"_s);
+    const QString second = program.path(u"second.game"_s);
+    for (const auto& [from, to] : {std::pair{path, first}, std::pair{first, second}}) {
+        QVERIFY(form.OpenGameFile(from));
+        const TPlayer* player = program.teamA().FindPlayerById(7);
+        QVERIFY(player);
+        QCOMPARE(player->TotalCourtTime(), seconds / 86400.0);
+        QVERIFY(saveTo(program, to));
+    }
+    QVERIFY(fileLines(first).contains(written));
+    QCOMPARE(readBytes(second), readBytes(first));
 }
 
 void tst_gamefile::fileWithoutGameNumber()
