@@ -424,6 +424,10 @@ void ListTeamPlayers(THooptallyForm* form, TTeam* team)
     // replay, the IDs stay, so a replay or a reopened file gives every player the same row.
     std::stable_sort(listed.begin(), listed.end(),
                      [](const TPlayer* a, const TPlayer* b) { return a->id < b->id; });
+    // A full sheet leaves the rest off the official list: only a sheet row is written as official, so
+    // one kept listed (a starter on court) would come back unlisted, without his court time.
+    for (std::size_t i = kSheetPlayerRows; i < listed.size(); ++i)
+        listed[i]->status = kNotListed;
     for (int row = 0; row < std::min<int>(kSheetPlayerRows, static_cast<int>(listed.size())); ++row) {
         TPlayer* player = listed[row];
         PutPlayerInSheetRow(form, control, row, player);

@@ -267,6 +267,7 @@ private slots:
     void roundTripKeepsTheGame();
     void unlistedPlayerRoundTrips_data();
     void unlistedPlayerRoundTrips();
+    void officialPastAFullSheetRoundTrips();
     void fileWithoutGameNumber();
     void optionSectionStopsAtTheFirstBadLine_data();
     void optionSectionStopsAtTheFirstBadLine();
@@ -533,6 +534,33 @@ void tst_gamefile::unlistedPlayerRoundTrips()
         QVERIFY(saveTo(program, to));
     }
     QVERIFY(fileLines(first).contains(written));
+    QCOMPARE(readBytes(second), readBytes(first));
+}
+
+void tst_gamefile::officialPastAFullSheetRoundTrips()
+{
+    // Sixteen official players for fifteen sheet rows: the last ID, a starter, gets no row, so he is
+    // off the list and off court, as the saved file (no row, not official) brings him back.
+    Program program;
+    THooptallyForm& form = program.form();
+    QStringList lines = withLog({u",,0,0,0,1,255,255,255,0,1"_s});
+    for (int id = 10; id < 25; ++id)
+        lines.insert(lines.indexOf(u"TeamA-End"_s),
+                     u"Aチーム,%1,%1,選手,F,%2,,Official"_s.arg(id).arg(id == 24 ? u"Starter"_s : QString()));
+    const QString path = program.path(u"in.game"_s);
+    writeLines(path, lines);
+
+    const QString first = program.path(u"first.game"_s);
+    const QString second = program.path(u"second.game"_s);
+    for (const auto& [from, to] : {std::pair{path, first}, std::pair{first, second}}) {
+        QVERIFY(form.OpenGameFile(from));
+        const TPlayer* player = program.teamA().FindPlayerById(24);
+        QVERIFY(player);
+        QCOMPARE(player->status, kNotListed);
+        QCOMPARE(player->TotalCourtTime(), 0.0);
+        QVERIFY(saveTo(program, to));
+    }
+    QVERIFY(fileLines(first).contains(u"Aチーム,24,24,選手,F,Starter,,"_s));
     QCOMPARE(readBytes(second), readBytes(first));
 }
 
