@@ -32,6 +32,7 @@ inline const QString kCaption = QStringLiteral("Quillmarsh");
 inline const QString kProgramTitle = QStringLiteral("フープタリ");
 inline const QString kMemberFilter = QStringLiteral("ﾒﾝﾊﾞｰﾌｧｲﾙ(*.member)|*.member|すべてのファイル (*.*)|*.*");
 inline const QString kGameFilter = QStringLiteral("game(*.game)|*.game|すべてのファイル (*.*)|*.*");
+inline const QString kJpegFilter = QStringLiteral("jpeg(*.jpeg)|*.jpeg|すべてのファイル (*.*)|*.*");
 inline const QString kAskSaveChanges = QStringLiteral("変更されています、ゲーム情報を保存しますか？");
 inline const QString kAskOverwrite = QStringLiteral("上書きしますよろしいですか？");
 inline const QString kSaveFailed = QStringLiteral("保存に失敗しました");

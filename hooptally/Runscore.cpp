@@ -206,6 +206,11 @@ void MarkGameEndOnRunningScore(THooptallyForm* form)
     RefreshIfEnabled(form->GridRun);
 }
 
+bool IsRunSpacerColumn(int column)
+{
+    return isSpacer(column);
+}
+
 void RunningScoreDrawCell(THooptallyForm* form, int col, int row, const QRect& rect)
 {
     TeamGridControls& grids = form->TeamGrids();

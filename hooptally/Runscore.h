@@ -23,6 +23,8 @@ void RunningScorePlace(int side, const TTeam* team, int& column, int& row);
 void OnScoreMarkMessage(THooptallyForm* form, platform::Message& message);
 void MarkPeriodEndOnRunningScore(THooptallyForm* form, int period);
 void MarkGameEndOnRunningScore(THooptallyForm* form);
+// The narrow column after each block of the running score.
+bool IsRunSpacerColumn(int column);
 void RunningScoreDrawCell(THooptallyForm* form, int col, int row, const QRect& rect);
 void RunningScoreClick(THooptallyForm* form);
 void RunningScoreMouseUp(THooptallyForm* form, Qt::MouseButton button, int x, int y);

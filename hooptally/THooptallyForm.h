@@ -250,6 +250,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The save dialog in the current game's folder, then the overwrite question; nothing when either
+    // is declined.
+    std::optional<QString> chooseSaveTarget(const QString& extension, const QString& filter,
+                                            const QString& fileName) const;
     void FormCreate();
     void FormDestroy();
     void buildScorePanel(QWidget* parent);

@@ -15,6 +15,7 @@
 #include "hooptally/TSaveHtmlDlg.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tsavefile.h"
+#include "hooptally/Tsaveofficial.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 
@@ -49,20 +50,29 @@ void THooptallyForm::FileSave1Execute()
     SaveGame();
 }
 
-bool THooptallyForm::SaveGame()
+std::optional<QString> THooptallyForm::chooseSaveTarget(const QString& extension, const QString& filter,
+                                                        const QString& fileName) const
 {
     platform::FileDialogOptions options;
-    options.defaultExt = QStringLiteral("game");
-    options.filter = kGameFilter;
-    const QFileInfo current(m_currentGameFile);
+    options.defaultExt = extension;
+    options.filter = filter;
     options.initialDir = m_currentGameFile.isEmpty() ? (Option() ? Option()->GameDataFolder() : QString())
-                                                     : current.absolutePath();
-    options.fileName = m_currentGameFile.isEmpty() ? QString() : current.fileName();
+                                                     : QFileInfo(m_currentGameFile).absolutePath();
+    options.fileName = fileName;
     const auto chosen = platform::dialogs().saveFile(options);
     if (!chosen)
-        return false;
+        return std::nullopt;
     if (QFileInfo::exists(*chosen) &&
         platform::dialogs().messageBox(kAskOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
+        return std::nullopt;
+    return chosen;
+}
+
+bool THooptallyForm::SaveGame()
+{
+    const QString name = m_currentGameFile.isEmpty() ? QString() : QFileInfo(m_currentGameFile).fileName();
+    const auto chosen = chooseSaveTarget(QStringLiteral("game"), kGameFilter, name);
+    if (!chosen)
         return false;
     m_currentGameFile = *chosen;
     TSaveFile writer(*chosen);
@@ -139,7 +149,14 @@ void THooptallyForm::FileSaveAsItemClick()
 
 void THooptallyForm::OfficialSaveClick()
 {
-    // The score-sheet picture comes with the picture writer.
+    const QString name =
+        m_currentGameFile.isEmpty() ? QString() : QFileInfo(m_currentGameFile).completeBaseName() + ".jpeg";
+    const auto chosen = chooseSaveTarget(QStringLiteral("jpeg"), kJpegFilter, name);
+    if (!chosen)
+        return;
+    TSaveOfficial writer(*chosen);
+    if (!writer.Render(TSaveOfficial::kOfficialSheet))
+        platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
 }
 
 void THooptallyForm::readRoster(int side)

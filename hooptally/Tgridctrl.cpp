@@ -141,18 +141,33 @@ void SheetGridControl::SheetGridArea(int& column, int& row) const
 
 void SheetGridControl::SheetGridAreaBounds(QRect& rect, int column, int row) const
 {
+    if (grid)
+        widenToArea(rect, column, row, [this](int c) { return grid->ColWidths(c); },
+                    [this](int r) { return grid->RowHeights(r); });
+}
+
+void SheetGridControl::SheetGridAreaBounds(QRect& rect, int column, int row,
+                                           const std::function<int(int)>& columnWidth, int rowHeight) const
+{
+    if (grid)
+        widenToArea(rect, column, row, columnWidth, [rowHeight](int) { return rowHeight; });
+}
+
+void SheetGridControl::widenToArea(QRect& rect, int column, int row, const std::function<int(int)>& columnWidth,
+                                   const std::function<int(int)>& rowHeight) const
+{
     const TCell* cell = CellAt(column, row);
-    if (!cell || !grid)
+    if (!cell)
         return;
     const int line = grid->GridLineWidth();
     for (int c = cell->firstColumn; c < column; ++c)
-        rect.setLeft(rect.left() - grid->ColWidths(c) - line);
+        rect.setLeft(rect.left() - columnWidth(c) - line);
     for (int r = cell->firstRow; r < row; ++r)
-        rect.setTop(rect.top() - grid->RowHeights(r) - line);
+        rect.setTop(rect.top() - rowHeight(r) - line);
     for (int c = column + 1; c <= cell->lastColumn; ++c)
-        rect.setRight(rect.right() + grid->ColWidths(c) + line);
+        rect.setRight(rect.right() + columnWidth(c) + line);
     for (int r = row + 1; r <= cell->lastRow; ++r)
-        rect.setBottom(rect.bottom() + grid->RowHeights(r) + line);
+        rect.setBottom(rect.bottom() + rowHeight(r) + line);
 }
 
 void SheetGridControl::SetSheetCellEdges(int column, int row, int side, const EdgeStyle& edge)
@@ -559,6 +574,17 @@ QRect SheetGridControl::PaintGridCell(int column, int row, const QRect& cellRect
         background = grid->hasFocus() ? platform::clYellow : platform::clHighlight();
     QRect bounds = cellRect;
     SheetGridAreaBounds(bounds, column, row);
+    PaintAreaCell(column, row, cellRect, bounds, canvas, background, sidesOverText);
+    return bounds;
+}
+
+void SheetGridControl::PaintAreaCell(int column, int row, const QRect& cellRect, const QRect& bounds,
+                                     platform::Canvas& canvas, platform::TColor background,
+                                     bool sidesOverText) const
+{
+    int areaColumn = column;
+    int areaRow = row;
+    SheetGridArea(areaColumn, areaRow);
     canvas.Brush = platform::CanvasBrush{background, platform::BrushStyle::Solid};
     canvas.FillRect(bounds);
     SheetGridDrawArea(column, row, cellRect, canvas);
@@ -567,7 +593,6 @@ QRect SheetGridControl::PaintGridCell(int column, int row, const QRect& cellRect
     if (sidesOverText)
         SheetGridDrawArea(column, row, cellRect, canvas);
     SheetGridDrawMark(areaColumn, areaRow, canvas, &bounds);
-    return bounds;
 }
 
 void SavedCanvas::applyTo(platform::Canvas& canvas) const

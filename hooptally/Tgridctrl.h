@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -125,6 +126,9 @@ public:
     bool Contains(int column, int row) const;
     void SheetGridArea(int& column, int& row) const;
     void SheetGridAreaBounds(QRect& rect, int column, int row) const;
+    // The same for cells of other sizes than the live grid's (a picture of the sheet).
+    void SheetGridAreaBounds(QRect& rect, int column, int row, const std::function<int(int)>& columnWidth,
+                             int rowHeight) const;
     void SetSheetCellEdges(int column, int row, int side, const EdgeStyle& edge);
     void SetSheetAreaEdges(const platform::GridRect& area, const EdgeStyle& edge);
     static int GetSheetCellEdge(const TCell& cell, int side);
@@ -156,6 +160,9 @@ public:
     // the team sheets draw the sides once more over the text. Returns the area's rectangle.
     QRect PaintGridCell(int column, int row, const QRect& cellRect, platform::Canvas& canvas,
                         platform::TColor background, bool sidesOverText) const;
+    // As above without the highlight of the current cell, the area's rectangle given.
+    void PaintAreaCell(int column, int row, const QRect& cellRect, const QRect& bounds,
+                       platform::Canvas& canvas, platform::TColor background, bool sidesOverText) const;
     // Whether the cell is the last row of a score area, or the last column of a foul box, whose
     // line in a period's colour closes a period.
     bool ClosesBelow(int column, int row) const;
@@ -175,6 +182,8 @@ public:
 
 private:
     QRect areaRect(int column, int row, const QRect* given) const;
+    void widenToArea(QRect& rect, int column, int row, const std::function<int(int)>& columnWidth,
+                     const std::function<int(int)>& rowHeight) const;
     void drawShotMark(const TCell& area, const QRect& rect, platform::Canvas& canvas) const;
     void drawFoulMark(const TCell& area, const QRect& rect, platform::Canvas& canvas) const;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
+#include <QStringList>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -15,6 +17,7 @@ class Canvas;
 namespace hooptally {
 
 class TTeam;
+class THooptallyForm;
 
 // The hidden form that draws the game's pictures into its image and saves them as JPEG files:
 // mode 0 the official score sheet, mode 1 the score-over-time graph of the HTML report.
@@ -38,7 +41,8 @@ public:
     QLabel* Image1;
 
 private:
-    int RenderOfficialSheet();
+    // False when the main window has no score sheets to paint.
+    bool DrawOfficialSheet(platform::Canvas& canvas);
     void DrawScoreGraph(platform::Canvas& canvas);
     bool SaveJpeg() const;
 
@@ -47,6 +51,14 @@ private:
     TTeam* m_teamB; // not owned
     QImage m_picture;
 };
+
+// Sets the canvas font to the size at which the text fits the rectangle (at most 19 points when it
+// grows, at least 1 when it shrinks; a size above 19 that fits stays).
+void FitText(platform::Canvas& canvas, const QRect& rect, const QString& text);
+
+// The points after which a team name is cut into `lines` lines: each cut lies at the first
+// character boundary at or after its share of the name's Shift-JIS bytes.
+QStringList SplitTeamName(const QString& name, int lines);
 
 // The game time of a timeout mark, "mm:ss", rounded to the nearest second.
 QString TimeoutLabel(double seconds);

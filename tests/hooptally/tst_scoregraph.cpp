@@ -1,5 +1,5 @@
 // The score-over-time graph of the HTML report: the JPEG file and what it shows where the drawing
-// rules put it; the official score-sheet picture is not drawn yet.
+// rules put it.
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -15,6 +15,7 @@
 #include "hooptally/Tteam.h"
 #include "platform/Canvas.h"
 #include "support/ActionPathHelpers.h"
+#include "support/PictureHelpers.h"
 #include "support/Program.h"
 #include "support/ReportGame.h"
 
@@ -35,12 +36,6 @@ int plotLeft()
     return 10 + canvas.TextWidth(QStringLiteral("100")) + 5;
 }
 
-bool near(QColor a, QColor b, int tolerance = 48)
-{
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
-           std::abs(a.blue() - b.blue()) <= tolerance;
-}
-
 // Whether a pixel of that colour lies within two pixels of (x, y): lines are thin and JPEG blurs.
 bool colourAround(const QImage& image, int x, int y, QColor colour)
 {
@@ -51,14 +46,6 @@ bool colourAround(const QImage& image, int x, int y, QColor colour)
         }
     }
     return false;
-}
-
-int darkPixelsInRow(const QImage& image, int y, int from, int to)
-{
-    int dark = 0;
-    for (int x = from; x <= to; ++x)
-        dark += image.pixelColor(x, y).lightness() < 128 ? 1 : 0;
-    return dark;
 }
 
 int pixelsOfColour(const QImage& image, const QRect& area, QColor colour)
@@ -241,14 +228,6 @@ private slots:
         QVERIFY(program.dialogs().shown().isEmpty());
         QVERIFY(!QFileInfo(program.path(target)).isFile());
         QCOMPARE(QDir(program.folder()).entryList({"*.jpeg"}, QDir::Files), QStringList());
-    }
-
-    void officialSheetNotDrawnYet()
-    {
-        Program program;
-        TSaveOfficial picture(program.path(QStringLiteral("sheet.jpeg")));
-        QCOMPARE(picture.Render(TSaveOfficial::kOfficialSheet), 0);
-        QVERIFY(!QFileInfo::exists(program.path(QStringLiteral("sheet.jpeg"))));
     }
 };
 
