@@ -23,11 +23,14 @@
 
 #include "hoopledger/TAboutBox.h"
 #include "hoopledger/TOption.h"
+#include "hoopledger/TSaveHtmlDlg.h"
 #include "hoopledger/Teamlist.h"
 #include "hoopledger/Tgamelist.h"
+#include "hoopledger/Tsavehtmlx.h"
 #include "platform/DateTime.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Shell.h"
 #include "platform/StringGrid.h"
 #include "platform/Version.h"
 #include "platform/WaitCursor.h"
@@ -638,9 +641,106 @@ void TMainForm::setLabel1Red(bool red)
     Label1->setPalette(palette);
 }
 
-// Entry points of the commands that come with merging, deleting and the HTML export.
-void TMainForm::FileSave1Execute() {}    // saves the current view as one HTML page
-void TMainForm::FileSaveAsItemClick() {} // saves every page of one season team
+void TMainForm::FileSave1Execute()
+{
+    // The page is what the grid holds, which a node chosen with the keys has not shown yet.
+    const int viewKind = m_gridKind;
+    platform::FileDialogOptions options;
+    options.filter = QStringLiteral("html (*.html)|*.html|すべてのファイル (*.*)|*.*");
+    options.defaultExt = QStringLiteral("html");
+    options.initialDir = HtmlOutputFolder();
+    options.fileName = DefaultPageName(viewKind, m_gridMember);
+    const std::optional<QString> path = platform::dialogs().saveFile(options);
+    if (!path || path->isEmpty())
+        return;
+    if (QFileInfo::exists(*path) &&
+        platform::dialogs().messageBox(QStringLiteral("上書きしてもよろしいですか？"), kCaption,
+                                       platform::Buttons::OkCancel) != platform::mrOk)
+        return;
+    const int kind = PageKindOf(viewKind);
+    if (kind == kNoPage) {
+        platform::dialogs().messageBox(QStringLiteral("選択されていません"), kCaption, platform::Buttons::Ok);
+        return;
+    }
+    THtmlWriter writer(*this);
+    writer.Write(kind, *path);
+    if (writer.Failed()) {
+        platform::dialogs().messageBox(QStringLiteral("保存に失敗しました\n") + *path, kCaption,
+                                       platform::Buttons::Ok);
+        return;
+    }
+    platform::shell().ShellOpen(writer.LastFile());
+}
+
+void TMainForm::FileSaveAsItemClick()
+{
+    QTreeWidgetItem* node = selectedNode();
+    const int selectedKind = GetViewKind(node);
+    if (selectedKind == kPersonalTotalsView || selectedKind == kMemberView)
+        node = node->parent();
+    else if (selectedKind != kTeamView)
+        node = nullptr;
+    QTreeWidgetItem* root = node ? node->parent() : nullptr;
+    if (!root) {
+        platform::dialogs().messageBox(QStringLiteral("TreeViewでチームを選択してください"), kCaption,
+                                       platform::Buttons::Ok);
+        return;
+    }
+    auto* team = static_cast<TGTeam*>(nodeData(node));
+    const int teamIndex = root->indexOfChild(node);
+    const std::optional<QString> prefix =
+        platform::dialogs().inputQuery(kCaption, QStringLiteral("先頭に付加するファイル名を入力してください"),
+                                       SafeFileName(team->GetName()));
+    if (!prefix)
+        return;
+
+    THtmlSaveAll saveAll(*this, HtmlOutputFolder() + QLatin1Char('/') + *prefix);
+    // The team node is found by its place again before each page: showing a view may list the
+    // team's member nodes anew.
+    auto teamNode = [this, teamIndex, team]() -> QTreeWidgetItem* {
+        QTreeWidgetItem* top = TreeView1->topLevelItemCount() > 0 ? TreeView1->topLevelItem(0) : nullptr;
+        QTreeWidgetItem* found = top && teamIndex < top->childCount() ? top->child(teamIndex) : nullptr;
+        return found && nodeData(found) == team ? found : nullptr;
+    };
+    // Shows the view of the team node's child (-1: the team node itself) and writes its page. False
+    // when the save-all stops there.
+    auto writePage = [&](int child, int kind, const QString& name) {
+        QTreeWidgetItem* teamItem = teamNode();
+        QTreeWidgetItem* item = teamItem && child < teamItem->childCount()
+                                    ? (child < 0 ? teamItem : teamItem->child(child))
+                                    : nullptr;
+        if (!item)
+            return false;
+        // Showing the view may list the member nodes anew: nothing of the item is used after it.
+        const void* shown = nodeData(item);
+        const int viewKind = GetViewKind(item);
+        TreeView1->setCurrentItem(item);
+        TreeView1DblClick();
+        if (m_gridKind != viewKind || PageKindOf(viewKind) != kind ||
+            (kind == kMemberGamesPage ? m_gridMember : static_cast<void*>(m_gridTeam)) != shown)
+            return false;
+        const THtmlSaveAll::Outcome outcome = saveAll.WritePage(kind, name);
+        if (outcome == THtmlSaveAll::Outcome::Failed)
+            platform::dialogs().messageBox(QStringLiteral("保存に失敗しました\n") + saveAll.FailedFile(),
+                                           kCaption, platform::Buttons::Ok);
+        return outcome == THtmlSaveAll::Outcome::GoOn;
+    };
+
+    // The personal totals link row n to page n: both list the visible members in member order once
+    // the member nodes are listed anew.
+    RefreshMemberNodes(node, 1, false);
+    bool goOn = writePage(-1, kTeamResultsPage, QStringLiteral("Team_.html"));
+    for (int i = 0; goOn && teamNode() && i < teamNode()->childCount(); ++i) {
+        goOn = i == 0 ? writePage(0, kPersonalTotalsPage, QStringLiteral("AllKojin_.html"))
+                      : writePage(i, kMemberGamesPage, QString::number(i) + QStringLiteral("_.html"));
+    }
+    if (saveAll.Wrote()) {
+        TSaveHtmlDlg list(this, TSaveHtmlDlg::kListMode, saveAll.Report());
+        platform::dialogs().showModal(list);
+    }
+}
+
+// Entry points of the commands that come with merging and deleting.
 void TMainForm::T1Click() {}             // merge dialog in team mode
 void TMainForm::P1Click() {}             // merge dialog in member mode
 void TMainForm::ToolButton4Click() {}    // the delete tool button does nothing
