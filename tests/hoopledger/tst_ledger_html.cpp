@@ -1,6 +1,7 @@
 // The statistics pages: a page of every view read back with libxml2's HTML parser and compared with
 // the grid and with values written out by hand; the save-all into an empty folder and over existing
 // files with each answer to the question; write failures.
+#include <QAction>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
@@ -472,6 +473,10 @@ private slots:
             << all << QStringList{u"rename all"_s}
             << QStringList{kOld, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s}
             << QStringList{u"WriteFile:  %1"_s.arg(renamed)} + written(all.mid(1));
+        QTest::newRow("renamed onto a file there, then all")
+            << QStringList{u"Team_"_s, u"renamed"_s} << QStringList{u"rename all"_s}
+            << QStringList{kOld, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s}
+            << QStringList{u"WriteFile:  %1"_s.arg(renamed)} + written(all.mid(1));
         QTest::newRow("renamed, then yes")
             << all << QStringList{u"rename yes"_s, u"no"_s, u"no"_s, u"no"_s, u"no"_s, u"no"_s}
             << QStringList{kOld, kOld, kOld, kOld, kOld, kOld, u"n"_s}
@@ -491,7 +496,7 @@ private slots:
                                    u"s2_.html"_s,    u"s3_.html"_s,        u"s4_.html"_s};
         const QString renamed = out(u"elsewhere/renamed.html"_s);
         for (const QString& name : existing)
-            writeBytes(out(u"s"_s + name + u".html"_s), kOld.toLatin1());
+            writeBytes(name == u"renamed"_s ? renamed : out(u"s"_s + name + u".html"_s), kOld.toLatin1());
 
         prepareSaveAll({kRoot, kStars}, u"s"_s);
         int asked = 0;
@@ -608,6 +613,33 @@ private slots:
         m_ledger->dialogs().expectMessage(u"保存に失敗しました"_s);
         form().FileSaveAsItemClick();
         QVERIFY(m_ledger->dialogs().allAnswered());
+    }
+
+    // The menu items, the tool buttons and the keys reach the two commands.
+    void commandsFromTheWindow()
+    {
+        m_ledger->show({kRoot, kOsaka});
+        form().show();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        auto* saveButton = form().findChild<QAction*>(u"ToolButton2"_s);
+        auto* saveAllButton = form().findChild<QAction*>(u"ToolButton3"_s);
+        QVERIFY(saveButton && saveAllButton);
+        const std::function<void()> saves[] = {
+            [&] { form().FileSave1->trigger(); }, [&] { saveButton->trigger(); },
+            [&] { QTest::keyClick(form().TreeView1, Qt::Key_S, Qt::ControlModifier); }};
+        for (const auto& save : saves) {
+            m_ledger->dialogs().expectSaveFile(std::nullopt);
+            save();
+        }
+        const std::function<void()> saveAlls[] = {
+            [&] { form().FileSaveAsItem->trigger(); }, [&] { saveAllButton->trigger(); },
+            [&] { QTest::keyClick(form().TreeView1, Qt::Key_A, Qt::ControlModifier); }};
+        for (const auto& saveAll : saveAlls) {
+            m_ledger->dialogs().expectInput(std::nullopt);
+            saveAll();
+        }
+        QVERIFY(m_ledger->dialogs().allAnswered());
+        QCOMPARE(m_ledger->dialogs().shown().size(), 6);
     }
 
     void unsetOutputFolder()

@@ -425,10 +425,9 @@ private slots:
                                         QStringList{u"全試合"_s, u"A"_s, u"Sato[4]"_s}}) {
             ledger.show(node);
             const QStringList before = gridRows(*form.GridAll);
-            for (QAction* action : {form.FileSave1, form.FileSaveAsItem, form.T1, form.P1, form.M1, form.D1,
-                                    form.M3, form.GameDelM, form.MemDelM})
+            for (QAction* action : {form.T1, form.P1, form.M1, form.D1, form.M3, form.GameDelM, form.MemDelM})
                 action->trigger();
-            for (QAction* action : form.ToolBar1->actions().mid(1)) // all but open
+            for (QAction* action : form.ToolBar1->actions().mid(3)) // all but open and the two saves
                 action->trigger();
             form.GridAllDblClick();
             form.GridAllContextPopup();
