@@ -209,13 +209,13 @@ private:
         m_ledger->dialogs().expectInput(prefix);
     }
 
-    // "n" for a page written by the save-all, "old" for a file left as it was, "-" for none.
-    QString state(const QString& path)
+    // 'n' for a page written anew, 'o' for a file left as it was, '-' for none.
+    QChar state(const QString& path)
     {
         const QByteArray bytes = readAll(path);
         if (!QFile::exists(path))
-            return u"-"_s;
-        return bytes == kOld.toLatin1() ? kOld : (bytes.startsWith("<html>\r\n") ? u"n"_s : u"?"_s);
+            return u'-';
+        return bytes == kOld.toLatin1() ? u'o' : (bytes.startsWith("<html>\r\n") ? u'n' : u'?');
     }
 
 private slots:
@@ -430,8 +430,9 @@ private slots:
     {
         QTest::addColumn<QStringList>("existing");
         QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<QStringList>("states"); // Team_, AllKojin_, 1_ to 4_, the renamed file
-        QTest::addColumn<QStringList>("list");   // after the folder line; empty: no list
+        // Team_, AllKojin_, 1_ to 4_ and the renamed file afterwards: n new, o old, - none.
+        QTest::addColumn<QString>("states");
+        QTest::addColumn<QStringList>("list"); // after the folder line; empty: no list
 
         const QStringList all = {u"Team_"_s, u"AllKojin_"_s, u"1_"_s, u"2_"_s, u"3_"_s, u"4_"_s};
         const QString renamed = u"elsewhere/renamed.html"_s;
@@ -441,45 +442,32 @@ private slots:
                 lines << u"WriteFile:  s"_s + name + u".html"_s;
             return lines;
         };
-        QTest::newRow("empty folder")
-            << QStringList{} << QStringList{}
-            << QStringList{u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"-"_s} << written(all);
-        QTest::newRow("yes to each") << all << QStringList(6, u"yes"_s)
-                                     << QStringList{u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"-"_s}
-                                     << written(all);
+        QTest::newRow("empty folder") << QStringList{} << QStringList{} << u"nnnnnn-"_s << written(all);
+        QTest::newRow("yes to each") << all << QStringList(6, u"yes"_s) << u"nnnnnn-"_s << written(all);
         QTest::newRow("no to the team page")
-            << QStringList{u"Team_"_s} << QStringList{u"no"_s}
-            << QStringList{kOld, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"-"_s}
+            << QStringList{u"Team_"_s} << QStringList{u"no"_s} << u"onnnnn-"_s
             << QStringList{u"NotWritten:  sTeam_.html"_s} + written(all.mid(1));
         QTest::newRow("no, then files not there")
-            << QStringList{u"Team_"_s, u"2_"_s} << QStringList{u"no"_s, u"no"_s}
-            << QStringList{kOld, u"n"_s, u"n"_s, kOld, u"n"_s, u"n"_s, u"-"_s}
+            << QStringList{u"Team_"_s, u"2_"_s} << QStringList{u"no"_s, u"no"_s} << u"onnonn-"_s
             << QStringList{u"NotWritten:  sTeam_.html"_s, u"WriteFile:  sAllKojin_.html"_s,
                            u"WriteFile:  s1_.html"_s,     u"NotWritten:  s2_.html"_s,
                            u"WriteFile:  s3_.html"_s,     u"WriteFile:  s4_.html"_s};
-        QTest::newRow("no to each") << all << QStringList(6, u"no"_s)
-                                    << QStringList{kOld, kOld, kOld, kOld, kOld, kOld, u"-"_s}
-                                    << QStringList{};
+        QTest::newRow("no to each") << all << QStringList(6, u"no"_s) << u"oooooo-"_s << QStringList{};
         QTest::newRow("all at the second")
-            << all << QStringList{u"yes"_s, u"all"_s}
-            << QStringList{u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"-"_s} << written(all);
+            << all << QStringList{u"yes"_s, u"all"_s} << u"nnnnnn-"_s << written(all);
         QTest::newRow("cancel at the second")
-            << all << QStringList{u"yes"_s, u"cancel"_s}
-            << QStringList{u"n"_s, kOld, kOld, kOld, kOld, kOld, u"-"_s} << written({u"Team_"_s});
+            << all << QStringList{u"yes"_s, u"cancel"_s} << u"nooooo-"_s << written({u"Team_"_s});
         QTest::newRow("cancel at the first")
-            << all << QStringList{u"cancel"_s} << QStringList{kOld, kOld, kOld, kOld, kOld, kOld, u"-"_s}
-            << QStringList{};
+            << all << QStringList{u"cancel"_s} << u"oooooo-"_s << QStringList{};
         QTest::newRow("renamed, then all")
-            << all << QStringList{u"rename all"_s}
-            << QStringList{kOld, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s}
+            << all << QStringList{u"rename all"_s} << u"onnnnnn"_s
             << QStringList{u"WriteFile:  %1"_s.arg(renamed)} + written(all.mid(1));
         QTest::newRow("renamed onto a file there, then all")
-            << QStringList{u"Team_"_s, u"renamed"_s} << QStringList{u"rename all"_s}
-            << QStringList{kOld, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s, u"n"_s}
+            << QStringList{u"Team_"_s, u"renamed"_s} << QStringList{u"rename all"_s} << u"onnnnnn"_s
             << QStringList{u"WriteFile:  %1"_s.arg(renamed)} + written(all.mid(1));
         QTest::newRow("renamed, then yes")
             << all << QStringList{u"rename yes"_s, u"no"_s, u"no"_s, u"no"_s, u"no"_s, u"no"_s}
-            << QStringList{kOld, kOld, kOld, kOld, kOld, kOld, u"n"_s}
+            << u"oooooon"_s
             << QStringList{u"WriteFile:  %1"_s.arg(renamed), u"NotWritten:  sAllKojin_.html"_s,
                            u"NotWritten:  s1_.html"_s,       u"NotWritten:  s2_.html"_s,
                            u"NotWritten:  s3_.html"_s,       u"NotWritten:  s4_.html"_s};
@@ -489,7 +477,7 @@ private slots:
     {
         QFETCH(QStringList, existing);
         QFETCH(QStringList, answers);
-        QFETCH(QStringList, states);
+        QFETCH(QString, states);
         QFETCH(QStringList, list);
 
         const QStringList names = {u"sTeam_.html"_s, u"sAllKojin_.html"_s, u"s1_.html"_s,
@@ -517,10 +505,10 @@ private slots:
         form().FileSaveAsItemClick();
         QVERIFY(m_ledger->dialogs().allAnswered());
 
-        QStringList found;
+        QString found;
         for (const QString& name : names)
-            found << state(out(name));
-        found << state(renamed);
+            found += state(out(name));
+        found += state(renamed);
         QCOMPARE(found, states);
         if (!list.isEmpty()) {
             QStringList expected = QStringList{u"Write Folder : "_s + out()} + list;
@@ -528,7 +516,7 @@ private slots:
             QCOMPARE(m_list, expected + QStringList{QString()});
         }
         for (const QString& name : names) {
-            if (state(out(name)) == u"n"_s)
+            if (state(out(name)) == u'n')
                 parse(out(name));
         }
     }
@@ -564,10 +552,10 @@ private slots:
         const QString path = out(u"osaka.html"_s);
         writeBytes(path, kOld.toLatin1());
         saveView(path, u"上書きしてもよろしいですか？"_s, platform::mrCancel);
-        QCOMPARE(state(path), kOld);
+        QCOMPARE(state(path), u'o');
         QVERIFY(m_ledger->shell().opened.isEmpty());
         saveView(path, u"上書きしてもよろしいですか？"_s, platform::mrOk);
-        QCOMPARE(state(path), u"n"_s);
+        QCOMPARE(state(path), u'n');
         QCOMPARE(m_ledger->shell().opened, QStringList{path});
         // A grid that holds no view.
         form().ClearGrid();
