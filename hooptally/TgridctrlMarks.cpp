@@ -910,11 +910,12 @@ void MenuItemCortOut(THooptallyForm* form)
 
 void ReadFileClick(THooptallyForm* form)
 {
-    // The menu opened on the grid that has the focus: the pending target's side.
+    // The menu opened on the grid that has the focus: the pending target's side. Reading a roster
+    // restarts the game, so the unsaved game is offered for saving first.
     if (pending(form).action.side == kSideA)
-        form->BitBtn1Click();
+        form->RunAfterCloseQuestion([form] { form->BitBtn1Click(); });
     else
-        form->BitBtn3Click();
+        form->RunAfterCloseQuestion([form] { form->BitBtn3Click(); });
 }
 
 void WriteFileClick(THooptallyForm* form)
@@ -927,14 +928,17 @@ void WriteFileClick(THooptallyForm* form)
 
 void new1Click(THooptallyForm* form)
 {
-    form->ClearTeam(pendingTeam(form));
+    // A new team clears the log as a new game does.
+    TTeam* team = pendingTeam(form);
+    if (team)
+        form->RunAfterCloseQuestion([form, team] { form->ClearTeam(team); });
 }
 
 void N7Click(THooptallyForm* form)
 {
     if (pending(form).action.side == kSideA)
         form->TeamANameMemoClick();
-    else
+    else if (pending(form).action.side == kSideB)
         form->TeamBNameMemoClick();
 }
 
