@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -30,7 +31,9 @@ QAction* makeAction(QWidget* window, const char* name, const QString& text, cons
     auto* action = new QAction(text, window);
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
-    action->setStatusTip(hint.isEmpty() ? QString(text).remove(QLatin1Char('&')) : hint);
+    // A caption's accelerator, "(&N)" or "&", is no part of its hint.
+    static const QRegularExpression accelerator(QStringLiteral("\\(&.\\)|&"));
+    action->setStatusTip(hint.isEmpty() ? QString(text).remove(accelerator) : hint);
     action->setToolTip(action->statusTip());
     window->addAction(action);
     return action;
