@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -894,6 +895,28 @@ private slots:
         QVERIFY(program.dialogs().allAnswered());
         QVERIFY2(program.dialogs().shown().value(0).startsWith(prompt), qPrintable(program.dialogs().shown().value(0)));
         QCOMPARE(program.form().PlayLog().Count(), 1);
+    }
+
+    // The main window with a recorded game as the scorer sees it: the menu bar above the tool bar, every
+    // tool button inside the window's width.
+    void screenshotOfTheMainWindow()
+    {
+        Program program;
+        THooptallyForm& form = program.form();
+        recordSheetGame(program);
+        form.resize(1280, 800);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.PageControl1->setCurrentIndex(1);
+        QApplication::processEvents();
+        QVERIFY(form.ToolBar1->geometry().top() >= form.menuBar()->geometry().bottom());
+        for (QAction* button : form.ToolBar1->actions()) {
+            if (QWidget* widget = form.ToolBar1->widgetForAction(button))
+                QVERIFY2(widget->isVisible() && widget->geometry().right() < form.width(), qPrintable(button->iconText()));
+        }
+        const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/mainwindow.png");
+        QVERIFY(form.grab().save(path));
+        qInfo("main window: %s", qPrintable(path));
     }
 
     // One counter of changes: each kind of change is seen by the close question, each save clears it.
