@@ -369,19 +369,8 @@ void THooptallyForm::ChooseCourtPlayers(TTeam* team)
                 TPlayer* player = line.player;
                 if (clock.period >= 0 && clock.period < kMaxPeriods)
                     player->played[clock.period] = 0;
-                if (line.checked == (player->starter == 1))
-                    continue;
-                auto registration = std::make_unique<PlayerRegistration>();
-                registration->player = player;
-                registration->number = player->number;
-                registration->name = player->name;
-                registration->position = player->position;
-                registration->coach = player->IsCoach() ? 1 : 0;
-                registration->starter = line.checked ? 1 : 0;
-                registration->period = clock.period;
-                registration->minutes = clock.minutes;
-                registration->seconds = clock.seconds;
-                platform::SendMessage(this, kRegistrationMessage, 0, std::move(registration));
+                if (line.checked != (player->starter == 1))
+                    PostStarterRegistration(player, line.checked);
             }
         }
     }

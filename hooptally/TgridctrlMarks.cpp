@@ -880,20 +880,7 @@ void PopClearClick(THooptallyForm* form)
 {
     const GameAction& target = pending(form).action;
     TPlayer* player = rowPlayer(form, target.sheet, target.keyB);
-    if (!player)
-        return;
-    const ClockState clock = GetClockState();
-    auto registration = std::make_unique<PlayerRegistration>();
-    registration->player = player;
-    registration->number = player->number;
-    registration->name = player->name;
-    registration->position = player->position;
-    registration->coach = player->IsCoach() ? 1 : 0;
-    registration->starter = 0;
-    registration->period = GetCurrentPeriod();
-    registration->minutes = clock.minutes;
-    registration->seconds = clock.seconds;
-    platform::SendMessage(form, kRegistrationMessage, 0, std::move(registration));
+    PostStarterRegistration(player, false);
 }
 
 void MenuItemCortIn(THooptallyForm* form)
