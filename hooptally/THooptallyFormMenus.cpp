@@ -156,6 +156,8 @@ void THooptallyForm::buildActions()
             [] { editFocusedControl(&QLineEdit::paste, &QPlainTextEdit::paste); });
     new ClickForwarder(TeamAName, [this] { TeamANameMemoClick(); });
     new ClickForwarder(TeamBName, [this] { TeamBNameMemoClick(); });
+    new ClickForwarder(OpenA, asking(&THooptallyForm::BitBtn1Click));
+    new ClickForwarder(OpenB, asking(&THooptallyForm::BitBtn3Click));
     connect(BitBtn1, &QPushButton::clicked, this, asking(&THooptallyForm::BitBtn1Click));
     connect(BitBtn3, &QPushButton::clicked, this, asking(&THooptallyForm::BitBtn3Click));
     connect(BitBtn2, &QPushButton::clicked, this, &THooptallyForm::BitBtn2Click);

@@ -387,7 +387,7 @@ private slots:
     void readRosterAsksFirst()
     {
         QFETCH(int, answer);
-        const char* const sources[] = {"menu", "button", "pop-up", "executor"};
+        const char* const sources[] = {"menu", "button", "image", "pop-up", "executor"};
         for (const char* source : sources) {
             Program program;
             if (answer != NoChanges)
@@ -402,6 +402,9 @@ private slots:
                 action(program, "ReadTeamA")->trigger();
             } else if (QByteArray(source) == "button") {
                 program.form().BitBtn1->click();
+            } else if (QByteArray(source) == "image") {
+                showActive(program);
+                QTest::mouseClick(program.form().OpenA, Qt::LeftButton);
             } else if (QByteArray(source) == "pop-up") {
                 showSheets(program);
                 const SheetArea& name = program.form().TeamGrids().areas.teamName;
