@@ -309,9 +309,10 @@ void THooptallyForm::Optiono2Click()
     TimeClearBClick();
     ApplyTeamColors();
     if (option->bMiniBasket->isChecked() != miniBasket) {
-        const QString question = QStringLiteral("Official表示が変更されました。終了しますので再起動して下さい。\r\n"
-                                                "よろしいですか？\r\n"
-                                                "保存していなければ、情報が失われる可能性があります。");
+        const QString question =
+            QStringLiteral("Official表示が変更されました。終了しますので再起動して下さい。\r\n"
+                           "よろしいですか？\r\n"
+                           "保存していなければ、情報が失われる可能性があります。");
         if (platform::dialogs().messageBox(question, kCaption, platform::Buttons::YesNo) == platform::mrYes) {
             // The scorer was warned of the loss: no close question, no window placement.
             if (quitProgram)
@@ -361,7 +362,8 @@ void THooptallyForm::ChooseCourtPlayers(TTeam* team)
         for (const Line& line : lines) {
             const bool onCourt = line.player->status == kOnCourt;
             if (line.checked != onCourt)
-                PostGameAction(kPlayerAction, line.checked ? kCourtIn : kToBench, line.player, kNone, kNone, kNone);
+                PostGameAction(kPlayerAction, line.checked ? kCourtIn : kToBench, line.player, kNone, kNone,
+                               kNone);
         }
         if (dialog.StarterChkBx->isChecked()) {
             const ClockState clock = GetClockState();

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -67,7 +67,8 @@ void editFocusedControl(LineEditCommand lineCommand, TextEditCommand textCommand
 class ClickForwarder : public QObject
 {
 public:
-    ClickForwarder(QWidget* control, std::function<void()> onClick) : QObject(control), m_onClick(std::move(onClick))
+    ClickForwarder(QWidget* control, std::function<void()> onClick)
+        : QObject(control), m_onClick(std::move(onClick))
     {
         control->installEventFilter(this);
     }
@@ -97,28 +98,38 @@ QIcon standardIcon(QStyle::StandardPixmap pixmap)
 
 void THooptallyForm::buildActions()
 {
-    FileNew1 = makeAction(this, "FileNew1", QStringLiteral("新規作成(&N)"), QString(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    FileOpen1 = makeAction(this, "FileOpen1", QStringLiteral("開く(&O)..."), QString(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    FileSave1 = makeAction(this, "FileSave1", QStringLiteral("上書き保存(&S)"), QString(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    FileNew1 = makeAction(this, "FileNew1", QStringLiteral("新規作成(&N)"), QString(),
+                          QKeySequence(Qt::CTRL | Qt::Key_N));
+    FileOpen1 = makeAction(this, "FileOpen1", QStringLiteral("開く(&O)..."), QString(),
+                           QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileSave1 = makeAction(this, "FileSave1", QStringLiteral("上書き保存(&S)"), QString(),
+                           QKeySequence(Qt::CTRL | Qt::Key_S));
     FileSaveAs1 = makeAction(this, "FileSaveAs1", QStringLiteral("名前をつけて保存(&A)..."));
     SaveHtml = makeAction(this, "SaveHtml", QStringLiteral("試合結果をHtmlで保存...(&h)"), QString(),
                           QKeySequence(Qt::CTRL | Qt::Key_H));
     OfficialSave = makeAction(this, "OfficialSave", QStringLiteral("試合結果をｵﾌｨｼｬﾙで保存..(&F)"), QString(),
                               QKeySequence(Qt::CTRL | Qt::Key_F));
     FileExit1 = makeAction(this, "FileExit1", QStringLiteral("終了(&X)"));
-    EditCut1 = makeAction(this, "EditCut1", QStringLiteral("切り取り(&T)"), QString(), QKeySequence(Qt::CTRL | Qt::Key_X));
-    EditCopy1 = makeAction(this, "EditCopy1", QStringLiteral("コピー(&C)"), QString(), QKeySequence(Qt::CTRL | Qt::Key_C));
-    EditPaste1 = makeAction(this, "EditPaste1", QStringLiteral("貼り付け(&P)"), QString(), QKeySequence(Qt::CTRL | Qt::Key_V));
-    ctrlZ1 = makeAction(this, "ctrlZ1", QStringLiteral("元に戻す(&U)"), QString(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    ReloadR1 = makeAction(this, "ReloadR1", QStringLiteral("再読み込み(&R)"), QStringLiteral("再読み込み & プレイヤーのソート"));
+    EditCut1 = makeAction(this, "EditCut1", QStringLiteral("切り取り(&T)"), QString(),
+                          QKeySequence(Qt::CTRL | Qt::Key_X));
+    EditCopy1 = makeAction(this, "EditCopy1", QStringLiteral("コピー(&C)"), QString(),
+                           QKeySequence(Qt::CTRL | Qt::Key_C));
+    EditPaste1 = makeAction(this, "EditPaste1", QStringLiteral("貼り付け(&P)"), QString(),
+                            QKeySequence(Qt::CTRL | Qt::Key_V));
+    ctrlZ1 = makeAction(this, "ctrlZ1", QStringLiteral("元に戻す(&U)"), QString(),
+                        QKeySequence(Qt::CTRL | Qt::Key_Z));
+    ReloadR1 = makeAction(this, "ReloadR1", QStringLiteral("再読み込み(&R)"),
+                          QStringLiteral("再読み込み & プレイヤーのソート"));
     ReadTeamA = makeAction(this, "ReadTeamA", QStringLiteral("Ｒｅａｄ(&R)"), QStringLiteral("TeamA Read"));
     WriteTeamA = makeAction(this, "WriteTeamA", QStringLiteral("Write(&W)"), QStringLiteral("TeamA Write"));
     N4 = makeAction(this, "N4", QStringLiteral("チーム名(&N)"), QStringLiteral("TeamA チーム名"));
     ReadTeamB = makeAction(this, "ReadTeamB", QStringLiteral("Read(&R)"), QStringLiteral("TeamB Read"));
     WriteTeamB = makeAction(this, "WriteTeamB", QStringLiteral("Write(&W)"), QStringLiteral("TeamB Write"));
     N5 = makeAction(this, "N5", QStringLiteral("チーム名(&N)"), QStringLiteral("TeamB チーム名"));
-    CoatPlayerTeamA = makeAction(this, "CoatPlayerTeamA", QStringLiteral("TeamA(&A)"), QStringLiteral("ﾌﾟﾚｲﾔｰ選択(A)"));
-    CoatPlayerTeamB = makeAction(this, "CoatPlayerTeamB", QStringLiteral("TeamB(&B)"), QStringLiteral("ﾌﾟﾚｲﾔｰ選択(B)"));
+    CoatPlayerTeamA =
+        makeAction(this, "CoatPlayerTeamA", QStringLiteral("TeamA(&A)"), QStringLiteral("ﾌﾟﾚｲﾔｰ選択(A)"));
+    CoatPlayerTeamB =
+        makeAction(this, "CoatPlayerTeamB", QStringLiteral("TeamB(&B)"), QStringLiteral("ﾌﾟﾚｲﾔｰ選択(B)"));
     MenuPeriodEnd = makeAction(this, "MenuPeriodEnd", QStringLiteral("ﾋﾟﾘｵﾄﾞ終了(&P)"));
     MenuGameEnd = makeAction(this, "MenuGameEnd", QStringLiteral("試合終了(&G)"));
     Optiono2 = makeAction(this, "Optiono2", QStringLiteral("Option(&O)"));
@@ -126,7 +137,9 @@ void THooptallyForm::buildActions()
     HelpAbout1 = makeAction(this, "HelpAbout1", QStringLiteral("バージョン情報(&A)..."));
 
     // The commands that replace the game ask the close question first when they come from the user.
-    auto asking = [this](auto command) { return [this, command] { RunAfterCloseQuestion([this, command] { (this->*command)(); }); }; };
+    auto asking = [this](auto command) {
+        return [this, command] { RunAfterCloseQuestion([this, command] { (this->*command)(); }); };
+    };
     connect(FileNew1, &QAction::triggered, this, asking(&THooptallyForm::FileNew1Execute));
     connect(FileOpen1, &QAction::triggered, this, [this] { FileOpen1Execute(true); });
     connect(FileSave1, &QAction::triggered, this, &THooptallyForm::FileSave1Execute);
@@ -150,8 +163,10 @@ void THooptallyForm::buildActions()
     connect(Hoopledger1, &QAction::triggered, this, &THooptallyForm::Hoopledger1Click);
     connect(HelpAbout1, &QAction::triggered, this, &THooptallyForm::HelpAbout1Execute);
     // The standard edit actions work on the edit control that has the focus.
-    connect(EditCut1, &QAction::triggered, this, [] { editFocusedControl(&QLineEdit::cut, &QPlainTextEdit::cut); });
-    connect(EditCopy1, &QAction::triggered, this, [] { editFocusedControl(&QLineEdit::copy, &QPlainTextEdit::copy); });
+    connect(EditCut1, &QAction::triggered, this,
+            [] { editFocusedControl(&QLineEdit::cut, &QPlainTextEdit::cut); });
+    connect(EditCopy1, &QAction::triggered, this,
+            [] { editFocusedControl(&QLineEdit::copy, &QPlainTextEdit::copy); });
     connect(EditPaste1, &QAction::triggered, this,
             [] { editFocusedControl(&QLineEdit::paste, &QPlainTextEdit::paste); });
     new ClickForwarder(TeamAName, [this] { TeamANameMemoClick(); });
@@ -225,7 +240,8 @@ void THooptallyForm::buildViewMenu(QMenu* view)
                                                      {"StatsS1", QStringLiteral("Stats(&S)")},
                                                      {"PlayingP1", QStringLiteral("Playing(&P)")}};
     for (int page = 0; page < 4; ++page) {
-        QAction* item = view->addAction(pages[page].second, this, [this, page] { PageControl1->setCurrentIndex(page); });
+        QAction* item =
+            view->addAction(pages[page].second, this, [this, page] { PageControl1->setCurrentIndex(page); });
         item->setObjectName(QString::fromLatin1(pages[page].first));
     }
     QAction* fkey = view->addAction(QStringLiteral("FKey(&F)"), this, [] {
@@ -238,8 +254,10 @@ void THooptallyForm::buildViewMenu(QMenu* view)
 void THooptallyForm::buildToolBar()
 {
     const std::pair<QAction*, QStyle::StandardPixmap> iconButtons[] = {
-        {FileNew1, QStyle::SP_FileIcon},          {FileOpen1, QStyle::SP_DialogOpenButton},
-        {FileSave1, QStyle::SP_DialogSaveButton}, {SaveHtml, QStyle::SP_FileDialogDetailedView},
+        {FileNew1, QStyle::SP_FileIcon},
+        {FileOpen1, QStyle::SP_DialogOpenButton},
+        {FileSave1, QStyle::SP_DialogSaveButton},
+        {SaveHtml, QStyle::SP_FileDialogDetailedView},
     };
     for (const auto& [action, pixmap] : iconButtons) {
         action->setIcon(standardIcon(pixmap));
@@ -250,7 +268,8 @@ void THooptallyForm::buildToolBar()
         action->setIconText(caption);
         ToolBar1->addAction(action);
         if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(action)))
-            button->setToolButtonStyle(action->icon().isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonTextBesideIcon);
+            button->setToolButtonStyle(action->icon().isNull() ? Qt::ToolButtonTextOnly
+                                                               : Qt::ToolButtonTextBesideIcon);
     };
     captioned(OfficialSave, QStringLiteral("シート保存"));
     ToolBar1->addSeparator();

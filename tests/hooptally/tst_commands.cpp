@@ -1,11 +1,11 @@
 // The main window's commands as the scorer reaches them: the menu bar, the tool bar, the shortcut
 // keys, the team pop-up and the play-by-play pop-up, the executor's command codes, and what each
 // command leaves behind (the game, the files, the question about unsaved changes).
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
 #include <QFileInfo>
-#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,8 +24,8 @@
 #include "hooptally/TOption.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tgridctrl.h"
-#include "hooptally/Ttourokumenber.h"
 #include "hooptally/Tteam.h"
+#include "hooptally/Ttourokumenber.h"
 #include "platform/IniFile.h"
 #include "platform/StringGrid.h"
 #include "support/ActionPathHelpers.h"
@@ -83,7 +83,9 @@ void expectCloseQuestion(Program& program, int answer)
         program.dialogs().expectMessage(kQuestion, platform::mrYes).expectSaveFile(std::nullopt);
         break;
     case AnswerYesSaved:
-        program.dialogs().expectMessage(kQuestion, platform::mrYes).expectSaveFile(program.path("saved.game"));
+        program.dialogs()
+            .expectMessage(kQuestion, platform::mrYes)
+            .expectSaveFile(program.path("saved.game"));
         break;
     }
 }
@@ -166,8 +168,8 @@ private slots:
         QStringList titles;
         for (QAction* menu : program.form().menuBar()->actions())
             titles << menu->text();
-        QCOMPARE(titles, (QStringList{"ファイル(&F)", "編集(&E)", "チーム(&T)", "試合(&G)", "表示(&V)", "ツール(&L)",
-                                      "ヘルプ(&H)"}));
+        QCOMPARE(titles, (QStringList{"ファイル(&F)", "編集(&E)", "チーム(&T)", "試合(&G)", "表示(&V)",
+                                      "ツール(&L)", "ヘルプ(&H)"}));
         const std::tuple<const char*, QString, QKeySequence> actions[] = {
             {"FileNew1", "新規作成(&N)", QKeySequence("Ctrl+N")},
             {"FileOpen1", "開く(&O)...", QKeySequence("Ctrl+O")},
@@ -223,7 +225,8 @@ private slots:
         QWidget* reload = program.form().ToolBar1->widgetForAction(action(program, "ReloadR1"));
         QVERIFY(reload);
         QTest::mouseMove(reload);
-        QTRY_COMPARE(program.form().StatusBar->currentMessage(), QStringLiteral("再読み込み & プレイヤーのソート"));
+        QTRY_COMPARE(program.form().StatusBar->currentMessage(),
+                     QStringLiteral("再読み込み & プレイヤーのソート"));
         action(program, "FileNew1")->showStatusText(&program.form());
         QCOMPARE(program.form().StatusBar->currentMessage(), QStringLiteral("新規作成"));
     }
@@ -249,7 +252,8 @@ private slots:
         else if (prompt == "save file:")
             program.dialogs().expectSaveFile(std::nullopt);
         else
-            program.dialogs().expectModal(QStringLiteral("SaveHtmlDlg"), [](QDialog&) { return platform::mrCancel; });
+            program.dialogs().expectModal(QStringLiteral("SaveHtmlDlg"),
+                                          [](QDialog&) { return platform::mrCancel; });
         program.form().GridPlaying->setFocus();
         QTest::keyClick(&program.form(), Qt::Key(key), Qt::ControlModifier);
         QVERIFY(program.dialogs().allAnswered());
@@ -320,8 +324,8 @@ private slots:
         QCOMPARE(form.TaikaiNo->text(), QStringLiteral("12"));
         QCOMPARE(form.shushin->text(), QStringLiteral("主審"));
         QCOMPARE(form.Senhyou->toPlainText(), QStringLiteral("戦評"));
-        QCOMPARE(form.CurrentGameFile(),
-                 program.path(answer == AnswerYesSaved ? QStringLiteral("saved.game") : QStringLiteral("old.game")));
+        QCOMPARE(form.CurrentGameFile(), program.path(answer == AnswerYesSaved ? QStringLiteral("saved.game")
+                                                                               : QStringLiteral("old.game")));
         QCOMPARE(QFileInfo::exists(program.path("saved.game")), answer == AnswerYesSaved);
     }
 
@@ -359,12 +363,14 @@ private slots:
         const QString existing = program.path(QStringLiteral("exists.game"));
         writeLines(existing, {QStringLiteral("old")});
         program.form().SetCurrentGameFile(program.path(QStringLiteral("current.game")));
-        program.dialogs().expectSaveFile(existing).expectMessage(QStringLiteral("上書きしますよろしいですか？"), overwrite);
+        program.dialogs().expectSaveFile(existing).expectMessage(
+            QStringLiteral("上書きしますよろしいですか？"), overwrite);
         action(program, qPrintable(item))->trigger();
         QVERIFY(program.dialogs().allAnswered());
         const bool written = overwrite == platform::mrYes;
         QCOMPARE(readBytes(existing) == QByteArray("old\r\n"), !written);
-        QCOMPARE(program.form().CurrentGameFile(), written ? existing : program.path(QStringLiteral("current.game")));
+        QCOMPARE(program.form().CurrentGameFile(),
+                 written ? existing : program.path(QStringLiteral("current.game")));
         QCOMPARE(program.form().IsGameModified(), !written);
     }
 
@@ -437,7 +443,8 @@ private slots:
         TPlayer* a4 = changedGame(program);
         const QString path = program.path(QStringLiteral("other.member"));
         writeLines(path, lines);
-        program.dialogs().expectOpenFile(path).expectMessage(QStringLiteral("ファイルを読み込めません\n") + path);
+        program.dialogs().expectOpenFile(path).expectMessage(QStringLiteral("ファイルを読み込めません\n") +
+                                                             path);
         program.form().BitBtn1Click();
         QVERIFY(program.dialogs().allAnswered());
         QCOMPARE(program.teamA().PlayerAt(0), a4);
@@ -454,17 +461,24 @@ private slots:
         QTest::addColumn<QStringList>("answers"); // "" = cancel
         QTest::addColumn<QString>("refusal");
         QTest::addColumn<QString>("name");
-        QTest::newRow("click on the label") << "click" << QStringList{"東京"} << "" << "東京";
-        QTest::newRow("menu of team B") << "N5" << QStringList{"大阪"} << "" << "大阪";
-        QTest::newRow("executor command 17") << "17" << QStringList{"名古屋"} << "" << "名古屋";
-        QTest::newRow("comma refused, asked again") << "N4" << QStringList{"Tokyo, A", "Tokyo A"}
-                                                    << "カンマ(,)は使用できません" << "Tokyo A";
+        QTest::newRow("click on the label") << "click" << QStringList{"東京"} << ""
+                                            << "東京";
+        QTest::newRow("menu of team B") << "N5" << QStringList{"大阪"} << ""
+                                        << "大阪";
+        QTest::newRow("executor command 17") << "17" << QStringList{"名古屋"} << ""
+                                             << "名古屋";
+        QTest::newRow("comma refused, asked again")
+            << "N4" << QStringList{"Tokyo, A", "Tokyo A"} << "カンマ(,)は使用できません"
+            << "Tokyo A";
         QTest::newRow("leading # refused") << "click" << QStringList{"#1", "No1"} << "先頭に#は使用できません"
                                            << "No1";
-        QTest::newRow("character CP932 cannot hold") << "N4" << QStringList{"😀", ""}
-                                                     << "使用できない文字が含まれています" << "旧名";
-        QTest::newRow("cancelled") << "N4" << QStringList{""} << "" << "旧名";
-        QTest::newRow("same name again") << "N4" << QStringList{"旧名"} << "" << "旧名";
+        QTest::newRow("character CP932 cannot hold")
+            << "N4" << QStringList{"😀", ""} << "使用できない文字が含まれています"
+            << "旧名";
+        QTest::newRow("cancelled") << "N4" << QStringList{""} << ""
+                                   << "旧名";
+        QTest::newRow("same name again") << "N4" << QStringList{"旧名"} << ""
+                                         << "旧名";
     }
     void teamName()
     {
@@ -480,7 +494,8 @@ private slots:
         label->setText(QStringLiteral("旧名"));
         team.name = QStringLiteral("旧名");
         for (int i = 0; i < answers.size(); ++i) {
-            program.dialogs().expectInput(answers[i].isEmpty() ? std::nullopt : std::optional<QString>(answers[i]));
+            program.dialogs().expectInput(answers[i].isEmpty() ? std::nullopt
+                                                               : std::optional<QString>(answers[i]));
             if (i == 0 && !refusal.isEmpty())
                 program.dialogs().expectMessage(refusal);
         }
@@ -493,7 +508,8 @@ private slots:
         } else {
             action(program, qPrintable(source))->trigger();
         }
-        keysWereOff = program.dialogs().shown().value(0).startsWith("input: チーム名を入力してください [Quillmarsh] 旧名");
+        keysWereOff = program.dialogs().shown().value(0).startsWith(
+            "input: チーム名を入力してください [Quillmarsh] 旧名");
         QVERIFY(program.dialogs().allAnswered());
         QVERIFY(keysWereOff);
         if (answers.size() > 1)
@@ -505,7 +521,8 @@ private slots:
         QCOMPARE(form.IsGameModified(), name != "旧名");
         if (name != "旧名") {
             const SheetArea& area = form.TeamGrids().areas.teamName;
-            QCOMPARE((side == 1 ? form.GridTeamA : form.GridTeamB)->Cells(area.firstColumn, area.firstRow), name);
+            QCOMPARE((side == 1 ? form.GridTeamA : form.GridTeamB)->Cells(area.firstColumn, area.firstRow),
+                     name);
         }
     }
 
@@ -567,11 +584,21 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("report");
-        QTest::newRow("team A written") << "WriteTeamA" << "a.member" << "保存が完了しました";
-        QTest::newRow("team B written") << "WriteTeamB" << "b.member" << "保存が完了しました";
-        QTest::newRow("team A failed") << "WriteTeamA" << "missing/a.member" << "保存に失敗しました";
-        QTest::newRow("team B failed") << "WriteTeamB" << "missing/b.member" << "保存に失敗しました";
-        QTest::newRow("team A overwrite declined") << "WriteTeamA" << "old.member" << "";
+        QTest::newRow("team A written") << "WriteTeamA"
+                                        << "a.member"
+                                        << "保存が完了しました";
+        QTest::newRow("team B written") << "WriteTeamB"
+                                        << "b.member"
+                                        << "保存が完了しました";
+        QTest::newRow("team A failed") << "WriteTeamA"
+                                       << "missing/a.member"
+                                       << "保存に失敗しました";
+        QTest::newRow("team B failed") << "WriteTeamB"
+                                       << "missing/b.member"
+                                       << "保存に失敗しました";
+        QTest::newRow("team A overwrite declined") << "WriteTeamA"
+                                                   << "old.member"
+                                                   << "";
     }
     void writeRosterFromTheMenus()
     {
@@ -599,8 +626,10 @@ private slots:
         QTest::addColumn<int>("restart"); // answer to the restart question, 0 = none asked
         QTest::newRow("cancelled") << int(platform::mrCancel) << true << 0;
         QTest::newRow("OK, switch unchanged") << int(platform::mrOk) << false << 0;
-        QTest::newRow("switch changed, No puts it back") << int(platform::mrOk) << true << int(platform::mrNo);
-        QTest::newRow("switch changed, Yes ends the program") << int(platform::mrOk) << true << int(platform::mrYes);
+        QTest::newRow("switch changed, No puts it back")
+            << int(platform::mrOk) << true << int(platform::mrNo);
+        QTest::newRow("switch changed, Yes ends the program")
+            << int(platform::mrOk) << true << int(platform::mrYes);
     }
     void settings()
     {
@@ -622,10 +651,11 @@ private slots:
             return result;
         });
         if (restart != 0)
-            program.dialogs().expectMessage(QStringLiteral("Official表示が変更されました。終了しますので再起動して下さい。\r\n"
-                                                           "よろしいですか？\r\n"
-                                                           "保存していなければ、情報が失われる可能性があります。"),
-                                            restart);
+            program.dialogs().expectMessage(
+                QStringLiteral("Official表示が変更されました。終了しますので再起動して下さい。\r\n"
+                               "よろしいですか？\r\n"
+                               "保存していなければ、情報が失われる可能性があります。"),
+                restart);
         if (restart == platform::mrNo)
             program.dialogs().expectMessage(QStringLiteral("Official表示の変更が無効になりました"));
         action(program, "Optiono2")->trigger();
@@ -662,17 +692,17 @@ private slots:
         QTest::addColumn<bool>("modified");
         const QStringList five = {"4", "5", "6", "8", "9"};
         const QStringList swapped = {"4", "5", "6", "7", "8"};
-        QTest::newRow("substitution") << "CoatPlayerTeamA" << swapped << false << int(platform::mrOk) << swapped
-                                      << five << true;
-        QTest::newRow("new starters") << "CoatPlayerTeamA" << swapped << true << int(platform::mrOk) << swapped
-                                      << swapped << true;
-        QTest::newRow("nothing changed") << "CoatPlayerTeamA" << five << true << int(platform::mrOk) << five << five
-                                         << false;
-        QTest::newRow("cancelled") << "CoatPlayerTeamA" << swapped << true << int(platform::mrCancel) << five << five
-                                   << false;
-        QTest::newRow("team B, from the tool bar") << "button:ﾌﾟﾚｲﾔｰ選択(B)" << QStringList{"11"} << false
-                                                   << int(platform::mrOk) << QStringList{"11"} << QStringList()
-                                                   << true;
+        QTest::newRow("substitution")
+            << "CoatPlayerTeamA" << swapped << false << int(platform::mrOk) << swapped << five << true;
+        QTest::newRow("new starters")
+            << "CoatPlayerTeamA" << swapped << true << int(platform::mrOk) << swapped << swapped << true;
+        QTest::newRow("nothing changed")
+            << "CoatPlayerTeamA" << five << true << int(platform::mrOk) << five << five << false;
+        QTest::newRow("cancelled") << "CoatPlayerTeamA" << swapped << true << int(platform::mrCancel) << five
+                                   << five << false;
+        QTest::newRow("team B, from the tool bar")
+            << "button:ﾌﾟﾚｲﾔｰ選択(B)" << QStringList{"11"} << false << int(platform::mrOk)
+            << QStringList{"11"} << QStringList() << true;
     }
     void courtPlayers()
     {
@@ -775,7 +805,8 @@ private slots:
     {
         Program program;
         changedGame(program);
-        program.dialogs().expectMessage(QStringLiteral("ピリオド終了が押されました、本当によろしいですか？"), platform::mrYes);
+        program.dialogs().expectMessage(QStringLiteral("ピリオド終了が押されました、本当によろしいですか？"),
+                                        platform::mrYes);
         action(program, "MenuPeriodEnd")->trigger();
         QCOMPARE(GetCurrentPeriod(), 1);
         const int logged = program.form().PlayLog().Count();
@@ -896,7 +927,8 @@ private slots:
             program.dialogs().expectModal(prompt.mid(7), [](QDialog&) { return platform::mrCancel; });
         program.command(std::uint8_t(command));
         QVERIFY(program.dialogs().allAnswered());
-        QVERIFY2(program.dialogs().shown().value(0).startsWith(prompt), qPrintable(program.dialogs().shown().value(0)));
+        QVERIFY2(program.dialogs().shown().value(0).startsWith(prompt),
+                 qPrintable(program.dialogs().shown().value(0)));
         QCOMPARE(program.form().PlayLog().Count(), 1);
     }
 
@@ -915,7 +947,8 @@ private slots:
         QVERIFY(form.ToolBar1->geometry().top() >= form.menuBar()->geometry().bottom());
         for (QAction* button : form.ToolBar1->actions()) {
             if (QWidget* widget = form.ToolBar1->widgetForAction(button))
-                QVERIFY2(widget->isVisible() && widget->geometry().right() < form.width(), qPrintable(button->iconText()));
+                QVERIFY2(widget->isVisible() && widget->geometry().right() < form.width(),
+                         qPrintable(button->iconText()));
         }
         const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/mainwindow.png");
         QVERIFY(form.grab().save(path));
@@ -968,7 +1001,8 @@ private slots:
         } else if (change == "prompt" || change == "same prompt") {
             form.Taikaimei->setText(QStringLiteral("大会"));
             form.MarkGameSaved();
-            program.dialogs().expectInput(change == "prompt" ? QStringLiteral("新大会") : QStringLiteral("大会"));
+            program.dialogs().expectInput(change == "prompt" ? QStringLiteral("新大会")
+                                                             : QStringLiteral("大会"));
             program.command(kAskTournament);
         } else if (change == "referee") {
             form.PageControl1->setCurrentIndex(0);
@@ -1000,7 +1034,9 @@ private slots:
             program.dialogs().expectMessage(kQuestion, platform::mrCancel);
         QCOMPARE(form.FormCloseQuery(), !modified);
         QVERIFY(program.dialogs().allAnswered());
-        program.dialogs().expectSaveFile(program.path("m.game")).expectMessage(QStringLiteral("上書き"), platform::mrYes);
+        program.dialogs()
+            .expectSaveFile(program.path("m.game"))
+            .expectMessage(QStringLiteral("上書き"), platform::mrYes);
         action(program, "FileSave1")->trigger();
         QVERIFY(!form.IsGameModified());
     }
