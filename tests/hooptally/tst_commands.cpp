@@ -508,7 +508,8 @@ private slots:
             action(program, qPrintable(source))->trigger();
         }
         QVERIFY(program.dialogs().allAnswered());
-        QCOMPARE(program.dialogs().shown().value(0), QStringLiteral("input: チーム名を入力してください [Quillmarsh] 旧名"));
+        QCOMPARE(program.dialogs().shown().value(0),
+                 QStringLiteral("input: チーム名を入力してください [Quillmarsh] 旧名"));
         // Asked again from what was typed.
         if (answers.size() > 1)
             QVERIFY(program.dialogs().shown().value(2).endsWith(answers[0]));
