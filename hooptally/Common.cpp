@@ -357,4 +357,22 @@ platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlay
     return platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, std::move(action));
 }
 
+platform::LRESULT PostStarterRegistration(TPlayer* player, bool starter)
+{
+    if (!player || !GetMainWindowHandle())
+        return 0;
+    const ClockState clock = GetClockState();
+    auto registration = std::make_unique<PlayerRegistration>();
+    registration->player = player;
+    registration->number = player->number;
+    registration->name = player->name;
+    registration->position = player->position;
+    registration->coach = player->IsCoach() ? 1 : 0;
+    registration->starter = starter ? 1 : 0;
+    registration->period = clock.period;
+    registration->minutes = clock.minutes;
+    registration->seconds = clock.seconds;
+    return platform::SendMessage(GetMainWindowHandle(), kRegistrationMessage, 0, std::move(registration));
+}
+
 } // namespace hooptally

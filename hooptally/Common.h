@@ -147,6 +147,9 @@ void FitCanvasFont(const QString& text, platform::Canvas& canvas, platform::Canv
 // break or a character CP932 cannot hold; empty when it can.
 QString RecordTextProblem(const QString& text);
 
+// Sends the player's own identity with a new starter flag, at the current period and clock (WM_APP+9).
+platform::LRESULT PostStarterRegistration(TPlayer* player, bool starter);
+
 // Builds a player action at the current period and clock and sends it to the main window (WM_APP+8).
 platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlayer* player,
                                  std::uint8_t freeThrows, std::uint8_t foulKind, std::uint8_t command);

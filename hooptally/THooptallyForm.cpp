@@ -84,7 +84,9 @@ THooptallyForm::THooptallyForm(QWidget* parent) : QMainWindow(parent)
     buildStatsPage();
     buildPlayByPlayPage();
     StatusBar = named(statusBar(), "StatusBar");
-    buildViewMenu();
+    buildActions();
+    buildMenus();
+    buildToolBar();
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(1000);
@@ -94,8 +96,12 @@ THooptallyForm::THooptallyForm(QWidget* parent) : QMainWindow(parent)
     // A new game has two empty teams until the first activation resets the game.
     m_teamA = std::make_unique<TTeam>(GetTeamColor(kSideA), kSideA);
     m_teamB = std::make_unique<TTeam>(GetTeamColor(kSideB), kSideB);
+    // The settings' restart leaves the message loop: the windows are not closed, so neither the close
+    // question nor the window placement comes.
+    quitProgram = [] { QCoreApplication::exit(0); };
     SetMainForm(this);
     FormCreate();
+    buildPlayLogPopup();
 }
 
 THooptallyForm::~THooptallyForm()
@@ -103,24 +109,6 @@ THooptallyForm::~THooptallyForm()
     FormDestroy();
     if (MainForm() == this)
         SetMainForm(nullptr);
-}
-
-void THooptallyForm::buildViewMenu()
-{
-    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    const std::pair<const char*, QString> pages[] = {{"T1", QStringLiteral("大会情報(&T)")},
-                                                     {"OfficialO1", QStringLiteral("Official(&O)")},
-                                                     {"StatsS1", QStringLiteral("Stats(&S)")},
-                                                     {"PlayingP1", QStringLiteral("Playing(&P)")}};
-    for (int page = 0; page < 4; ++page) {
-        QAction* item = view->addAction(pages[page].second, this, [this, page] { PageControl1->setCurrentIndex(page); });
-        item->setObjectName(QString::fromLatin1(pages[page].first));
-    }
-    QAction* fkey = view->addAction(QStringLiteral("FKey(&F)"), this, [] {
-        if (FKey())
-            FKey()->show();
-    });
-    fkey->setObjectName(QStringLiteral("FKeyF1"));
 }
 
 void THooptallyForm::buildScorePanel(QWidget* parent)
@@ -268,8 +256,7 @@ void THooptallyForm::buildGameInfoPage()
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 2);
     PageControl1->addTab(TabSheet4, QStringLiteral("GameInfo"));
-    connect(Taikaimei, &QLineEdit::editingFinished, this,
-            [this] { setWindowTitle(QStringLiteral("フープタリ[") + Taikaimei->text() + QLatin1Char(']')); });
+    connect(Taikaimei, &QLineEdit::editingFinished, this, &THooptallyForm::TaikaimeiExit);
 }
 
 void THooptallyForm::buildOfficialPage()
@@ -356,10 +343,6 @@ void THooptallyForm::buildStatsPage()
     column->addWidget(StringGrid2, 1);
     PageControl1->addTab(TabSheet2, QStringLiteral("Stats"));
 
-    connect(BitBtn1, &QPushButton::clicked, this, &THooptallyForm::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &THooptallyForm::BitBtn2Click);
-    connect(BitBtn3, &QPushButton::clicked, this, &THooptallyForm::BitBtn3Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &THooptallyForm::BitBtn4Click);
     for (platform::StringGrid* grid : {StringGrid1, StringGrid2}) {
         // One fixed header row and no fixed column: a click on the number selects its row.
         grid->SetFixedCols(0);
@@ -433,7 +416,7 @@ void THooptallyForm::FormCreate()
     connect(PInsertBtn, &QPushButton::clicked, this, [log] { log->EditPlayLog(kInsertEntry); });
     connect(PDeleteBtn, &QPushButton::clicked, this, [log] { log->EditPlayLog(kDeleteEntry); });
     connect(PAddBtn, &QPushButton::clicked, this, [log] { log->EditPlayLog(kAppendEntry); });
-    connect(PDataReloadBtn, &QPushButton::clicked, this, [log] { log->ReplayPlayLog(); });
+    connect(PDataReloadBtn, &QPushButton::clicked, this, &THooptallyForm::ToolButton18Click);
 }
 
 void THooptallyForm::FormDestroy()
@@ -581,13 +564,7 @@ void THooptallyForm::OpenCommandLineFile(const QStringList& arguments)
 
 bool THooptallyForm::FormCloseQuery()
 {
-    if (!IsGameModified())
-        return true;
-    const int answer =
-        platform::dialogs().messageBox(kAskSaveChanges, kCaption, platform::Buttons::YesNoCancel);
-    if (answer == platform::mrYes)
-        return SaveGame();
-    return answer == platform::mrNo;
+    return AskToSaveChanges();
 }
 
 void THooptallyForm::FormClose()
@@ -775,10 +752,8 @@ void THooptallyForm::ReceiveAction(const GameAction* action)
 void THooptallyForm::OnRegistrationMessage(platform::Message& message)
 {
     const auto registration = platform::TakeRecord<PlayerRegistration>(message);
-    if (registration && ActionExecutor()) {
-        ActionExecutor()->ExecuteRegistration(*registration);
+    if (registration && ActionExecutor() && ActionExecutor()->ExecuteRegistration(*registration))
         MarkGameChanged();
-    }
     UpdateScorePanel();
     RebuildGridsIfEnabled();
 }

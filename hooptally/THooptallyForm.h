@@ -13,6 +13,7 @@
 #include "hooptally/Tteam.h"
 #include "platform/Messages.h"
 
+class QAction;
 class QComboBox;
 class QDateEdit;
 class QFrame;
@@ -140,6 +141,25 @@ public:
     void TeamBNameMemoClick();
     void Optiono2Click();
     void ClearTeam(TTeam* team);
+    void ChooseCourtPlayers(TTeam* team);
+    void CoatPlayerTeamAClick();
+    void CoatPlayerTeamBClick();
+    void ctrlZ1Click();
+    void ToolButton18Click();
+    void MenuPeriodEndClick();
+    void MenuGameEndClick();
+    void Hoopledger1Click();
+    void TaikaimeiExit();
+    void HelpAbout1Execute();
+    void FileExit1Execute();
+    void PopupMenu1Popup();
+    // The close question before a command that replaces the game (new game, open, roster read): true
+    // when the command may go on. A replay runs its commands without asking.
+    bool AskToSaveChanges();
+    // What the menus, buttons and keys run for such a command: the question first.
+    void RunAfterCloseQuestion(const std::function<void()>& command);
+    // Ends the program at once, without the close question (the settings' restart); replaceable in tests.
+    std::function<void()> quitProgram;
     bool SaveGame();
     bool IsGameModified() const;
     void MarkGameSaved();
@@ -232,6 +252,34 @@ public:
     QPushButton* PAddBtn;
     QPushButton* PDataReloadBtn;
     QStatusBar* StatusBar;
+    // Actions and menu items of the menu bar and the tool bar.
+    QAction* FileNew1 = nullptr;
+    QAction* FileOpen1 = nullptr;
+    QAction* FileSave1 = nullptr;
+    QAction* FileSaveAs1 = nullptr;
+    QAction* SaveHtml = nullptr;
+    QAction* OfficialSave = nullptr;
+    QAction* FileExit1 = nullptr;
+    QAction* EditCut1 = nullptr;
+    QAction* EditCopy1 = nullptr;
+    QAction* EditPaste1 = nullptr;
+    QAction* ctrlZ1 = nullptr;
+    QAction* ReloadR1 = nullptr;
+    QAction* ReadTeamA = nullptr;
+    QAction* WriteTeamA = nullptr;
+    QAction* N4 = nullptr;
+    QAction* ReadTeamB = nullptr;
+    QAction* WriteTeamB = nullptr;
+    QAction* N5 = nullptr;
+    QAction* CoatPlayerTeamA = nullptr;
+    QAction* CoatPlayerTeamB = nullptr;
+    QAction* MenuPeriodEnd = nullptr;
+    QAction* MenuGameEnd = nullptr;
+    QAction* Optiono2 = nullptr;
+    QAction* Hoopledger1 = nullptr;
+    QAction* HelpAbout1 = nullptr;
+    // The play-by-play grid's pop-up.
+    QMenu* PopupMenu1 = nullptr;
     // Pop-up menus of the score sheets.
     QMenu* PopupFoul = nullptr;
     QMenu* PopupCoach = nullptr;
@@ -269,7 +317,12 @@ private:
     void sendCourtInOfStarters();
     void readRoster(int side);
     void writeRoster(int side);
-    void buildViewMenu();
+    void buildViewMenu(QMenu* view);
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    void buildPlayLogPopup();
+    void askTeamName(int side);
 
     std::uint8_t m_enterGuard = 0;
     int m_pressedStatsRow = -1;

@@ -3,7 +3,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,11 +13,14 @@
 #include <QTimeEdit>
 
 #include "hooptally/Common.h"
+#include "hooptally/TAboutBox.h"
 #include "hooptally/TOption.h"
 #include "hooptally/TSaveHtmlDlg.h"
 #include "hooptally/Tgridctrl.h"
+#include "hooptally/Tmember.h"
 #include "hooptally/Tsavefile.h"
 #include "hooptally/Tsaveofficial.h"
+#include "hooptally/Ttourokumenber.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 
@@ -37,12 +42,29 @@ QString timeText(const QTimeEdit* picker)
 
 void THooptallyForm::FileNew1Execute()
 {
+    // The labels first: the reset names the new teams after them.
+    TeamAName->clear();
+    TeamBName->clear();
     ResetGame(false, false);
     for (QLineEdit* field : {Taikaimei, Basho})
         field->clear();
-    TeamAName->clear();
-    TeamBName->clear();
-    SyncTeamLabels();
+}
+
+bool THooptallyForm::AskToSaveChanges()
+{
+    if (m_replaying || !IsGameModified())
+        return true;
+    const int answer =
+        platform::dialogs().messageBox(kAskSaveChanges, kCaption, platform::Buttons::YesNoCancel);
+    if (answer == platform::mrYes)
+        return SaveGame();
+    return answer == platform::mrNo;
+}
+
+void THooptallyForm::RunAfterCloseQuestion(const std::function<void()>& command)
+{
+    if (AskToSaveChanges())
+        command();
 }
 
 void THooptallyForm::FileSave1Execute()
@@ -172,6 +194,11 @@ void THooptallyForm::readRoster(int side)
     const auto lines = readChosenFile(*chosen);
     if (!lines)
         return;
+    if (!IsRosterText(*lines)) {
+        platform::dialogs().messageBox(kUnreadableFile + QLatin1Char('\n') + *chosen, kCaption,
+                                       platform::Buttons::Ok);
+        return;
+    }
     ResetGame(side != kSideA, side == kSideA);
     SetGridUpdate(false);
     TTeam* team = side == kSideA ? m_teamA.get() : m_teamB.get();
@@ -183,6 +210,7 @@ void THooptallyForm::readRoster(int side)
     sendCourtInOfStarters();
     SetGridUpdate(true);
     m_playLog->ReplayPlayLog();
+    MarkGameChanged();
 }
 
 void THooptallyForm::writeRoster(int side)
@@ -198,12 +226,11 @@ void THooptallyForm::writeRoster(int side)
         return;
     switch (team->SaveRoster(*chosen)) {
     case RosterSaveResult::Failed:
-        // Either team: a roster that was not written must never pass unnoticed.
+        // Either team, success and failure alike: the scorer must know where the roster stands.
         platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
         break;
     case RosterSaveResult::Written:
-        if (side != kSideA)
-            platform::dialogs().messageBox(QStringLiteral("保存が完了しました"), kCaption, platform::Buttons::Ok);
+        platform::dialogs().messageBox(QStringLiteral("保存が完了しました"), kCaption, platform::Buttons::Ok);
         break;
     case RosterSaveResult::Declined:
         break;
@@ -232,22 +259,185 @@ void THooptallyForm::BitBtn4Click()
 
 void THooptallyForm::TeamANameMemoClick()
 {
-    // The team-name prompt comes with the main-window commands.
+    askTeamName(kSideA);
 }
 
 void THooptallyForm::TeamBNameMemoClick()
 {
-    // The team-name prompt comes with the main-window commands.
+    askTeamName(kSideB);
+}
+
+void THooptallyForm::askTeamName(int side)
+{
+    TTeam* team = side == kSideA ? m_teamA.get() : m_teamB.get();
+    QLabel* nameLabel = side == kSideA ? TeamAName : TeamBName;
+    const KeyInputOff keysOff;
+    QString text = nameLabel->text();
+    // The name goes into roster and game files: a text they cannot hold is refused and asked again.
+    for (;;) {
+        const auto answer =
+            platform::dialogs().inputQuery(kCaption, QStringLiteral("チーム名を入力してください"), text);
+        if (!answer)
+            return;
+        text = *answer;
+        const QString problem = RecordTextProblem(text);
+        if (problem.isEmpty())
+            break;
+        platform::dialogs().messageBox(problem, kCaption, platform::Buttons::Ok);
+    }
+    if (text == team->name && text == nameLabel->text())
+        return;
+    team->name = text;
+    ShowNameInLabel(nameLabel, text);
+    (side == kSideA ? TeamALabel : TeamBLabel)->setText(text);
+    ShowTeamName(this, text, team);
+    MarkGameChanged();
+    RebuildGridsIfEnabled();
 }
 
 void THooptallyForm::Optiono2Click()
 {
-    // The settings command comes with the main-window commands.
+    TOption* option = Option();
+    if (!option)
+        return;
+    const KeyInputOff keysOff;
+    const bool miniBasket = option->bMiniBasket->isChecked();
+    if (platform::dialogs().showModal(*option) != platform::mrOk)
+        return;
+    option->SaveSettings();
+    ApplyStatsColumns();
+    TimeClearBClick();
+    ApplyTeamColors();
+    if (option->bMiniBasket->isChecked() != miniBasket) {
+        const QString question =
+            QStringLiteral("Official表示が変更されました。終了しますので再起動して下さい。\r\n"
+                           "よろしいですか？\r\n"
+                           "保存していなければ、情報が失われる可能性があります。");
+        if (platform::dialogs().messageBox(question, kCaption, platform::Buttons::YesNo) == platform::mrYes) {
+            // The scorer was warned of the loss: no close question, no window placement.
+            if (quitProgram)
+                quitProgram();
+            return;
+        }
+        platform::dialogs().messageBox(QStringLiteral("Official表示の変更が無効になりました"), kCaption,
+                                       platform::Buttons::Ok);
+        option->bMiniBasket->setChecked(miniBasket);
+        option->SaveSettings();
+    }
+    m_playLog->ReplayPlayLog();
 }
 
-void THooptallyForm::ClearTeam(TTeam*)
+void THooptallyForm::ClearTeam(TTeam* team)
 {
-    // A new empty team comes with the main-window commands.
+    if (!team)
+        return;
+    const bool clearA = team == m_teamA.get();
+    if (!clearA && team != m_teamB.get())
+        return;
+    // The emptied label names the new team; the other team keeps its roster and its starters.
+    (clearA ? TeamAName : TeamBName)->clear();
+    ResetGame(!clearA, clearA);
+    MarkGameChanged();
+}
+
+void THooptallyForm::ChooseCourtPlayers(TTeam* team)
+{
+    if (!team)
+        return;
+    const KeyInputOff keysOff;
+    TTourokuMember dialog(team);
+    const int page = PageControl1->currentIndex();
+    PageControl1->setCurrentIndex(0);
+    if (platform::dialogs().showModal(dialog) == platform::mrOk) {
+        struct Line
+        {
+            TPlayer* player;
+            bool checked;
+        };
+        std::vector<Line> lines;
+        for (int i = 0; i < dialog.ItemCount(); ++i) {
+            if (TPlayer* player = dialog.ItemPlayer(i))
+                lines.push_back({player, dialog.ItemChecked(i)});
+        }
+        for (const Line& line : lines) {
+            const bool onCourt = line.player->status == kOnCourt;
+            if (line.checked != onCourt)
+                PostGameAction(kPlayerAction, line.checked ? kCourtIn : kToBench, line.player, kNone, kNone,
+                               kNone);
+        }
+        if (dialog.StarterChkBx->isChecked()) {
+            const ClockState clock = GetClockState();
+            for (const Line& line : lines) {
+                TPlayer* player = line.player;
+                if (clock.period >= 0 && clock.period < kMaxPeriods)
+                    player->played[clock.period] = 0;
+                if (line.checked != (player->starter == 1))
+                    PostStarterRegistration(player, line.checked);
+            }
+        }
+    }
+    m_playLog->ReplayPlayLog();
+    PageControl1->setCurrentIndex(page);
+}
+
+void THooptallyForm::CoatPlayerTeamAClick()
+{
+    ChooseCourtPlayers(m_teamA.get());
+}
+
+void THooptallyForm::CoatPlayerTeamBClick()
+{
+    ChooseCourtPlayers(m_teamB.get());
+}
+
+void THooptallyForm::ctrlZ1Click()
+{
+    m_playLog->DeleteSelectedLogEntry();
+}
+
+void THooptallyForm::ToolButton18Click()
+{
+    m_playLog->ReplayPlayLog();
+}
+
+void THooptallyForm::MenuPeriodEndClick()
+{
+    SpeedButton1Click();
+}
+
+void THooptallyForm::MenuGameEndClick()
+{
+    GameEndClick();
+}
+
+void THooptallyForm::Hoopledger1Click()
+{
+    // The two programs are built side by side.
+    const QString folder = Option() ? Option()->ProgramFolder() : QCoreApplication::applicationDirPath();
+    const QString path = QDir(folder).filePath(QStringLiteral("Hoopledger"));
+    if (!QFileInfo(path).isFile()) {
+        platform::dialogs().messageBox(QStringLiteral("Hoopledgerが見つかりません"), kCaption,
+                                       platform::Buttons::Ok);
+        return;
+    }
+    platform::shell().StartProgram(path, {}, folder);
+}
+
+void THooptallyForm::TaikaimeiExit()
+{
+    setWindowTitle(kProgramTitle + QLatin1Char('[') + Taikaimei->text() + QLatin1Char(']'));
+}
+
+void THooptallyForm::HelpAbout1Execute()
+{
+    const KeyInputOff keysOff;
+    TAboutBox box(this);
+    platform::dialogs().showModal(box);
+}
+
+void THooptallyForm::FileExit1Execute()
+{
+    close();
 }
 
 } // namespace hooptally

@@ -151,12 +151,8 @@ std::unique_ptr<PlayLogEntry> THooptallyForm::ParseLogLine(const QStringList& fi
 void THooptallyForm::FileOpen1Execute(bool withDialog)
 {
     if (withDialog) {
-        if (IsGameModified()) {
-            const int answer = platform::dialogs().messageBox(
-                QStringLiteral("変更されています、ゲーム情報を保存しますか？"), kCaption, platform::Buttons::YesNoCancel);
-            if (answer == platform::mrCancel || (answer == platform::mrYes && !SaveGame()))
-                return;
-        }
+        if (!AskToSaveChanges())
+            return;
         platform::FileDialogOptions options;
         options.filter = kGameFilter;
         options.initialDir = Option() ? Option()->GameDataFolder() : QString();

@@ -44,7 +44,8 @@ bool TActionExecutor::ExecuteAction(const GameAction& sent)
         // A player action without a player has nothing to act on.
         if (!action.player || !applyPlayerAction(action))
             return false;
-        changed = true;
+        // The player dialog's registration counts itself, and only when it changed the player.
+        changed = action.code != kEditPlayer;
     } else if (action.category == kCommand) {
         changed = applyCommand(action);
     }
@@ -154,13 +155,13 @@ bool TActionExecutor::applyCommand(const GameAction& action)
         form->EndGame(action);
         break;
     case kNewGame:
-        form->FileNew1Execute();
+        form->RunAfterCloseQuestion([form] { form->FileNew1Execute(); });
         break;
     case kReadRosterA:
-        form->BitBtn1Click();
+        form->RunAfterCloseQuestion([form] { form->BitBtn1Click(); });
         break;
     case kReadRosterB:
-        form->BitBtn3Click();
+        form->RunAfterCloseQuestion([form] { form->BitBtn3Click(); });
         break;
     case kWriteRosterA:
         form->BitBtn2Click();
@@ -220,7 +221,8 @@ bool TActionExecutor::applyCommand(const GameAction& action)
 bool TActionExecutor::askField(const QString& prompt, QLineEdit* field)
 {
     QString text = field->text();
-    if (!AskText(prompt, text))
+    // The same text again changes nothing; setting it would also drop the mark of what was typed.
+    if (!AskText(prompt, text) || text == field->text())
         return false;
     field->setText(text);
     return true;
@@ -236,11 +238,11 @@ bool TActionExecutor::AskText(const QString& prompt, QString& text)
     return true;
 }
 
-void TActionExecutor::ExecuteRegistration(const PlayerRegistration& registration)
+bool TActionExecutor::ExecuteRegistration(const PlayerRegistration& registration)
 {
     TPlayer* player = registration.player;
     if (!player)
-        return;
+        return false;
     TTeam* team = player->team;
     constexpr int kCourtPlayers = 5;
     std::uint8_t status = player->status;
@@ -256,9 +258,13 @@ void TActionExecutor::ExecuteRegistration(const PlayerRegistration& registration
     }
     if (status == kOnBench && registration.starter == 1 && team && team->CountOnCourt() < kCourtPlayers)
         status = kOnCourt;
+    const bool changed = player->number != registration.number || player->name != registration.name ||
+                         player->position != registration.position || player->status != status ||
+                         player->starter != registration.starter;
     player->SetPlayerIdentity(registration.number, registration.name, status, registration.starter,
                               registration.position);
     sendStatusChanged(player, true);
+    return changed;
 }
 
 } // namespace hooptally

@@ -135,7 +135,8 @@ public:
     // True when the action changed the game; false when it ended without an effect (no player, a
     // refused removal, a cancelled dialog or prompt) or only ran a command that keeps its own state.
     bool ExecuteAction(const GameAction& action);
-    void ExecuteRegistration(const PlayerRegistration& registration);
+    // True when the registration changed the player's number, name, position, status or starter flag.
+    bool ExecuteRegistration(const PlayerRegistration& registration);
     // The text prompt of the game-information commands; true when the user confirmed.
     bool AskText(const QString& prompt, QString& text);
 

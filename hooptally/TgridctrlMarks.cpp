@@ -880,20 +880,7 @@ void PopClearClick(THooptallyForm* form)
 {
     const GameAction& target = pending(form).action;
     TPlayer* player = rowPlayer(form, target.sheet, target.keyB);
-    if (!player)
-        return;
-    const ClockState clock = GetClockState();
-    auto registration = std::make_unique<PlayerRegistration>();
-    registration->player = player;
-    registration->number = player->number;
-    registration->name = player->name;
-    registration->position = player->position;
-    registration->coach = player->IsCoach() ? 1 : 0;
-    registration->starter = 0;
-    registration->period = GetCurrentPeriod();
-    registration->minutes = clock.minutes;
-    registration->seconds = clock.seconds;
-    platform::SendMessage(form, kRegistrationMessage, 0, std::move(registration));
+    PostStarterRegistration(player, false);
 }
 
 void MenuItemCortIn(THooptallyForm* form)
@@ -910,11 +897,12 @@ void MenuItemCortOut(THooptallyForm* form)
 
 void ReadFileClick(THooptallyForm* form)
 {
-    // The menu opened on the grid that has the focus: the pending target's side.
+    // The menu opened on the grid that has the focus: the pending target's side. Reading a roster
+    // restarts the game, so the unsaved game is offered for saving first.
     if (pending(form).action.side == kSideA)
-        form->BitBtn1Click();
+        form->RunAfterCloseQuestion([form] { form->BitBtn1Click(); });
     else
-        form->BitBtn3Click();
+        form->RunAfterCloseQuestion([form] { form->BitBtn3Click(); });
 }
 
 void WriteFileClick(THooptallyForm* form)
@@ -927,14 +915,17 @@ void WriteFileClick(THooptallyForm* form)
 
 void new1Click(THooptallyForm* form)
 {
-    form->ClearTeam(pendingTeam(form));
+    // A new team clears the log as a new game does.
+    TTeam* team = pendingTeam(form);
+    if (team)
+        form->RunAfterCloseQuestion([form, team] { form->ClearTeam(team); });
 }
 
 void N7Click(THooptallyForm* form)
 {
     if (pending(form).action.side == kSideA)
         form->TeamANameMemoClick();
-    else
+    else if (pending(form).action.side == kSideB)
         form->TeamBNameMemoClick();
 }
 

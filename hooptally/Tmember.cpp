@@ -261,6 +261,11 @@ bool TMemberList::LoadRoster(const QString& path, const QString& prefix)
     return LoadRosterLines(lines, prefix);
 }
 
+bool IsRosterText(const QStringList& lines)
+{
+    return !lines.isEmpty() && (lines[0] == kRosterMagic || lines[0] == gamefile::kMagic);
+}
+
 bool TMemberList::LoadRosterLines(const QStringList& lines, const QString& prefix)
 {
     loaded = 1;

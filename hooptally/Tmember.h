@@ -14,6 +14,9 @@ namespace hooptally {
 class TTeam;
 class RosterIds;
 
+// Whether the lines are a member file or a game file, the two files a roster is read from.
+bool IsRosterText(const QStringList& lines);
+
 // What SaveRoster did.
 enum class RosterSaveResult { Written, Declined, Failed };
 

@@ -47,11 +47,13 @@ void TPlayer::ResetPlayerStats()
 void TPlayer::SetPlayerIdentity(const QString& newNumber, const QString& newName, std::uint8_t newStatus,
                                 std::uint8_t newStarter, const QString& newPosition)
 {
+    // The roster changed only when the player's identity did.
+    if (team && (number != newNumber || name != newName || position != newPosition || status != newStatus ||
+                 starter != newStarter))
+        team->modified = 1;
     number = newNumber;
     name = newName;
     position = newPosition;
-    if (team)
-        team->modified = 1;
     const ClockState clock = GetClockState();
     const int period = GetCurrentPeriod();
     starter = newStarter;

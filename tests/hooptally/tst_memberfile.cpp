@@ -413,7 +413,7 @@ private slots:
         QCOMPARE(program.teamA().TeamPoints(-1), 2);
     }
 
-    // Team A reports only a failure, team B also its success.
+    // Both teams report success and failure; a declined overwrite or a cancel reports nothing.
     void writeRosterCommand_data()
     {
         QTest::addColumn<int>("side");
@@ -423,7 +423,7 @@ private slots:
         QTest::addColumn<bool>("written");
         const QString failed = QStringLiteral("保存に失敗しました");
         const QString done = QStringLiteral("保存が完了しました");
-        QTest::newRow("team A written") << 1 << "new.member" << 0 << "" << true;
+        QTest::newRow("team A written") << 1 << "new.member" << 0 << done << true;
         QTest::newRow("team B written") << 2 << "new.member" << 0 << done << true;
         QTest::newRow("team A failed") << 1 << "missing/new.member" << 0 << failed << false;
         QTest::newRow("team B failed") << 2 << "plain/new.member" << 0 << failed << false;
