@@ -136,7 +136,7 @@ public:
     QLabel* Label2;
     QDateEdit* DateTimePicker2;
     QPushButton* Button1;
-    platform::StringGrid* GridAll;
+    platform::StringGrid* GridAll = nullptr; // built after the tree, whose events are filtered at once
     QLabel* Label3;
     QMenu* PopupMenu1;
     QMenu* PopupMenu2;

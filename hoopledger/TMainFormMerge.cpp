@@ -78,7 +78,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             break;
         }
     }
-    if (watched == GridAll->viewport() && event->type() == QEvent::ContextMenu) {
+    if (GridAll && watched == GridAll->viewport() && event->type() == QEvent::ContextMenu) {
         GridAllContextPopup(static_cast<QContextMenuEvent*>(event)->pos());
         return true;
     }
