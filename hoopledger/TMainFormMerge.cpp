@@ -35,6 +35,16 @@ QString memberLabel(const TStatPlayer* member)
     return member->GetName() + QLatin1Char('[') + member->GetNumber() + QLatin1Char(']');
 }
 
+// Nodes of the tree itself; the dragged node is always the tree's selected one. A drag whose source
+// is unknown (one posted without the window system's drag loop) counts when it carries item rows.
+bool isTreeDrag(const QDropEvent* event, const QWidget* tree)
+{
+    const QObject* source = event->source();
+    return source == tree ||
+           (!source && event->mimeData() &&
+            event->mimeData()->hasFormat(QStringLiteral("application/x-qabstractitemmodeldatalist")));
+}
+
 bool mergeable(int draggedKind, int targetKind)
 {
     return draggedKind == targetKind && (draggedKind == kTeamView || draggedKind == kMemberView);
@@ -53,13 +63,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);
-            // Only the tree's own nodes are dragged onto it.
-            bool accept = drag->source() == TreeView1;
+            bool accept = isTreeDrag(drag, TreeView1);
             if (accept)
                 TreeView1DragOver(drag->position().toPoint().x(), drag->position().toPoint().y(), accept);
             drag->setDropAction(Qt::CopyAction);
             // Accepted on entering, so the tree goes on receiving moves over nodes that take no drop.
-            if (accept || event->type() == QEvent::DragEnter)
+            if (accept || (event->type() == QEvent::DragEnter && isTreeDrag(drag, TreeView1)))
                 drag->accept();
             else
                 drag->ignore();
@@ -70,7 +79,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             // A copy for the view: a move would have it remove the dragged rows itself.
             drop->setDropAction(Qt::CopyAction);
             drop->accept();
-            if (drop->source() == TreeView1)
+            if (isTreeDrag(drop, TreeView1))
                 TreeView1DragDrop(drop->position().toPoint().x(), drop->position().toPoint().y());
             return true;
         }

@@ -46,4 +46,8 @@ struct GamePlan
 // Must not run while a statistics program fixture lives (the scoring program installs its own dialogs).
 void writeRecordedGame(const QString& path, const GamePlan& plan);
 
+// Five games between four teams (東京ホークス, Osaka Bears, 名古屋ドルフィンズ, Kobe Stars) in May and June
+// 2024, whose views the tests work out by hand.
+QList<GamePlan> sampleSeason();
+
 } // namespace hoopledger::testing
