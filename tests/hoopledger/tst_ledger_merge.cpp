@@ -460,6 +460,44 @@ private slots:
         QCOMPARE(dialogs().shown(), QStringList());
     }
 
+    // Commands on what a delete left behind: the grid still holds the deleted team's results.
+    void commandsAfterDeletes()
+    {
+        m_ledger->show({kRoot, kTokyo});
+        select({kRoot, kTokyo});
+        form().D1->trigger();
+        QVERIFY(!node({kRoot, kTokyo}));
+        popUp(0, 1);
+        form().PopupMenu2->hide();
+        dialogs().expectMessage(u"の試合を削除しますよろしいですか？"_s, platform::mrYes);
+        form().GameDelM->trigger();
+        QVERIFY(dialogs().allAnswered());
+        QCOMPARE(rows().last(), u"合計||||07 - 09|0勝1敗1引き分け"_s);
+        form().Button1->click();
+        QCOMPARE(form().TreeView1->currentItem(), node({kRoot}));
+        // Nothing loaded: no tree, no grid.
+        cleanup();
+        Ledger empty;
+        empty.start(empty.iniFor(false));
+        empty.form().Button1->click();
+        for (QAction* action : {empty.form().M1, empty.form().D1, empty.form().GameDelM, empty.form().MemDelM})
+            action->trigger();
+        empty.form().GridAllDblClick();
+        empty.form().RefreshMemberNodes(nullptr, 1, true);
+        QCOMPARE(empty.dialogs().shown(), QStringList());
+    }
+
+    void treePopUp()
+    {
+        QTreeWidget* tree = form().TreeView1;
+        const QPoint at = tree->visualItemRect(node({kRoot, kTokyo})).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &event);
+        QVERIFY(form().PopupMenu1->isVisible());
+        QCOMPARE(form().PopupMenu1->actions(), (QList<QAction*>{form().M1, form().D1, form().M3}));
+        form().PopupMenu1->hide();
+    }
+
     void startTheScoringProgram_data()
     {
         QTest::addColumn<QStringList>("view");
