@@ -24,10 +24,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kTokyo = u"東京ホークス"_s;
-const QString kOsaka = u"Osaka Bears"_s;
-const QString kRoot = u"全試合"_s;
-const QString kTotals = u"個人ﾄｰﾀﾙ一覧"_s;
 const QString kOwls = u"Owls"_s;
 const QString kTenMinutes = u"0.00694444444444444"_s;
 
@@ -90,20 +86,8 @@ private:
     TMainForm& form() { return m_ledger->form(); }
     platform::testing::ScriptedDialogs& dialogs() { return m_ledger->dialogs(); }
     QStringList rows() { return gridRows(*form().GridAll); }
-    QStringList children(const QString& team)
-    {
-        QStringList all;
-        QTreeWidgetItem* item = m_ledger->node({kRoot, team});
-        for (int i = 0; item && i < item->childCount(); ++i)
-            all << item->child(i)->text(0);
-        return all;
-    }
-    void select(const QStringList& path)
-    {
-        QTreeWidgetItem* item = m_ledger->node(path);
-        QVERIFY2(item, qPrintable(path.join(u'/')));
-        form().TreeView1->setCurrentItem(item);
-    }
+    QStringList children(const QString& team) { return m_ledger->childTexts({kRoot, team}); }
+    void select(const QStringList& path) { m_ledger->select(path); }
     // Runs the dialog through a command; the driver works it, then it is closed with "Close".
     void run(QAction* command, const Driver& driver)
     {
@@ -149,12 +133,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        const QList<GamePlan> games = sampleSeason();
-        for (int i = 0; i < games.size(); ++i)
-            writeRecordedGame(m_season.filePath(u"g%1.game"_s.arg(i + 1)), games[i]);
-    }
+    void initTestCase() { writeSampleSeason(m_season.path()); }
 
     void init()
     {

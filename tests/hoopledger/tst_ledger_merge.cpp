@@ -27,11 +27,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kTokyo = u"東京ホークス"_s;
-const QString kOsaka = u"Osaka Bears"_s;
-const QString kKobe = u"Kobe Stars"_s;
-const QString kRoot = u"全試合"_s;
-const QString kTotals = u"個人ﾄｰﾀﾙ一覧"_s;
 
 // Hand-worked lines of the sample season (see tst_ledger_views for the plays).
 const QString kSato4 = u"佐藤|4|8|2|2|100.0%|1|1|100.0%|1|2|50.0%|0|0|0|0|0|0|0|00:20:00"_s;
@@ -58,14 +53,7 @@ private:
     platform::testing::ScriptedDialogs& dialogs() { return m_ledger->dialogs(); }
     QStringList rows() { return gridRows(*form().GridAll); }
     QTreeWidgetItem* node(const QStringList& path) { return m_ledger->node(path); }
-    QStringList children(const QString& team)
-    {
-        QStringList texts;
-        QTreeWidgetItem* item = node({kRoot, team});
-        for (int i = 0; item && i < item->childCount(); ++i)
-            texts << item->child(i)->text(0);
-        return texts;
-    }
+    QStringList children(const QString& team) { return m_ledger->childTexts({kRoot, team}); }
     QStringList teamNames()
     {
         QStringList names;
@@ -73,12 +61,7 @@ private:
             names << team->GetName();
         return names;
     }
-    void select(const QStringList& path)
-    {
-        QTreeWidgetItem* item = node(path);
-        QVERIFY2(item, qPrintable(path.join(u'/')));
-        form().TreeView1->setCurrentItem(item);
-    }
+    void select(const QStringList& path) { m_ledger->select(path); }
     // Drags the selected node onto another through the events the tree's viewport receives: the
     // offscreen platform's drag loop ends at once, so mouse events cannot drive one. Answers whether
     // the tree took the drop while moving over the target.
@@ -119,12 +102,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        const QList<GamePlan> games = sampleSeason();
-        for (int i = 0; i < games.size(); ++i)
-            writeRecordedGame(m_season.filePath(u"g%1.game"_s.arg(i + 1)), games[i]);
-    }
+    void initTestCase() { writeSampleSeason(m_season.path()); }
 
     void init()
     {

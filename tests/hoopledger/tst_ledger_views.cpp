@@ -22,12 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kTokyo = u"東京ホークス"_s;
-const QString kOsaka = u"Osaka Bears"_s;
-const QString kNagoya = u"名古屋ドルフィンズ"_s;
-const QString kKobe = u"Kobe Stars"_s;
-const QString kRoot = u"全試合"_s;
-const QString kTotals = u"個人ﾄｰﾀﾙ一覧"_s;
 
 const QString kStatHeader =
     u"2P(M)|2P(A)|2P(%)|3P(M)|3P(A)|3P(%)|FP(M)|FP(A)|FP(%)|F|OR|DR|TO|AS|ST|BS|TIME"_s;
@@ -59,12 +53,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        const QList<GamePlan> games = sampleSeason();
-        for (int i = 0; i < games.size(); ++i)
-            writeRecordedGame(m_season.filePath(u"g%1.game"_s.arg(i + 1)), games[i]);
-    }
+    void initTestCase() { writeSampleSeason(m_season.path()); }
 
     void init()
     {

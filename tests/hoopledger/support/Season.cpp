@@ -1,6 +1,7 @@
 #include "support/Season.h"
 
 #include <QDateEdit>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimeEdit>
@@ -61,8 +62,8 @@ QList<GamePlan> sampleSeason()
                       u"市民体育館"_s,
                       QDate(2024, 5, 1),
                       QTime(14, 0),
-                      u"東京ホークス"_s,
-                      u"Osaka Bears"_s,
+                      kTokyo,
+                      kOsaka,
                       {{u"4"_s, u"佐藤"_s}, {u"7"_s, u"鈴木"_s}, {u"10"_s, u"高橋"_s, false}},
                       {{u"8"_s, u"山田"_s}, {u"5"_s, u"伊藤"_s}, {u"12"_s, u"中村"_s, false}},
                       {P{9, 30, 1, 0, kTwoPointMade}, P{9, 0, 2, 0, kTwoPointMade},
@@ -76,8 +77,8 @@ QList<GamePlan> sampleSeason()
                       u"北体育館"_s,
                       QDate(2024, 5, 3),
                       QTime(10, 0),
-                      u"名古屋ドルフィンズ"_s,
-                      u"Kobe Stars"_s,
+                      kNagoya,
+                      kKobe,
                       {{u"6"_s, u"小林"_s}, {u"9"_s, u"加藤"_s}},
                       {{u"8"_s, u"山田"_s}, {u"11"_s, u"吉田"_s}},
                       {P{9, 0, 1, 0, kTwoPointMade}, P{8, 0, 2, 0, kTwoPointMade},
@@ -87,8 +88,8 @@ QList<GamePlan> sampleSeason()
                       u"市民体育館"_s,
                       QDate(2024, 5, 10),
                       QTime(18, 30),
-                      u"東京ホークス"_s,
-                      u"名古屋ドルフィンズ"_s,
+                      kTokyo,
+                      kNagoya,
                       {{u"14"_s, u"佐藤"_s}, {u"7"_s, u"鈴木"_s}},
                       {{u"6"_s, u"小林"_s}, {u"9"_s, u"加藤"_s}},
                       {P{9, 0, 1, 0, kThreePointMade}, P{8, 0, 2, 0, kThreePointMade},
@@ -98,8 +99,8 @@ QList<GamePlan> sampleSeason()
                       u"港アリーナ"_s,
                       QDate(2024, 6, 1),
                       QTime(13, 0),
-                      u"Osaka Bears"_s,
-                      u"Kobe Stars"_s,
+                      kOsaka,
+                      kKobe,
                       {{u"8"_s, u"山田"_s}, {u"5"_s, u"伊藤"_s}},
                       {{u"11"_s, u"吉田"_s}, {u"23"_s, u"井上"_s}},
                       {P{9, 0, 1, 0, kThreePointMade}, P{8, 0, 2, 0, kTwoPointMade},
@@ -109,14 +110,21 @@ QList<GamePlan> sampleSeason()
                       u"港アリーナ"_s,
                       QDate(2024, 6, 15),
                       QTime(11, 0),
-                      u"Kobe Stars"_s,
-                      u"東京ホークス"_s,
+                      kKobe,
+                      kTokyo,
                       {{u"8"_s, u"山田"_s}, {u"23"_s, u"井上"_s}},
                       {{u"4"_s, u"佐藤"_s}, {u"7"_s, u"鈴木"_s}},
                       {P{9, 0, 1, 1, kTwoPointMade}, P{8, 0, 2, 0, kTwoPointMade},
                        P{7, 0, 1, 1, kTwoPointMade}, P{6, 0, 1, 0, kTwoPointMissed},
                        P{5, 0, 2, 1, kTurnover}}};
     return games;
+}
+
+void writeSampleSeason(const QString& folder)
+{
+    const QList<GamePlan> games = sampleSeason();
+    for (int i = 0; i < games.size(); ++i)
+        writeRecordedGame(QDir(folder).filePath(QStringLiteral("g%1.game").arg(i + 1)), games[i]);
 }
 
 } // namespace hoopledger::testing
