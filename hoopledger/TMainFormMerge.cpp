@@ -25,7 +25,8 @@ namespace {
 
 // The caption of the two delete questions of the grid.
 const QString kDeleteCaption = QStringLiteral("quillmarsh");
-const QString kOldScorerWarning = QStringLiteral("フープタリソフトのバージョンが古いか、同じフォルダに入っていません");
+const QString kOldScorerWarning =
+    QStringLiteral("フープタリソフトのバージョンが古いか、同じフォルダに入っていません");
 const QString kNameTaken = QStringLiteral("同じ名前のチームが既にあります");
 // How close to the tree's top or bottom edge a drag scrolls it by a line.
 constexpr int kDragScrollMargin = 15;
@@ -116,7 +117,8 @@ void TMainForm::TreeView1DragDrop(int x, int y)
 {
     QTreeWidgetItem* dragged = selectedNode();
     QTreeWidgetItem* target = TreeView1->itemAt(x, y);
-    if (!dragged || !target || dragged == target || !nodeData(dragged) || nodeData(dragged) == nodeData(target))
+    if (!dragged || !target || dragged == target || !nodeData(dragged) ||
+        nodeData(dragged) == nodeData(target))
         return;
     const int kind = GetViewKind(dragged);
     if (!mergeable(kind, GetViewKind(target)))
@@ -142,8 +144,8 @@ void TMainForm::TreeView1DragDrop(int x, int y)
     auto* into = static_cast<TStatPlayer*>(nodeData(target));
     const QString question = memberLabel(from) + QStringLiteral("を") + memberLabel(into) +
                              QStringLiteral("に合体します\nよろしいですか？");
-    if (platform::dialogs().messageBox(question, QStringLiteral("プレイヤーの合体"), platform::Buttons::OkCancel) !=
-        platform::mrOk)
+    if (platform::dialogs().messageBox(question, QStringLiteral("プレイヤーの合体"),
+                                       platform::Buttons::OkCancel) != platform::mrOk)
         return;
     static_cast<TGTeam*>(nodeData(dragged->parent()))->MergePlayer(*into, *from);
     DeleteTreeNode(dragged);
@@ -191,8 +193,8 @@ bool TMainForm::teamNameTaken(const TGTeam* team, const QString& name) const
 void TMainForm::renameTeam(QTreeWidgetItem* node)
 {
     auto* team = static_cast<TGTeam*>(nodeData(node));
-    const std::optional<QString> name =
-        platform::dialogs().inputQuery(kCaption, QStringLiteral("チーム名を入力してください"), team->GetName());
+    const std::optional<QString> name = platform::dialogs().inputQuery(
+        kCaption, QStringLiteral("チーム名を入力してください"), team->GetName());
     if (!name)
         return;
     // Two teams of one name would be one team to every game they share, and to the next load.
@@ -336,7 +338,8 @@ void TMainForm::GameDelMClick()
 void TMainForm::MemDelMClick()
 {
     TGTeam* team = m_gridTeam;
-    auto* member = m_gridKind == kPersonalTotalsView && team ? static_cast<TStatPlayer*>(popupRowObject()) : nullptr;
+    auto* member =
+        m_gridKind == kPersonalTotalsView && team ? static_cast<TStatPlayer*>(popupRowObject()) : nullptr;
     if (!member)
         return;
     const QString question = memberLabel(member) + QStringLiteral("を削除しますよろしいですか？");
@@ -352,8 +355,8 @@ void TMainForm::GridAllDblClick()
     if (m_gridKind != kTeamView && m_gridKind != kMemberView && m_gridKind != kGameListView)
         return;
     const int row = GridAll->Row();
-    const auto* game = row >= 1 && row < GridAll->RowCount() ? static_cast<const TGame*>(GridAll->Objects(0, row))
-                                                              : nullptr;
+    const auto* game =
+        row >= 1 && row < GridAll->RowCount() ? static_cast<const TGame*>(GridAll->Objects(0, row)) : nullptr;
     m_probeResult = CheckScoreProgram(m_scoreProgramPath);
     if (game && m_probeResult == 0) {
         platform::shell().StartProgram(m_scoreProgramPath, {game->path},

@@ -67,11 +67,13 @@ TMarge::TMarge(TMainForm* owner, int mode) : QDialog(owner), m_owner(owner), m_m
     ComboBox1->setGeometry(8, 8, 260, 22);
     RadioGroup1 = named(new platform::RadioGroup(QStringLiteral("合体方法"), Panel2), "RadioGroup1");
     RadioGroup1->setGeometry(8, 36, kWidth - 16, 100);
-    RadioGroup1->SetItems({QStringLiteral("個別にチェックを入れて合体する"), QStringLiteral("名前で合体する(自動)"),
+    RadioGroup1->SetItems({QStringLiteral("個別にチェックを入れて合体する"),
+                           QStringLiteral("名前で合体する(自動)"),
                            QStringLiteral("名前で合体する(自動)(スペースは無視する）"),
                            QStringLiteral("番号で合体する(自動)")});
     RadioGroup1->SetItemIndex(kManual);
-    Label4 = named(new QLabel(QStringLiteral("自動の場合、合体先のチェックの変更は可能です"), Panel2), "Label4");
+    Label4 =
+        named(new QLabel(QStringLiteral("自動の場合、合体先のチェックの変更は可能です"), Panel2), "Label4");
     Label4->setGeometry(12, 138, kWidth - 24, 18);
 
     Panel1 = named(new QWidget(this), "Panel1");
@@ -83,7 +85,8 @@ TMarge::TMarge(TMainForm* owner, int mode) : QDialog(owner), m_owner(owner), m_m
     auto makeList = [this](const char* name, int x) {
         auto* list = named(new QListWidget(Panel1), name);
         list->setGeometry(x, 22, 184, 230);
-        connect(list, &QListWidget::itemChanged, this, [this, list](QListWidgetItem* item) { listChanged(list, item); });
+        connect(list, &QListWidget::itemChanged, this,
+                [this, list](QListWidgetItem* item) { listChanged(list, item); });
         return list;
     };
     CheckListBox1 = makeList("CheckListBox1", 8);
@@ -184,9 +187,10 @@ void TMarge::setRows(const QList<QTreeWidgetItem*>& nodes)
     QList<QTreeWidgetItem*> sorted = nodes;
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(sorted.begin(), sorted.end(), [&collator](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-        return collator.compare(a->text(0), b->text(0)) < 0;
-    });
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&collator](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+                         return collator.compare(a->text(0), b->text(0)) < 0;
+                     });
     const bool changing = std::exchange(m_changing, true);
     for (QTreeWidgetItem* node : sorted) {
         for (QListWidget* list : {CheckListBox1, CheckListBox2}) {
@@ -299,8 +303,9 @@ void TMarge::CheckListBox2ClickCheck(int row)
 TStatPlayer* TMarge::rowMember(int row) const
 {
     QTreeWidgetItem* node = RowNode(row);
-    return node && m_owner->GetViewKind(node) == kMemberView ? static_cast<TStatPlayer*>(TMainForm::nodeData(node))
-                                                              : nullptr;
+    return node && m_owner->GetViewKind(node) == kMemberView
+               ? static_cast<TStatPlayer*>(TMainForm::nodeData(node))
+               : nullptr;
 }
 
 QString TMarge::StripSpaces(const QString& text)
@@ -350,8 +355,8 @@ void TMarge::RadioGroup1Click()
     for (int row = 0; row < CheckListBox1->count() && !anyChecked; ++row)
         anyChecked = Checked(CheckListBox1, row) || Checked(CheckListBox2, row);
     if (anyChecked &&
-        platform::dialogs().messageBox(QStringLiteral("全てのチェックを初期化します。よろしいですか？"), kCaption,
-                                       platform::Buttons::YesNo) != platform::mrYes) {
+        platform::dialogs().messageBox(QStringLiteral("全てのチェックを初期化します。よろしいですか？"),
+                                       kCaption, platform::Buttons::YesNo) != platform::mrYes) {
         // The checks were made for the method in force: it stays in force.
         RadioGroup1->SetItemIndex(m_method);
         return;
@@ -369,7 +374,8 @@ void TMarge::RadioGroup1Click()
         if (Checked(CheckListBox1, row))
             continue;
         int last = -1;
-        for (int match = FindNextMatch(m_method, row, last); match != -1; match = FindNextMatch(m_method, row, last)) {
+        for (int match = FindNextMatch(m_method, row, last); match != -1;
+             match = FindNextMatch(m_method, row, last)) {
             SetChecked(CheckListBox1, match, true);
             last = match;
         }

@@ -109,13 +109,15 @@ private:
     void startOwls()
     {
         m_ledger = std::make_unique<Ledger>();
-        const QStringList owls[] = {
-            playerBlock(u"Sato"_s, u"4"_s, {0, 0, 2}, kTenMinutes) + playerBlock(u"Ito Jun"_s, u"5"_s, {0, 0, 2}, kTenMinutes) +
-                playerBlock(u"Kato"_s, u"9"_s, {0, 0, 4}, kTenMinutes),
-            playerBlock(u"Sato"_s, u"14"_s, {3}, kTenMinutes) + playerBlock(u"Ito　Jun"_s, u"6"_s, {3}, kTenMinutes) +
-                playerBlock(u"Mori"_s, u"9"_s, {0, 0, 2}, kTenMinutes),
-            playerBlock(u"Sato"_s, u"24"_s, {0, 0, 2}, kTenMinutes) + playerBlock(u"ItoJun"_s, u"7"_s, {}, kTenMinutes) +
-                playerBlock(u"梶@"_s, u"8"_s, {0, 0, 0, 0, 1}, kTenMinutes)};
+        const QStringList owls[] = {playerBlock(u"Sato"_s, u"4"_s, {0, 0, 2}, kTenMinutes) +
+                                        playerBlock(u"Ito Jun"_s, u"5"_s, {0, 0, 2}, kTenMinutes) +
+                                        playerBlock(u"Kato"_s, u"9"_s, {0, 0, 4}, kTenMinutes),
+                                    playerBlock(u"Sato"_s, u"14"_s, {3}, kTenMinutes) +
+                                        playerBlock(u"Ito　Jun"_s, u"6"_s, {3}, kTenMinutes) +
+                                        playerBlock(u"Mori"_s, u"9"_s, {0, 0, 2}, kTenMinutes),
+                                    playerBlock(u"Sato"_s, u"24"_s, {0, 0, 2}, kTenMinutes) +
+                                        playerBlock(u"ItoJun"_s, u"7"_s, {}, kTenMinutes) +
+                                        playerBlock(u"梶@"_s, u"8"_s, {0, 0, 0, 0, 1}, kTenMinutes)};
         for (int i = 0; i < 3; ++i)
             writeText(m_ledger->gamePath(u"o%1.game"_s.arg(i + 1)),
                       gameFile(QString::number(45413 + i), kOwls, owls[i], u"Hawks"_s,
@@ -162,19 +164,21 @@ private slots:
             QCOMPARE(checked(dialog.CheckListBox2), QStringList());
             click(dialog.CheckListBox2, kOsaka);
             dialog.BitBtn1->click();
-            QCOMPARE(texts(dialog.CheckListBox1), (QStringList{u"Kobe Stars"_s, kOsaka, u"名古屋ドルフィンズ"_s}));
+            QCOMPARE(texts(dialog.CheckListBox1),
+                     (QStringList{u"Kobe Stars"_s, kOsaka, u"名古屋ドルフィンズ"_s}));
             QCOMPARE(checked(dialog.CheckListBox1) + checked(dialog.CheckListBox2), QStringList());
         });
         QVERIFY(!m_ledger->node({kRoot, kTokyo}));
-        QCOMPARE(children(kOsaka), (QStringList{kTotals, u"佐藤[4]"_s, u"伊藤[5]"_s, u"鈴木[7]"_s, u"山田[8]"_s,
-                                                u"高橋[10]"_s, u"中村[12]"_s, u"佐藤[14]"_s}));
+        QCOMPARE(children(kOsaka), (QStringList{kTotals, u"佐藤[4]"_s, u"伊藤[5]"_s, u"鈴木[7]"_s,
+                                                u"山田[8]"_s, u"高橋[10]"_s, u"中村[12]"_s, u"佐藤[14]"_s}));
         m_ledger->show({kRoot, kOsaka});
-        QCOMPARE(rows().mid(1), (QStringList{u"24/05/01|春季リーグ|市民体育館|Osaka Bears|06 - 05|勝"_s,
-                                             u"24/05/01|春季リーグ|市民体育館|Osaka Bears|05 - 06|負"_s,
-                                             u"24/05/10|春季リーグ|市民体育館|名古屋ドルフィンズ|05 - 05|--"_s,
-                                             u"24/06/01|夏季大会|港アリーナ|Kobe Stars|04 - 02|勝"_s,
-                                             u"24/06/15|夏季大会|港アリーナ|Kobe Stars|02 - 04|負"_s,
-                                             u"合計||||22 - 22|2勝2敗1引き分け"_s}));
+        QCOMPARE(rows().mid(1),
+                 (QStringList{u"24/05/01|春季リーグ|市民体育館|Osaka Bears|06 - 05|勝"_s,
+                              u"24/05/01|春季リーグ|市民体育館|Osaka Bears|05 - 06|負"_s,
+                              u"24/05/10|春季リーグ|市民体育館|名古屋ドルフィンズ|05 - 05|--"_s,
+                              u"24/06/01|夏季大会|港アリーナ|Kobe Stars|04 - 02|勝"_s,
+                              u"24/06/15|夏季大会|港アリーナ|Kobe Stars|02 - 04|負"_s,
+                              u"合計||||22 - 22|2勝2敗1引き分け"_s}));
         m_ledger->show({kRoot, kOsaka, kTotals});
         QCOMPARE(form().Label3->text(), u"全5試合 全得点22"_s);
     }
@@ -186,15 +190,16 @@ private slots:
         QTest::addColumn<QStringList>("selected");
         QTest::addColumn<int>("mode"); // 0: no dialog
         QTest::newRow("menu team, root") << u"T1"_s << QStringList{kRoot} << int(TMarge::kTeams);
-        QTest::newRow("menu player, member") << u"P1"_s << QStringList{kRoot, kTokyo, u"鈴木[7]"_s}
-                                             << int(TMarge::kMembers);
+        QTest::newRow("menu player, member")
+            << u"P1"_s << QStringList{kRoot, kTokyo, u"鈴木[7]"_s} << int(TMarge::kMembers);
         QTest::newRow("menu player, root") << u"P1"_s << QStringList{kRoot} << 0;
         QTest::newRow("tree pop-up, root") << u"M3"_s << QStringList{kRoot} << int(TMarge::kTeams);
-        QTest::newRow("tree pop-up, totals") << u"M3"_s << QStringList{kRoot, kTokyo, kTotals}
-                                             << int(TMarge::kMembers);
-        QTest::newRow("tool button team") << u"ToolButton5"_s << QStringList{kRoot, kTokyo} << int(TMarge::kTeams);
-        QTest::newRow("tool button player") << u"ToolButton6"_s << QStringList{kRoot, kTokyo}
-                                            << int(TMarge::kMembers);
+        QTest::newRow("tree pop-up, totals")
+            << u"M3"_s << QStringList{kRoot, kTokyo, kTotals} << int(TMarge::kMembers);
+        QTest::newRow("tool button team")
+            << u"ToolButton5"_s << QStringList{kRoot, kTokyo} << int(TMarge::kTeams);
+        QTest::newRow("tool button player")
+            << u"ToolButton6"_s << QStringList{kRoot, kTokyo} << int(TMarge::kMembers);
         QTest::newRow("tool button delete") << u"ToolButton4"_s << QStringList{kRoot, kTokyo} << 0;
     }
 
@@ -264,13 +269,15 @@ private slots:
         QTest::addColumn<QStringList>("group");
         QTest::addColumn<int>("remaining"); // members after the merge
         QTest::addColumn<QStringList>("totalsAfter");
-        QTest::newRow("name") << int(TMarge::kByName) << QStringList{u"Sato[4]"_s, u"Sato[14]"_s, u"Sato[24]"_s} << 7
-                              << QStringList{u"Sato|4|7"_s, u"Ito Jun|5|2"_s, u"Ito　Jun|6|3"_s, u"ItoJun|7|0"_s,
-                                             u"梶@|8|1"_s, u"Kato|9|4"_s, u"Mori|9|2"_s};
+        QTest::newRow("name") << int(TMarge::kByName)
+                              << QStringList{u"Sato[4]"_s, u"Sato[14]"_s, u"Sato[24]"_s} << 7
+                              << QStringList{u"Sato|4|7"_s,   u"Ito Jun|5|2"_s, u"Ito　Jun|6|3"_s,
+                                             u"ItoJun|7|0"_s, u"梶@|8|1"_s,     u"Kato|9|4"_s,
+                                             u"Mori|9|2"_s};
         // The Satos pair here too.
         QTest::newRow("name without spaces")
-            << int(TMarge::kByNameWithoutSpaces) << QStringList{u"Ito Jun[5]"_s, u"Ito　Jun[6]"_s, u"ItoJun[7]"_s}
-            << 5 << QStringList{};
+            << int(TMarge::kByNameWithoutSpaces)
+            << QStringList{u"Ito Jun[5]"_s, u"Ito　Jun[6]"_s, u"ItoJun[7]"_s} << 5 << QStringList{};
         QTest::newRow("number") << int(TMarge::kByNumber) << QStringList{u"Kato[9]"_s, u"Mori[9]"_s} << 8
                                 << QStringList{};
     }
@@ -282,9 +289,9 @@ private slots:
         QFETCH(int, remaining);
         QFETCH(QStringList, totalsAfter);
         startOwls();
-        QCOMPARE(owlsTotals(), (QStringList{u"Sato|4|2"_s, u"Ito Jun|5|2"_s, u"Ito　Jun|6|3"_s, u"ItoJun|7|0"_s,
-                                            u"梶@|8|1"_s, u"Kato|9|4"_s, u"Mori|9|2"_s, u"Sato|14|3"_s,
-                                            u"Sato|24|2"_s, u"合計||19"_s}));
+        QCOMPARE(owlsTotals(), (QStringList{u"Sato|4|2"_s, u"Ito Jun|5|2"_s, u"Ito　Jun|6|3"_s,
+                                            u"ItoJun|7|0"_s, u"梶@|8|1"_s, u"Kato|9|4"_s, u"Mori|9|2"_s,
+                                            u"Sato|14|3"_s, u"Sato|24|2"_s, u"合計||19"_s}));
         select({kRoot, kOwls, kTotals});
         QString target;
         run(form().P1, [&](TMarge& dialog) {
@@ -388,7 +395,8 @@ private slots:
                 marge.ComboBox1->setFocus();
                 QTest::keyClick(marge.ComboBox1, Qt::Key_Home);
                 QCOMPARE(marge.ComboBox1->currentText(), u"Kobe Stars"_s);
-                QCOMPARE(texts(marge.CheckListBox1), (QStringList{u"井上[23]"_s, u"吉田[11]"_s, u"山田[8]"_s}));
+                QCOMPARE(texts(marge.CheckListBox1),
+                         (QStringList{u"井上[23]"_s, u"吉田[11]"_s, u"山田[8]"_s}));
             }();
             marge.setResult(platform::mrNone);
             QTest::keyClick(&marge, Qt::Key_Escape);

@@ -27,7 +27,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-
 // Hand-worked lines of the sample season (see tst_ledger_views for the plays).
 const QString kSato4 = u"佐藤|4|8|2|2|100.0%|1|1|100.0%|1|2|50.0%|0|0|0|0|0|0|0|00:20:00"_s;
 const QString kSuzuki7 = u"鈴木|7|2|1|2|50.0%|0|0|--|0|0|--|0|1|0|1|1|1|0|00:30:00"_s;
@@ -143,8 +142,8 @@ private slots:
         QVERIFY(drop({kRoot, kOsaka}));
         QVERIFY(dialogs().allAnswered());
         QCOMPARE(teamNames(), (QStringList{kOsaka, u"名古屋ドルフィンズ"_s, kTokyo}));
-        QCOMPARE(children(kOsaka), (QStringList{kTotals, u"伊藤[5]"_s, u"山田[8]"_s, u"吉田[11]"_s, u"中村[12]"_s,
-                                                u"井上[23]"_s}));
+        QCOMPARE(children(kOsaka), (QStringList{kTotals, u"伊藤[5]"_s, u"山田[8]"_s, u"吉田[11]"_s,
+                                                u"中村[12]"_s, u"井上[23]"_s}));
         QCOMPARE(form().TreeView1->currentItem(), node({kRoot, kOsaka, kTotals}));
         // The grid keeps showing what it showed.
         QCOMPARE(form().GridKind(), int(kGameListView));
@@ -177,16 +176,16 @@ private slots:
         QTest::addColumn<bool>("asked");
         QTest::newRow("team on itself") << QStringList{kRoot, kTokyo} << QStringList{kRoot, kTokyo} << false;
         QTest::newRow("team on the root") << QStringList{kRoot, kTokyo} << QStringList{kRoot} << false;
-        QTest::newRow("team on a member") << QStringList{kRoot, kTokyo} << QStringList{kRoot, kOsaka, u"伊藤[5]"_s}
-                                          << false;
+        QTest::newRow("team on a member")
+            << QStringList{kRoot, kTokyo} << QStringList{kRoot, kOsaka, u"伊藤[5]"_s} << false;
         QTest::newRow("member on the totals node")
             << QStringList{kRoot, kTokyo, u"鈴木[7]"_s} << QStringList{kRoot, kTokyo, kTotals} << false;
         QTest::newRow("member on a member of another team")
             << QStringList{kRoot, kOsaka, u"山田[8]"_s} << QStringList{kRoot, kKobe, u"山田[8]"_s} << false;
-        QTest::newRow("member on itself") << QStringList{kRoot, kTokyo, u"鈴木[7]"_s}
-                                          << QStringList{kRoot, kTokyo, u"鈴木[7]"_s} << false;
-        QTest::newRow("members, cancelled") << QStringList{kRoot, kTokyo, u"鈴木[7]"_s}
-                                            << QStringList{kRoot, kTokyo, u"高橋[10]"_s} << true;
+        QTest::newRow("member on itself")
+            << QStringList{kRoot, kTokyo, u"鈴木[7]"_s} << QStringList{kRoot, kTokyo, u"鈴木[7]"_s} << false;
+        QTest::newRow("members, cancelled")
+            << QStringList{kRoot, kTokyo, u"鈴木[7]"_s} << QStringList{kRoot, kTokyo, u"高橋[10]"_s} << true;
         QTest::newRow("teams, cancelled") << QStringList{kRoot, kTokyo} << QStringList{kRoot, kOsaka} << true;
     }
 
@@ -287,7 +286,8 @@ private slots:
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("line");
         QTest::newRow("new number") << u"24"_s << u"佐藤"_s
-                                    << QStringList{kTotals, u"佐藤[4]"_s, u"鈴木[7]"_s, u"高橋[10]"_s, u"佐藤[24]"_s}
+                                    << QStringList{kTotals, u"佐藤[4]"_s, u"鈴木[7]"_s, u"高橋[10]"_s,
+                                                   u"佐藤[24]"_s}
                                     << u"佐藤[24]"_s << u"佐藤|24|3|"_s;
         // Another member's identity: the entries go to that member, whose node shows them.
         QTest::newRow("identity of another member")
@@ -328,7 +328,8 @@ private slots:
         dialogs().expectModal(u"PlayerTouroku"_s, [](QDialog&) { return int(platform::mrCancel); });
         QTest::keyClick(form().TreeView1, Qt::Key_F2);
         QVERIFY(dialogs().allAnswered());
-        QCOMPARE(children(kTokyo), (QStringList{kTotals, u"佐藤[4]"_s, u"鈴木[7]"_s, u"高橋[10]"_s, u"佐藤[14]"_s}));
+        QCOMPARE(children(kTokyo),
+                 (QStringList{kTotals, u"佐藤[4]"_s, u"鈴木[7]"_s, u"高橋[10]"_s, u"佐藤[14]"_s}));
         QCOMPARE(form().Teams()->At(3)->Members().Count(), 4);
     }
 
@@ -370,12 +371,14 @@ private slots:
         QVERIFY(form().GameDelM->isEnabled());
         QVERIFY(!form().MemDelM->isEnabled());
         form().PopupMenu2->hide();
-        dialogs().expectMessage(u"東京ホークスvsOsaka Bearsの試合を削除しますよろしいですか？"_s, platform::mrYes);
+        dialogs().expectMessage(u"東京ホークスvsOsaka Bearsの試合を削除しますよろしいですか？"_s,
+                                platform::mrYes);
         form().GameDelM->trigger();
         QVERIFY(dialogs().allAnswered());
-        QCOMPARE(rows().mid(1), (QStringList{u"24/05/10|春季リーグ|市民体育館|名古屋ドルフィンズ|05 - 05|--"_s,
-                                             u"24/06/15|夏季大会|港アリーナ|Kobe Stars|02 - 04|負"_s,
-                                             u"合計||||07 - 09|0勝1敗1引き分け"_s}));
+        QCOMPARE(rows().mid(1),
+                 (QStringList{u"24/05/10|春季リーグ|市民体育館|名古屋ドルフィンズ|05 - 05|--"_s,
+                              u"24/06/15|夏季大会|港アリーナ|Kobe Stars|02 - 04|負"_s,
+                              u"合計||||07 - 09|0勝1敗1引き分け"_s}));
         QCOMPARE(form().Label3->text(), u"全2試合 0勝1敗1引き分け"_s);
         // Gone from both teams' views, still in the game list.
         m_ledger->show({kRoot, kOsaka});
@@ -458,7 +461,8 @@ private slots:
         Ledger empty;
         empty.start(empty.iniFor(false));
         empty.form().Button1->click();
-        for (QAction* action : {empty.form().M1, empty.form().D1, empty.form().GameDelM, empty.form().MemDelM})
+        for (QAction* action :
+             {empty.form().M1, empty.form().D1, empty.form().GameDelM, empty.form().MemDelM})
             action->trigger();
         empty.form().GridAllDblClick();
         empty.form().RefreshMemberNodes(nullptr, 1, true);
@@ -517,7 +521,8 @@ private slots:
             ledger.form().GridAll->SetRow(row);
             ledger.form().GridAllDblClick();
             QVERIFY(ledger.form().Label1IsRed());
-            QCOMPARE(ledger.form().Label1->text(), u"フープタリソフトのバージョンが古いか、同じフォルダに入っていません"_s);
+            QCOMPARE(ledger.form().Label1->text(),
+                     u"フープタリソフトのバージョンが古いか、同じフォルダに入っていません"_s);
             QCOMPARE(ledger.shell().started, QStringList());
         }
     }

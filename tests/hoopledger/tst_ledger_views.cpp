@@ -22,7 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-
 const QString kStatHeader =
     u"2P(M)|2P(A)|2P(%)|3P(M)|3P(A)|3P(%)|FP(M)|FP(A)|FP(%)|F|OR|DR|TO|AS|ST|BS|TIME"_s;
 

@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QTimeEdit>
 
-#include "hooptally/Tsavefile.h"
 #include "hooptally/Texecute.h"
+#include "hooptally/Tsavefile.h"
 #include "support/Program.h"
 
 using namespace Qt::StringLiterals;
