@@ -168,6 +168,34 @@ private slots:
         QCOMPARE(rows().mid(1), kTokyoResults);
     }
 
+    // Two members who played in one game, merged: the game's side holds two entries of the one
+    // member, and both count.
+    void mergeMembersOfOneGame()
+    {
+        cleanup();
+        Ledger ledger;
+        const QString tenMinutes = u"0.00694444444444444"_s;
+        writeText(ledger.gamePath(u"o.game"_s),
+                  gameFile(u"45413"_s, u"Owls"_s,
+                           playerBlock(u"Sato"_s, u"4"_s, {0, 0, 2}, tenMinutes) +
+                               playerBlock(u"Sato"_s, u"14"_s, {3, 0, 0, 0, 1, 1}, tenMinutes),
+                           u"Hawks"_s, {}));
+        ledger.start(ledger.iniFor());
+        ledger.node({kRoot, u"Owls"_s})->setExpanded(true);
+        ledger.select({kRoot, u"Owls"_s, u"Sato[14]"_s});
+        ledger.dialogs().expectMessage(u"Sato[14]をSato[4]に合体します"_s, platform::mrOk);
+        const QPoint at =
+            ledger.form().TreeView1->visualItemRect(ledger.node({kRoot, u"Owls"_s, u"Sato[4]"_s})).center();
+        ledger.form().TreeView1DragDrop(at.x(), at.y());
+        ledger.show({kRoot, u"Owls"_s, kTotals});
+        QCOMPARE(gridRows(*ledger.form().GridAll).mid(1),
+                 (QStringList{u"Sato|4|6|1|1|100.0%|1|1|100.0%|1|2|50.0%|0|0|0|0|0|0|0|00:20:00"_s,
+                              u"合計||6|1|1|100.0%|1|1|100.0%|1|2|50.0%|0|0|0|0|0|0|0|00:20:00"_s}));
+        ledger.show({kRoot, u"Owls"_s, u"Sato[4]"_s});
+        QCOMPARE(gridRows(*ledger.form().GridAll)[1],
+                 u"大会|24/05/01|Hawks|06|01|01|100.0%|01|01|100.0%|01|02|50.0%|00|00|00|00|00|00|00|00:20:00"_s);
+    }
+
     // Pairs that take no drop, and an answer of Cancel: nothing changes and nothing is asked.
     void dropsThatDoNothing_data()
     {
