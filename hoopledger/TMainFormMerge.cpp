@@ -56,7 +56,9 @@ bool mergeable(int draggedKind, int targetKind)
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == TreeView1 && event->type() == QEvent::KeyRelease) {
-        TreeView1KeyUp(static_cast<QKeyEvent*>(event)->key());
+        // A held key repeats its release too: one edit per press.
+        if (const auto* key = static_cast<QKeyEvent*>(event); !key->isAutoRepeat())
+            TreeView1KeyUp(key->key());
         return false;
     }
     if (watched == TreeView1->viewport()) {

@@ -192,8 +192,9 @@ private slots:
                  (QStringList{u"Sato|4|6|1|1|100.0%|1|1|100.0%|1|2|50.0%|0|0|0|0|0|0|0|00:20:00"_s,
                               u"合計||6|1|1|100.0%|1|1|100.0%|1|2|50.0%|0|0|0|0|0|0|0|00:20:00"_s}));
         ledger.show({kRoot, u"Owls"_s, u"Sato[4]"_s});
-        QCOMPARE(gridRows(*ledger.form().GridAll)[1],
-                 u"大会|24/05/01|Hawks|06|01|01|100.0%|01|01|100.0%|01|02|50.0%|00|00|00|00|00|00|00|00:20:00"_s);
+        QCOMPARE(
+            gridRows(*ledger.form().GridAll)[1],
+            u"大会|24/05/01|Hawks|06|01|01|100.0%|01|01|100.0%|01|02|50.0%|00|00|00|00|00|00|00|00:20:00"_s);
     }
 
     // Pairs that take no drop, and an answer of Cancel: nothing changes and nothing is asked.
