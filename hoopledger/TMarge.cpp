@@ -191,6 +191,7 @@ void TMarge::setRows(const QList<QTreeWidgetItem*>& nodes)
                      [&collator](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
                          return collator.compare(a->text(0), b->text(0)) < 0;
                      });
+    m_lastTargetRow = -1;
     const bool changing = std::exchange(m_changing, true);
     for (QTreeWidgetItem* node : sorted) {
         for (QListWidget* list : {CheckListBox1, CheckListBox2}) {
@@ -234,7 +235,6 @@ void TMarge::FillMemberLists(QTreeWidgetItem* node)
             members << node->child(i);
     }
     setRows(members);
-    m_lastTargetRow = -1;
 }
 
 void TMarge::ComboBox1Change()
