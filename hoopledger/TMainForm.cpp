@@ -177,6 +177,18 @@ void TMainForm::buildTree(QWidget* parent)
     auto dispatchLater = [this] { QTimer::singleShot(0, this, &TMainForm::TreeView1DblClick); };
     connect(TreeView1, &QTreeWidget::itemClicked, this, dispatchLater);
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, dispatchLater);
+    // Nodes are dragged onto nodes to merge them; the drop itself is handled in eventFilter, so the
+    // view never moves or removes an item on its own.
+    TreeView1->setDragEnabled(true);
+    TreeView1->setAcceptDrops(true);
+    TreeView1->setDragDropMode(QAbstractItemView::DragDrop);
+    TreeView1->setDefaultDropAction(Qt::CopyAction);
+    TreeView1->setAutoScroll(false);
+    TreeView1->viewport()->installEventFilter(this);
+    TreeView1->installEventFilter(this);
+    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TreeView1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(TreeView1->viewport()->mapToGlobal(pos)); });
 }
 
 void TMainForm::buildRightPane(QWidget* parent)
@@ -225,6 +237,7 @@ void TMainForm::buildRightPane(QWidget* parent)
         GridAllMouseUp(button, modifiers, x, y);
     };
     GridAll->OnDblClick = [this] { GridAllDblClick(); };
+    GridAll->viewport()->installEventFilter(this);
     layout->addWidget(GridAll, 1);
 
     Label3 = named(new QLabel(parent), "Label3");
@@ -739,17 +752,5 @@ void TMainForm::FileSaveAsItemClick()
         platform::dialogs().showModal(list);
     }
 }
-
-// Entry points of the commands that come with merging and deleting.
-void TMainForm::T1Click() {}             // merge dialog in team mode
-void TMainForm::P1Click() {}             // merge dialog in member mode
-void TMainForm::ToolButton4Click() {}    // the delete tool button does nothing
-void TMainForm::M1Click() {}             // renames a team or edits a member
-void TMainForm::D1Click() {}             // deletes a team or a member from the tree
-void TMainForm::M3Click() {}             // merge dialog from the tree
-void TMainForm::GameDelMClick() {}       // disables the game of the pop-up row
-void TMainForm::MemDelMClick() {}        // deletes the member of the pop-up row
-void TMainForm::GridAllDblClick() {}     // starts the scoring program on the row's game
-void TMainForm::GridAllContextPopup() {} // remembers the cell and opens PopupMenu2
 
 } // namespace hoopledger

@@ -71,7 +71,17 @@ public:
     void GameDelMClick();
     void MemDelMClick();
     void GridAllDblClick();
-    void GridAllContextPopup();
+
+    // Merging and deleting in the tree and the grid. Coordinates are the viewport's.
+    void TreeView1DragOver(int x, int y, bool& accept);
+    void TreeView1DragDrop(int x, int y);
+    void TreeView1KeyUp(int key);
+    // Remembers the cell under the point and opens PopupMenu2 where the grid's view has a command.
+    void GridAllContextPopup(const QPoint& mousePos);
+    int PopupCol() const { return m_popupCol; }
+    int PopupRow() const { return m_popupRow; }
+    // Removes the node and its children from the tree.
+    void DeleteTreeNode(QTreeWidgetItem* node);
 
     // Loading and the tree.
     static int CheckScoreProgram(const QString& path); // 1 missing or too old, 0 usable
@@ -93,6 +103,8 @@ public:
     void AdjustColumnWidths();
     int GetViewKind(QTreeWidgetItem* node = nullptr) const; // the selected node's without one
     TStatPlayer* GetSelectedPlayer(TGTeam*& team) const;
+    // The team or member a node stands for (none for the root).
+    static void* nodeData(const QTreeWidgetItem* node);
     void GridAllDrawCell(int col, int row, const QRect& rect, unsigned state);
 
     // State.
@@ -124,7 +136,7 @@ public:
     QLabel* Label2;
     QDateEdit* DateTimePicker2;
     QPushButton* Button1;
-    platform::StringGrid* GridAll;
+    platform::StringGrid* GridAll = nullptr; // built after the tree, whose events are filtered at once
     QLabel* Label3;
     QMenu* PopupMenu1;
     QMenu* PopupMenu2;
@@ -145,6 +157,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
@@ -157,9 +170,14 @@ private:
     void setLabel1(const QString& text);
     void setLabel1Red(bool red);
     void setPickerDate(QDateEdit* picker, double serial);
+    // Merging and deleting.
+    void openMergeDialog(int mode);
+    void renameTeam(QTreeWidgetItem* node);
+    void editMember(QTreeWidgetItem* node);
+    bool teamNameTaken(const TGTeam* team, const QString& name) const;
+    QTreeWidgetItem* teamNode(const TGTeam* team) const;
+    void* popupRowObject() const;
     QTreeWidgetItem* selectedNode() const;
-    // The team or member a node stands for (none for the root).
-    static void* nodeData(const QTreeWidgetItem* node);
 
     // One grid line: its cells and the row object of column 0.
     struct GridLine
@@ -178,6 +196,8 @@ private:
     bool m_loading = false;
     bool m_label1Red = false;
     bool m_oldFileSeen = false;
+    int m_popupCol = -1;
+    int m_popupRow = -1;
     int m_sortColumn = -1;
     int m_sortDirection = 1; // 1 descending, 0 ascending
     std::unique_ptr<TGameList> m_gameList;

@@ -141,6 +141,22 @@ TPlayerTotals totalsOf(const TStatPlayer& player)
     return totals;
 }
 
+// Adds up the member's entries in a side: after a merge one side may hold two entries of one member.
+bool addEntries(const TGameSide* side, const TStatPlayer& member, TPlayerTotals& totals, double& time)
+{
+    if (!side)
+        return false;
+    bool found = false;
+    for (const TStatPlayer* player : side->Players()) {
+        if (!TMemList::SamePlayer(*player, member))
+            continue;
+        totals.Add(totalsOf(*player));
+        time += player->PlayTime();
+        found = true;
+    }
+    return found;
+}
+
 QString shortDate(double date)
 {
     return platform::DateTime::FormatDateTime(QStringLiteral("yy/mm/dd"), date);
@@ -228,11 +244,7 @@ void TMainForm::ShowPersonalTotals(TGTeam* team)
         games = 0;
         for (const TTeamGame& listing : counting) {
             ++games;
-            const TStatPlayer* player = listing.us ? listing.us->Players().FindMember(*member) : nullptr;
-            if (!player)
-                continue;
-            sums.Add(totalsOf(*player));
-            time += player->PlayTime();
+            addEntries(listing.us, *member, sums, time);
         }
         if (member->visible == 1)
             lines.push_back(
@@ -260,17 +272,17 @@ void TMainForm::ShowPlayerGames(TStatPlayer* member, TGTeam* team)
     double time = 0.0;
     int games = 0;
     for (const TTeamGame& listing : team->Listings()) {
-        const TStatPlayer* player = listing.us ? listing.us->Players().FindMember(*member) : nullptr;
-        if (!player || player->PlayTime() == 0.0 || !Counts(listing.game))
+        TPlayerTotals totals;
+        double played = 0.0;
+        if (!addEntries(listing.us, *member, totals, played) || played == 0.0 || !Counts(listing.game))
             continue;
         ++games;
-        const TPlayerTotals totals = totalsOf(*player);
         lines.push_back({QStringList{listing.game->tournament, shortDate(listing.game->date),
                                      listing.them->GetName(), count(totals.Points(), true)} +
-                             statCells(totals, player->PlayTime(), LineKind::GameLine, true),
+                             statCells(totals, played, LineKind::GameLine, true),
                          listing.game});
         sums.Add(totals);
-        time += player->PlayTime();
+        time += played;
     }
     fillGrid(kMemberView, team, member,
              QStringList{QStringLiteral("ｹﾞｰﾑ名"), QStringLiteral("日付"), QStringLiteral("相手"),

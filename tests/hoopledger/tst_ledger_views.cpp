@@ -10,7 +10,6 @@
 
 #include "hoopledger/TPlayerTouroku.h"
 #include "hoopledger/Teamlist.h"
-#include "hooptally/Texecute.h"
 #include "platform/Colors.h"
 #include "platform/DateTime.h"
 #include "platform/StringGrid.h"
@@ -20,100 +19,8 @@
 using namespace hoopledger;
 using namespace hoopledger::testing;
 using namespace Qt::StringLiterals;
-using hooptally::kAssist;
-using hooptally::kBlockedShot;
-using hooptally::kCourtIn;
-using hooptally::kDefensiveRebound;
-using hooptally::kFoul;
-using hooptally::kFreeThrowMade;
-using hooptally::kFreeThrowMissed;
-using hooptally::kOffensiveRebound;
-using hooptally::kPersonalFoul;
-using hooptally::kSteal;
-using hooptally::kThreePointMade;
-using hooptally::kThreePointMissed;
-using hooptally::kToBench;
-using hooptally::kTurnover;
-using hooptally::kTwoPointMade;
-using hooptally::kTwoPointMissed;
 
 namespace {
-
-const QString kTokyo = u"東京ホークス"_s;
-const QString kOsaka = u"Osaka Bears"_s;
-const QString kNagoya = u"名古屋ドルフィンズ"_s;
-const QString kKobe = u"Kobe Stars"_s;
-const QString kRoot = u"全試合"_s;
-const QString kTotals = u"個人ﾄｰﾀﾙ一覧"_s;
-
-// Five games between four teams, 10-minute periods, each recorded through the scoring program's
-// action path and closed by a period end at 0:00. Sato plays as 4 and as 14 for Tokyo; Yamada 8 plays
-// for Osaka and for Kobe; Takahashi sits on Tokyo's bench through the first game.
-QList<GamePlan> season()
-{
-    using P = GamePlan::Play;
-    QList<GamePlan> games;
-    games << GamePlan{u"春季リーグ"_s,
-                      u"市民体育館"_s,
-                      QDate(2024, 5, 1),
-                      QTime(14, 0),
-                      kTokyo,
-                      kOsaka,
-                      {{u"4"_s, u"佐藤"_s}, {u"7"_s, u"鈴木"_s}, {u"10"_s, u"高橋"_s, false}},
-                      {{u"8"_s, u"山田"_s}, {u"5"_s, u"伊藤"_s}, {u"12"_s, u"中村"_s, false}},
-                      {P{9, 30, 1, 0, kTwoPointMade}, P{9, 0, 2, 0, kTwoPointMade},
-                       P{8, 30, 1, 0, kThreePointMade}, P{8, 0, 1, 1, kTwoPointMissed},
-                       P{8, 0, 2, 1, kDefensiveRebound}, P{7, 0, 2, 0, kFoul, kPersonalFoul, 2},
-                       P{7, 0, 1, 0, kFreeThrowMade}, P{7, 0, 1, 0, kFreeThrowMissed}, P{6, 0, 1, 1, kAssist},
-                       P{5, 0, 2, 2, kCourtIn}, P{5, 0, 2, 1, kToBench}, P{4, 0, 2, 2, kThreePointMade},
-                       P{3, 0, 1, 1, kSteal}, P{3, 0, 2, 0, kTurnover}, P{2, 0, 1, 1, kOffensiveRebound},
-                       P{1, 0, 2, 0, kBlockedShot}}};
-    games << GamePlan{u"春季リーグ"_s,
-                      u"北体育館"_s,
-                      QDate(2024, 5, 3),
-                      QTime(10, 0),
-                      kNagoya,
-                      kKobe,
-                      {{u"6"_s, u"小林"_s}, {u"9"_s, u"加藤"_s}},
-                      {{u"8"_s, u"山田"_s}, {u"11"_s, u"吉田"_s}},
-                      {P{9, 0, 1, 0, kTwoPointMade}, P{8, 0, 2, 0, kTwoPointMade},
-                       P{7, 0, 1, 1, kThreePointMissed}, P{6, 0, 2, 1, kTwoPointMade},
-                       P{5, 0, 1, 0, kFreeThrowMade}}};
-    games << GamePlan{u"春季リーグ"_s,
-                      u"市民体育館"_s,
-                      QDate(2024, 5, 10),
-                      QTime(18, 30),
-                      kTokyo,
-                      kNagoya,
-                      {{u"14"_s, u"佐藤"_s}, {u"7"_s, u"鈴木"_s}},
-                      {{u"6"_s, u"小林"_s}, {u"9"_s, u"加藤"_s}},
-                      {P{9, 0, 1, 0, kThreePointMade}, P{8, 0, 2, 0, kThreePointMade},
-                       P{7, 0, 1, 1, kTwoPointMade}, P{6, 0, 2, 1, kTwoPointMade},
-                       P{5, 0, 1, 0, kFoul, kPersonalFoul}}};
-    games << GamePlan{u"夏季大会"_s,
-                      u"港アリーナ"_s,
-                      QDate(2024, 6, 1),
-                      QTime(13, 0),
-                      kOsaka,
-                      kKobe,
-                      {{u"8"_s, u"山田"_s}, {u"5"_s, u"伊藤"_s}},
-                      {{u"11"_s, u"吉田"_s}, {u"23"_s, u"井上"_s}},
-                      {P{9, 0, 1, 0, kThreePointMade}, P{8, 0, 2, 0, kTwoPointMade},
-                       P{7, 0, 1, 1, kFreeThrowMade}, P{6, 0, 2, 1, kThreePointMissed},
-                       P{6, 0, 1, 1, kDefensiveRebound}}};
-    games << GamePlan{u"夏季大会"_s,
-                      u"港アリーナ"_s,
-                      QDate(2024, 6, 15),
-                      QTime(11, 0),
-                      kKobe,
-                      kTokyo,
-                      {{u"8"_s, u"山田"_s}, {u"23"_s, u"井上"_s}},
-                      {{u"4"_s, u"佐藤"_s}, {u"7"_s, u"鈴木"_s}},
-                      {P{9, 0, 1, 1, kTwoPointMade}, P{8, 0, 2, 0, kTwoPointMade},
-                       P{7, 0, 1, 1, kTwoPointMade}, P{6, 0, 1, 0, kTwoPointMissed},
-                       P{5, 0, 2, 1, kTurnover}}};
-    return games;
-}
 
 const QString kStatHeader =
     u"2P(M)|2P(A)|2P(%)|3P(M)|3P(A)|3P(%)|FP(M)|FP(A)|FP(%)|F|OR|DR|TO|AS|ST|BS|TIME"_s;
@@ -145,12 +52,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        const QList<GamePlan> games = season();
-        for (int i = 0; i < games.size(); ++i)
-            writeRecordedGame(m_season.filePath(u"g%1.game"_s.arg(i + 1)), games[i]);
-    }
+    void initTestCase() { writeSampleSeason(m_season.path()); }
 
     void init()
     {

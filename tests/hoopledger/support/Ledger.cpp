@@ -92,6 +92,22 @@ void Ledger::show(const QStringList& texts)
     m_form->TreeView1DblClick();
 }
 
+void Ledger::select(const QStringList& texts)
+{
+    QTreeWidgetItem* item = node(texts);
+    QVERIFY2(item, qPrintable(texts.join(QLatin1Char('/'))));
+    m_form->TreeView1->setCurrentItem(item);
+}
+
+QStringList Ledger::childTexts(const QStringList& texts) const
+{
+    QStringList children;
+    QTreeWidgetItem* item = node(texts);
+    for (int i = 0; item && i < item->childCount(); ++i)
+        children << item->child(i)->text(0);
+    return children;
+}
+
 QStringList Ledger::treeTexts() const
 {
     QStringList texts;

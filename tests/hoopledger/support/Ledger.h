@@ -17,6 +17,10 @@ namespace hoopledger::testing {
 
 using hooptally::testing::gridRows;
 
+// The tree's fixed texts: the root and each team's first child.
+inline const QString kRoot = QStringLiteral("全試合");
+inline const QString kTotals = QStringLiteral("個人ﾄｰﾀﾙ一覧");
+
 // What lies beside the statistics program where it looks for the scoring program.
 enum class Scorer {
     Real,           // the built scoring program
@@ -54,6 +58,10 @@ public:
     QTreeWidgetItem* node(const QStringList& texts) const;
     // Selects the node and shows its view as a click does.
     void show(const QStringList& texts);
+    // Selects the node without showing its view.
+    void select(const QStringList& texts);
+    // The texts of the node's children.
+    QStringList childTexts(const QStringList& texts) const;
     // Every node of the tree, indented by two spaces a level.
     QStringList treeTexts() const;
 

@@ -46,4 +46,13 @@ struct GamePlan
 // Must not run while a statistics program fixture lives (the scoring program installs its own dialogs).
 void writeRecordedGame(const QString& path, const GamePlan& plan);
 
+// Five games between four teams in May and June 2024, whose views the tests work out by hand.
+QList<GamePlan> sampleSeason();
+// Writes the sample season into the folder as g1.game to g5.game.
+void writeSampleSeason(const QString& folder);
+inline const QString kTokyo = QStringLiteral("東京ホークス");
+inline const QString kOsaka = QStringLiteral("Osaka Bears");
+inline const QString kNagoya = QStringLiteral("名古屋ドルフィンズ");
+inline const QString kKobe = QStringLiteral("Kobe Stars");
+
 } // namespace hoopledger::testing
