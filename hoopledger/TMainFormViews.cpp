@@ -302,7 +302,11 @@ void TMainForm::AdjustColumnWidths()
     // Measuring text is the slow part of a long list, and its columns repeat their texts.
     QSet<QString> measured;
     for (int col = 0; col < GridAll->ColCount(); ++col) {
-        int width = least;
+        // The header shows whole: its text is drawn inset from the cell's left, and as much room is kept
+        // on its right, also over a column whose lines are short or missing.
+        const int header =
+            metrics.horizontalAdvance(GridAll->Cells(col, 0)) + 2 * platform::StringGrid::kTextInset;
+        int width = std::max(least, header);
         measured.clear();
         for (int row = 1; row < GridAll->RowCount(); ++row) {
             const QString text = GridAll->Cells(col, row);

@@ -143,12 +143,14 @@ void TOption::FormCreate()
 
 void TOption::OKBtnClick()
 {
-    platform::IniFile ini(m_iniPath);
-    bool ok = ini.writeString(kOption, QStringLiteral("FilePath"), FilePath->text());
-    ok = ini.writeString(kOption, QStringLiteral("SaveFilePath"), SaveFilePath->text()) && ok;
-    ok = ini.writeBool(kOption, QStringLiteral("ActiveRead"), ChkGameFileRead->isChecked()) && ok;
+    using platform::IniValue;
+    QList<IniValue> values{
+        IniValue::text(kOption, QStringLiteral("FilePath"), FilePath->text()),
+        IniValue::text(kOption, QStringLiteral("SaveFilePath"), SaveFilePath->text()),
+        IniValue::boolean(kOption, QStringLiteral("ActiveRead"), ChkGameFileRead->isChecked())};
     for (int i = 0; i < kKojinItemCount; ++i)
-        ok = ini.writeBool(kKojin, QString::number(i), KojinItem(i)) && ok;
+        values << IniValue::boolean(kKojin, QString::number(i), KojinItem(i));
+    const bool ok = platform::IniFile(m_iniPath).writeValues(values);
     // The settings are in force all the same; the user must know they were not stored.
     if (!ok)
         platform::dialogs().messageBox(QStringLiteral("保存に失敗しました"), kCaption, platform::Buttons::Ok);
@@ -157,7 +159,7 @@ void TOption::OKBtnClick()
 
 void TOption::chooseFolder(QLineEdit* edit)
 {
-    if (const auto folder = platform::dialogs().selectDirectory(QString(), edit->text()))
+    if (const auto folder = platform::chooseFolder(edit->text(), kCaption))
         edit->setText(*folder);
 }
 

@@ -222,28 +222,29 @@ void TOption::LoadSettings()
 
 bool TOption::SaveSettings()
 {
-    bool ok = true;
-    auto note = [&ok](bool written) { ok = ok && written; };
-    note(m_ini->writeString(kOption, QStringLiteral("FilePath"), Edit1->text()));
-    note(m_ini->writeString(kOption, QStringLiteral("LogPath"), Edit2->text()));
-    note(m_ini->writeString(kInitialize, QStringLiteral("TeamA"), LabeledEdit1->text()));
-    note(m_ini->writeString(kInitialize, QStringLiteral("TeamB"), LabeledEdit2->text()));
+    using platform::IniValue;
+    QList<IniValue> values{IniValue::text(kOption, QStringLiteral("FilePath"), Edit1->text()),
+                           IniValue::text(kOption, QStringLiteral("LogPath"), Edit2->text()),
+                           IniValue::text(kInitialize, QStringLiteral("TeamA"), LabeledEdit1->text()),
+                           IniValue::text(kInitialize, QStringLiteral("TeamB"), LabeledEdit2->text())};
     for (int i = 0; i < KojinList->count(); ++i)
-        note(m_ini->writeBool(kKojin, QString::number(i), StatSwitch(i)));
-    note(m_ini->writeInteger(kOption, QStringLiteral("PlayTime"), ComboPeriodTime->currentIndex()));
-    note(m_ini->writeBool(kInitialize, QStringLiteral("MiniBasket"), bMiniBasket->isChecked()));
-    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamAColor"), TeamColor(kSideA)));
-    note(m_ini->writeInteger(kInitialize, QStringLiteral("TeamBColor"), TeamColor(kSideB)));
+        values << IniValue::boolean(kKojin, QString::number(i), StatSwitch(i));
+    values << IniValue::integer(kOption, QStringLiteral("PlayTime"), ComboPeriodTime->currentIndex())
+           << IniValue::boolean(kInitialize, QStringLiteral("MiniBasket"), bMiniBasket->isChecked())
+           << IniValue::integer(kInitialize, QStringLiteral("TeamAColor"), TeamColor(kSideA))
+           << IniValue::integer(kInitialize, QStringLiteral("TeamBColor"), TeamColor(kSideB));
+    const bool ok = m_ini->writeValues(values);
     NoteWriteResult(ok);
     return ok;
 }
 
 bool TOption::SaveWindowPlacement(const QString& section, int top, int left, int height, int width)
 {
-    bool ok = m_ini->writeInteger(section, QStringLiteral("Top"), top);
-    ok = m_ini->writeInteger(section, QStringLiteral("Left"), left) && ok;
-    ok = m_ini->writeInteger(section, QStringLiteral("Height"), height) && ok;
-    ok = m_ini->writeInteger(section, QStringLiteral("Width"), width) && ok;
+    using platform::IniValue;
+    const bool ok = m_ini->writeValues({IniValue::integer(section, QStringLiteral("Top"), top),
+                                        IniValue::integer(section, QStringLiteral("Left"), left),
+                                        IniValue::integer(section, QStringLiteral("Height"), height),
+                                        IniValue::integer(section, QStringLiteral("Width"), width)});
     NoteWriteResult(ok);
     return ok;
 }
@@ -330,7 +331,7 @@ QString TOption::StartupRosterB() const
 
 void TOption::chooseFolder(QLineEdit* edit)
 {
-    if (const auto folder = platform::dialogs().selectDirectory(QString(), edit->text()))
+    if (const auto folder = platform::chooseFolder(edit->text(), kCaption))
         edit->setText(*folder);
 }
 

@@ -8,9 +8,11 @@
 
 #include "hooptally/Common.h"
 #include "hooptally/THooptallyForm.h"
-#include "platform/Convert.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace hooptally {
 
@@ -89,23 +91,38 @@ void TTimeModifyDlg::Edit1Enter()
 
 namespace {
 
-// A typed value that is no number, or one the clock cannot show (and a game file could not hold),
-// keeps the clock's own.
-int clockValue(const QString& text, int current, int highest)
+// A clock field: digits only, within 0 to highest (what the clock can show and a game file hold).
+std::optional<int> clockField(const QString& text, int highest)
 {
-    const int value = platform::StrToIntDef(text, current);
-    return value >= 0 && value <= highest ? value : current;
+    const QString digits = text.trimmed();
+    if (digits.isEmpty() ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return std::nullopt;
+    bool ok = false;
+    const int value = digits.toInt(&ok);
+    if (!ok || value > highest)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
 
 void TTimeModifyDlg::OKBtnClick()
 {
-    THooptallyForm* form = MainForm();
+    const std::optional<int> minutes = clockField(Edit1->text(), kMaxClockMinutes);
+    const std::optional<int> seconds = clockField(Edit2->text(), kMaxClockSeconds);
+    if (!minutes || !seconds) {
+        // The clock keeps its value and the dialog stays open for the correction.
+        platform::dialogs().messageBox(QStringLiteral("分は0～99、秒は0～59の数字で入力してください"),
+                                       kCaption, platform::Buttons::Ok);
+        QLineEdit* wrong = minutes ? Edit2 : Edit1;
+        wrong->setFocus();
+        wrong->selectAll();
+        return;
+    }
     // The main window shows the fields as it always does ("%02d").
-    if (form)
-        form->SetClock(clockValue(Edit1->text(), form->ClockMinutes(), kMaxClockMinutes),
-                       clockValue(Edit2->text(), form->ClockSeconds(), kMaxClockSeconds));
+    if (THooptallyForm* form = MainForm())
+        form->SetClock(*minutes, *seconds);
     done(platform::mrOk);
 }
 

@@ -375,6 +375,13 @@ void putCoach(SheetGridControl* control, const SheetArea& area, std::uint8_t kin
     control->SetSheetAreaMark(area.firstColumn, area.firstRow, kind, coach, 0);
 }
 
+// The reset clocked every starter in; one off the list was never on court, so that reading must not count.
+void putOffTheList(TPlayer* player)
+{
+    player->status = kNotListed;
+    player->DropOpenCourtTime();
+}
+
 } // namespace
 
 void ListTeamPlayers(THooptallyForm* form, TTeam* team)
@@ -412,7 +419,7 @@ void ListTeamPlayers(THooptallyForm* form, TTeam* team)
         if (team->loaded == 1) {
             // A roster just read lists the players its file marked "Official".
             if (player->official != 1) {
-                player->status = kNotListed;
+                putOffTheList(player);
                 continue;
             }
         } else if (player->status == kNotListed) {
@@ -427,7 +434,7 @@ void ListTeamPlayers(THooptallyForm* form, TTeam* team)
     // A full sheet leaves the rest off the official list: only a sheet row is written as official, so
     // one kept listed (a starter on court) would come back unlisted, without his court time.
     for (std::size_t i = kSheetPlayerRows; i < listed.size(); ++i)
-        listed[i]->status = kNotListed;
+        putOffTheList(listed[i]);
     for (int row = 0; row < std::min<int>(kSheetPlayerRows, static_cast<int>(listed.size())); ++row) {
         TPlayer* player = listed[row];
         PutPlayerInSheetRow(form, control, row, player);

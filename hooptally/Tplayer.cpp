@@ -188,6 +188,14 @@ void TPlayer::ClockOut(int period, int minutes, int seconds)
         played[period] = 1;
 }
 
+void TPlayer::DropOpenCourtTime()
+{
+    for (CourtTime& time : m_courtTimes) {
+        time.entry = -1.0;
+        time.onCourt = 0;
+    }
+}
+
 double TPlayer::TotalCourtTime() const
 {
     double total = 0.0;

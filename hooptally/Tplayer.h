@@ -67,6 +67,8 @@ public:
     void ClearPlayedFlags();
     void ClockIn(int period, int minutes, int seconds);
     void ClockOut(int period, int minutes, int seconds);
+    // Forgets an open court-time interval in every period, adding no time and marking no period played.
+    void DropOpenCourtTime();
     // Court time as minutes:seconds without padding; 0.0 means the player's whole game.
     QString FormatCourtTime(double dayFraction) const;
     double TotalCourtTime() const;

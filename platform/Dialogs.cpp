@@ -63,6 +63,30 @@ QString startPath(const FileDialogOptions& options)
     return QDir(options.initialDir).filePath(options.fileName);
 }
 
+// Qt's folder dialog refuses a folder that does not exist; this one hands a typed new folder back, to be
+// created after asking.
+class FolderDialog : public QFileDialog
+{
+public:
+    FolderDialog(QWidget* parent, const QString& caption, const QString& start)
+        : QFileDialog(parent, caption, start)
+    {
+        setFileMode(QFileDialog::Directory);
+        setOption(QFileDialog::ShowDirsOnly);
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        if (chosen.size() == 1 && !chosen.constFirst().isEmpty() && !QFileInfo::exists(chosen.constFirst())) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
 class QtDialogs : public Dialogs
 {
 public:
@@ -136,7 +160,10 @@ public:
 
     std::optional<QString> selectDirectory(const QString& caption, const QString& start) override
     {
-        const QString path = QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, start);
+        FolderDialog dialog(QApplication::activeWindow(), caption, start);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString path = dialog.selectedFiles().constFirst();
         if (path.isEmpty())
             return std::nullopt;
         return QDir::toNativeSeparators(path);
@@ -168,6 +195,26 @@ std::optional<QStringList> Dialogs::openFiles(const FileDialogOptions& options)
     if (!path)
         return std::nullopt;
     return QStringList{*path};
+}
+
+std::optional<QString> chooseFolder(const QString& start, const QString& messageCaption)
+{
+    const std::optional<QString> folder = dialogs().selectDirectory(QString(), start);
+    if (!folder || folder->trimmed().isEmpty())
+        return std::nullopt;
+    const QFileInfo info(*folder);
+    if (info.isDir())
+        return folder;
+    if (!info.exists() &&
+        dialogs().messageBox(*folder + QStringLiteral("\nこのフォルダは存在しません。作成しますか？"),
+                             messageCaption, Buttons::YesNo) != mrYes)
+        return std::nullopt;
+    if (info.exists() || !QDir().mkpath(*folder)) {
+        dialogs().messageBox(*folder + QStringLiteral("\nフォルダを作成できませんでした"), messageCaption,
+                             Buttons::Ok);
+        return std::nullopt;
+    }
+    return folder;
 }
 
 Dialogs& dialogs()

@@ -52,13 +52,19 @@ public:
     // The open dialog that lets several files be chosen at once, in the dialog's order. Without an
     // override it asks for one file through openFile.
     virtual std::optional<QStringList> openFiles(const FileDialogOptions& options);
-    // The folder chooser (a new folder may be typed; it is created after asking).
+    // The folder chooser: an existing folder, or a new one typed by the user (not created here; see
+    // chooseFolder).
     virtual std::optional<QString> selectDirectory(const QString& caption, const QString& start) = 0;
     // Colours are class-library values 0x00BBGGRR.
     virtual std::optional<int> chooseColor(int initial) = 0;
     // Shows one of the programs' own forms modally; returns its modal result.
     virtual int showModal(QDialog& dialog) = 0;
 };
+
+// The folder chooser of the settings dialogs: a typed folder that does not exist yet is created after
+// the question, with the programs' message caption; nothing when the user cancels or declines, or when
+// the folder cannot be created (which is said).
+std::optional<QString> chooseFolder(const QString& start, const QString& messageCaption);
 
 // The dialogs in force: the Qt ones unless a test installed its double.
 Dialogs& dialogs();

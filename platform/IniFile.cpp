@@ -1,9 +1,12 @@
 #include "platform/IniFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 
+#include "platform/Codec.h"
 #include "platform/Convert.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace platform {
@@ -31,20 +34,71 @@ std::optional<QStringView> keyName(QStringView line)
     return line.first(eq).trimmed();
 }
 
+bool sameName(QStringView a, QStringView b)
+{
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
+
+IniValue IniValue::text(const QString& section, const QString& key, const QString& value)
+{
+    return {section, key, value};
+}
+
+IniValue IniValue::integer(const QString& section, const QString& key, int value)
+{
+    return {section, key, QString::number(value)};
+}
+
+IniValue IniValue::boolean(const QString& section, const QString& key, bool value)
+{
+    return {section, key, value ? QStringLiteral("1") : QStringLiteral("0")};
+}
 
 IniFile::IniFile(const QString& path) : m_path(path)
 {
-    // A missing file is an empty one; a file that exists but cannot be read is never overwritten.
-    m_unreadable = !m_lines.loadFromFile(path) && QFileInfo::exists(path);
+    // A file that cannot be read gives the defaults; a write reads it again before it changes anything.
+    load();
+}
+
+bool IniFile::load()
+{
+    QFile file(m_path);
+    if (!file.exists()) {
+        m_lines.clear();
+        m_bytes.clear();
+        return true;
+    }
+    // Not a regular file (a folder, a pipe): nothing to read, and nothing that may be replaced.
+    if (!QFileInfo(m_path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    m_bytes = splitLines(bytes);
+    m_lines.clear();
+    m_lines.reserve(m_bytes.size());
+    for (const QByteArray& line : std::as_const(m_bytes))
+        m_lines.append(Codec::fromCp932(line));
+    return true;
+}
+
+bool IniFile::save() const
+{
+    QByteArray bytes;
+    for (const QByteArray& line : m_bytes) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    return writeFileAtomically(m_path, bytes);
 }
 
 int IniFile::findSection(const QString& section) const
 {
-    const QStringView wanted = QStringView(section).trimmed();
     for (int i = 0; i < m_lines.size(); ++i) {
         const auto name = sectionName(m_lines[i]);
-        if (name && name->compare(wanted, Qt::CaseInsensitive) == 0)
+        if (name && sameName(*name, section))
             return i;
     }
     return -1;
@@ -52,10 +106,9 @@ int IniFile::findSection(const QString& section) const
 
 int IniFile::findKey(int sectionLine, const QString& key) const
 {
-    const QStringView wanted = QStringView(key).trimmed();
     for (int i = sectionLine + 1; i < m_lines.size() && !sectionName(m_lines[i]); ++i) {
         const auto name = keyName(m_lines[i]);
-        if (name && name->compare(wanted, Qt::CaseInsensitive) == 0)
+        if (name && sameName(*name, key))
             return i;
     }
     return -1;
@@ -92,42 +145,83 @@ bool IniFile::sectionExists(const QString& section) const
     return findSection(section) >= 0;
 }
 
-bool IniFile::writeString(const QString& section, const QString& key, const QString& value)
+void IniFile::setLine(int index, const QString& text)
 {
-    const QString line = key.trimmed() + u'=' + value;
-    int sectionLine = findSection(section);
+    m_lines[index] = text;
+    m_bytes[index] = Codec::toCp932(text);
+}
+
+void IniFile::insertLine(int index, const QString& text)
+{
+    m_lines.insert(index, text);
+    m_bytes.insert(index, Codec::toCp932(text));
+}
+
+void IniFile::apply(const IniValue& value)
+{
+    const QString line = value.key.trimmed() + u'=' + value.value;
+    int sectionLine = findSection(value.section);
     if (sectionLine < 0) {
-        m_lines.append(u'[' + section.trimmed() + u']');
+        insertLine(int(m_lines.size()), u'[' + value.section.trimmed() + u']');
         sectionLine = int(m_lines.size()) - 1;
     }
-    if (const int keyLine = findKey(sectionLine, key); keyLine >= 0) {
-        m_lines[keyLine] = line;
-    } else {
-        // After the section's last non-blank line, so that a blank line before the next section stays
-        // there.
-        int last = sectionLine;
-        for (int i = sectionLine + 1; i < m_lines.size() && !sectionName(m_lines[i]); ++i) {
-            if (!m_lines[i].trimmed().isEmpty())
-                last = i;
-        }
-        m_lines.insert(last + 1, line);
+    if (const int keyLine = findKey(sectionLine, value.key); keyLine >= 0) {
+        setLine(keyLine, line);
+        return;
     }
-    return updateFile();
+    // After the section's last non-blank line, so that a blank line before the next section stays there.
+    int last = sectionLine;
+    for (int i = sectionLine + 1; i < m_lines.size() && !sectionName(m_lines[i]); ++i) {
+        if (!m_lines[i].trimmed().isEmpty())
+            last = i;
+    }
+    insertLine(last + 1, line);
+}
+
+bool IniFile::writeString(const QString& section, const QString& key, const QString& value)
+{
+    return writeValues({IniValue::text(section, key, value)});
 }
 
 bool IniFile::writeInteger(const QString& section, const QString& key, int value)
 {
-    return writeString(section, key, QString::number(value));
+    return writeValues({IniValue::integer(section, key, value)});
 }
 
 bool IniFile::writeBool(const QString& section, const QString& key, bool value)
 {
-    return writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+    return writeValues({IniValue::boolean(section, key, value)});
+}
+
+bool IniFile::writeValues(const QList<IniValue>& values)
+{
+    for (const IniValue& value : values) {
+        // A key waits once, with its latest value, where it was first written.
+        const auto waiting = std::find_if(m_pending.begin(), m_pending.end(), [&](const IniValue& old) {
+            return sameName(old.section, value.section) && sameName(old.key, value.key);
+        });
+        if (waiting != m_pending.end())
+            waiting->value = value.value;
+        else
+            m_pending.append(value);
+    }
+    if (!load()) {
+        // The file stays untouched; the values are in force in memory all the same.
+        for (const IniValue& value : values)
+            apply(value);
+        return false;
+    }
+    for (const IniValue& value : std::as_const(m_pending))
+        apply(value);
+    if (!save())
+        return false;
+    m_pending.clear();
+    return true;
 }
 
 bool IniFile::updateFile()
 {
-    return !m_unreadable && m_lines.saveToFile(m_path);
+    return writeValues({});
 }
 
 } // namespace platform

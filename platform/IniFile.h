@@ -1,19 +1,39 @@
 #pragma once
 
+#include <QByteArrayList>
+#include <QList>
 #include <QString>
 
 #include "platform/StringList.h"
 
 namespace platform {
 
+// One key to write, with its value as the file holds it.
+struct IniValue
+{
+    QString section;
+    QString key;
+    QString value;
+
+    static IniValue text(const QString& section, const QString& key, const QString& value);
+    static IniValue integer(const QString& section, const QString& key, int value);
+    static IniValue boolean(const QString& section, const QString& key, bool value);
+};
+
 // Private-profile ini semantics over a CP932 file: sections and keys case-insensitive, keys and
 // values trimmed, first match wins, a present but empty key reads as "", integers decimal (a value
 // that is not a number gives the default), booleans written 1/0 and read non-zero = true, values raw
-// text (no escaping: "\" and "," are ordinary). Every write reaches the file at once (CRLF); a new
-// key goes to the end of its own section (after its last non-blank line, so a blank line before the
-// next section stays there), a new section to the end of the file. Comments (";") and lines without
-// "=" are kept and ignored. A missing file reads as all defaults. A write that cannot reach the file
-// returns false; the value stays in force in memory for the run.
+// text (no escaping: "\" and "," are ordinary). Comments (";") and lines without "=" are kept and
+// ignored. A missing file reads as all defaults.
+//
+// The file is shared: another program or a person may change it while the program runs. Every write
+// therefore reads the file again, changes only the keys being written and puts the file back
+// atomically, so whatever else it holds stays. A new key goes to the end of its own section (after its
+// last non-blank line, so a blank line before the next section stays there), a new section to the end
+// of the file. Lines are written CRLF-ended; every line the write does not change keeps its bytes, also
+// bytes that are no CP932 text. A write that cannot read or write the file returns false and leaves the
+// file as it was; the values stay in force in memory and go to the file with the next write that
+// succeeds.
 class IniFile
 {
 public:
@@ -30,17 +50,27 @@ public:
     bool writeString(const QString& section, const QString& key, const QString& value);
     bool writeInteger(const QString& section, const QString& key, int value);
     bool writeBool(const QString& section, const QString& key, bool value);
+    // Writes several keys, in order, with one read and one write of the file.
+    bool writeValues(const QList<IniValue>& values);
 
-    // Writes the whole file again; false when it cannot be written.
+    // Reads the file again and writes it with the values still waiting for a successful write; false
+    // when it cannot be read or written.
     bool updateFile();
 
 private:
+    // Replaces the lines by the file's; false (lines kept) when the file exists but cannot be read.
+    bool load();
+    bool save() const;
+    void apply(const IniValue& value);
+    void setLine(int index, const QString& text);
+    void insertLine(int index, const QString& text);
     int findSection(const QString& section) const;
     int findKey(int sectionLine, const QString& key) const;
 
     QString m_path;
-    StringList m_lines;
-    bool m_unreadable = false;
+    StringList m_lines;        // decoded, for finding and reading
+    QByteArrayList m_bytes;    // each line's bytes as the file holds them, without its line end
+    QList<IniValue> m_pending; // written in memory, not yet in the file
 };
 
 } // namespace platform

@@ -544,7 +544,7 @@ void StringGrid::DefaultDrawCell(int col, int row, const QRect& rect, unsigned s
     m_canvas->Brush.Style = BrushStyle::Solid;
     m_canvas->FillRect(rect);
     m_canvas->Font.Color = text;
-    m_canvas->DrawText(rect.adjusted(2, 2, 0, 0), Cells(col, row), DT_LEFT);
+    m_canvas->DrawText(rect.adjusted(kTextInset, kTextInset, 0, 0), Cells(col, row), DT_LEFT);
 }
 
 void StringGrid::paintEvent(QPaintEvent* event)

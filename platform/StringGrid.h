@@ -112,6 +112,8 @@ public:
     Canvas* GridCanvas() const { return m_canvas; }
     QFont CanvasFont() const; // the font the default drawing and text measurements use
 
+    // Where the default drawing puts a cell's text: this far right of the cell's left and below its top.
+    static constexpr int kTextInset = 2;
     // Draws a cell the way the grid does without a handler (fixed cells in button face, selected
     // cells highlighted, text at left + 2, top + 2).
     void DefaultDrawCell(int col, int row, const QRect& rect, unsigned state);

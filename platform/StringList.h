@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
@@ -25,5 +27,11 @@ public:
     // Replaces the list by the lines of a text, split like loadFromFile does.
     void setText(const QString& text);
 };
+
+// Puts the bytes in place of the file atomically: on failure the old file stays as it was.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// The lines of a file's bytes, split on CRLF, LF or CR like StringList::loadFromFile, undecoded.
+QByteArrayList splitLines(const QByteArray& bytes);
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // The statistics program's settings, player dialog and About box.
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -86,10 +87,12 @@ private slots:
         QCOMPARE(option.SaveFolder(), u"/出力"_s);
         QVERIFY(!QFile::exists(option.IniPath()));
 
-        ledger.dialogs().expectFolder(u"/ゲーム"_s).expectFolder(std::nullopt);
+        const QString games = ledger.path(u"ゲーム"_s);
+        QVERIFY(QDir().mkdir(games));
+        ledger.dialogs().expectFolder(games).expectFolder(std::nullopt);
         option.SpeedButton1->click();
         option.SpeedButton2->click();
-        QCOMPARE(option.GameFileFolder(), u"/ゲーム"_s);
+        QCOMPARE(option.GameFileFolder(), games);
         QCOMPARE(option.SaveFolder(), u"/出力"_s);
         option.ChkGameFileRead->setChecked(false);
         option.SetKojinItem(5, false);
@@ -97,13 +100,61 @@ private slots:
         QCOMPARE(option.result(), int(platform::mrOk));
         QCOMPARE(option.IniPath(), ledger.path(u"Hoopledger.ini"_s));
         const platform::IniFile ini(option.IniPath());
-        QCOMPARE(ini.readString(u"Option"_s, u"FilePath"_s, {}), u"/ゲーム"_s);
+        QCOMPARE(ini.readString(u"Option"_s, u"FilePath"_s, {}), games);
         QCOMPARE(ini.readString(u"Option"_s, u"SaveFilePath"_s, {}), u"/出力"_s);
         QCOMPARE(ini.readString(u"Option"_s, u"ActiveRead"_s, {}), u"0"_s);
         QCOMPARE(ini.readString(u"Kojin"_s, u"5"_s, {}), u"0"_s);
         QCOMPARE(ini.readString(u"Kojin"_s, u"13"_s, {}), u"1"_s);
         // CP932 on disk.
         QVERIFY(hooptally::testing::readBytes(option.IniPath()).contains("\x83\x51\x81\x5b\x83\x80"));
+    }
+
+    // Both folder buttons let a new folder be typed; it is created after the question, or the field stays.
+    void folderButtonsCreateANewFolder_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("game files, yes") << u"SpeedButton1"_s << int(platform::mrYes);
+        QTest::newRow("game files, no") << u"SpeedButton1"_s << int(platform::mrNo);
+        QTest::newRow("output, yes") << u"SpeedButton2"_s << int(platform::mrYes);
+        QTest::newRow("output, no") << u"SpeedButton2"_s << int(platform::mrNo);
+    }
+
+    void folderButtonsCreateANewFolder()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, answer);
+        Ledger ledger;
+        ledger.start(QString(), Scorer::None, false);
+        TOption& option = ledger.option();
+        QLineEdit* edit = button == u"SpeedButton1"_s ? option.FilePath : option.SaveFilePath;
+        edit->setText(ledger.folder());
+        const QString typed = ledger.path(u"新しい/試合"_s);
+        ledger.dialogs().expectFolder(typed).expectMessage(u"このフォルダは存在しません。作成しますか？"_s,
+                                                           answer);
+        option.show();
+        QTest::mouseClick(option.findChild<QPushButton*>(button), Qt::LeftButton);
+        QVERIFY(ledger.dialogs().allAnswered());
+        const bool yes = answer == platform::mrYes;
+        QCOMPARE(edit->text(), yes ? typed : ledger.folder());
+        QCOMPARE(QFileInfo(typed).isDir(), yes);
+    }
+
+    // OK changes its own keys only: what a person added to the file meanwhile stays.
+    void okKeepsWhatElseTheFileHolds()
+    {
+        Ledger ledger;
+        ledger.start(u"[Option]\nFilePath=/g\n[Kojin]\n3=0"_s, Scorer::None, false);
+        TOption& option = ledger.option();
+        writeBytes(option.IniPath(), "; by hand\r\n[Option]\r\nFilePath=/g\r\nMemo=\x83\x81\x83\x82\r\n"
+                                     "[Kojin]\r\n3=0\r\n[Other]\r\nKey=1\r\n");
+        option.SaveFilePath->setText(u"/s"_s);
+        option.OKBtn->click();
+        const QByteArray bytes = hooptally::testing::readBytes(option.IniPath());
+        QVERIFY2(bytes.startsWith("; by hand\r\n[Option]\r\nFilePath=/g\r\nMemo=\x83\x81\x83\x82\r\n"
+                                  "SaveFilePath=/s\r\nActiveRead=1\r\n[Kojin]\r\n3=0\r\n"),
+                 bytes.constData());
+        QVERIFY(bytes.contains("\r\n[Other]\r\nKey=1\r\n"));
     }
 
     void failedWriteIsReported()

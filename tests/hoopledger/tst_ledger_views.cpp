@@ -258,13 +258,48 @@ private slots:
         const platform::StringGrid& grid = *form().GridAll;
         const QFontMetrics metrics(grid.CanvasFont());
         for (int col = 0; col < grid.ColCount(); ++col) {
-            // The header is not measured; "3P(M)" is the least width.
-            int widest = metrics.horizontalAdvance(u"3P(M)"_s);
+            // "3P(M)" is the least width; the header counts with the cell's text inset on both sides.
+            int widest = std::max(metrics.horizontalAdvance(u"3P(M)"_s),
+                                  metrics.horizontalAdvance(grid.Cells(col, 0)) +
+                                      2 * platform::StringGrid::kTextInset);
             for (int row = 1; row < grid.RowCount(); ++row)
                 widest = std::max(widest, metrics.horizontalAdvance(grid.Cells(col, row)) + 15);
             QCOMPARE(grid.ColWidths(col), widest);
         }
         QVERIFY(grid.ColWidths(4) > metrics.horizontalAdvance(u"東京ホークス(5) - 名古屋ドルフィンズ(5)"_s));
+    }
+
+    // Every header shows whole, drawn at the cell's text inset, also over columns with short or no lines.
+    void headersFit_data()
+    {
+        QTest::addColumn<QStringList>("node");
+        QTest::addColumn<QDate>("until");
+        const QDate all(2024, 6, 15);
+        QTest::newRow("game list") << QStringList{kRoot} << all;
+        QTest::newRow("team results") << QStringList{kRoot, kTokyo} << all;
+        QTest::newRow("personal totals") << QStringList{kRoot, kTokyo, kTotals} << all;
+        QTest::newRow("member's games") << QStringList{kRoot, kTokyo, u"佐藤[4]"_s} << all;
+        QTest::newRow("member without games") << QStringList{kRoot, kTokyo, u"高橋[10]"_s} << all;
+        QTest::newRow("team without games in the range") << QStringList{kRoot, kTokyo} << QDate(2024, 4, 30);
+        QTest::newRow("totals without games in the range")
+            << QStringList{kRoot, kTokyo, kTotals} << QDate(2024, 4, 30);
+    }
+
+    void headersFit()
+    {
+        QFETCH(QStringList, node);
+        QFETCH(QDate, until);
+        form().DateTimePicker2->setDate(until);
+        m_ledger->show(node);
+        const platform::StringGrid& grid = *form().GridAll;
+        const QFontMetrics metrics(grid.CanvasFont());
+        QVERIFY(grid.ColCount() > 0);
+        for (int col = 0; col < grid.ColCount(); ++col) {
+            const QString header = grid.Cells(col, 0);
+            QVERIFY2(grid.ColWidths(col) >=
+                         metrics.horizontalAdvance(header) + 2 * platform::StringGrid::kTextInset,
+                     qPrintable(header));
+        }
     }
 
     // Hand-written games: a game of two sides of one name, attempts from points that are no multiple

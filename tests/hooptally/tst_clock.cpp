@@ -574,18 +574,9 @@ private slots:
         QTest::addColumn<int>("minutes");
         QTest::addColumn<int>("seconds");
         QTest::newRow("numbers") << QStringLiteral("7") << QStringLiteral("5") << true << 7 << 5;
-        QTest::newRow("minutes not a number")
-            << QStringLiteral("x") << QStringLiteral("15") << true << 4 << 15;
-        QTest::newRow("seconds empty") << QStringLiteral("9") << QString() << true << 9 << 30;
-        // Readings the clock cannot show, which no game file could hold, keep the clock's.
-        QTest::newRow("seconds past a minute")
-            << QStringLiteral("25") << QStringLiteral("75") << true << 25 << 30;
-        QTest::newRow("minutes past two digits")
-            << QStringLiteral("100") << QStringLiteral("0") << true << 4 << 0;
-        QTest::newRow("seconds 60") << QStringLiteral("25") << QStringLiteral("60") << true << 25 << 30;
-        QTest::newRow("negative") << QStringLiteral("-1") << QStringLiteral("-1") << true << 4 << 30;
         QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral("00") << true << 0 << 0;
         QTest::newRow("largest") << QStringLiteral("99") << QStringLiteral("59") << true << 99 << 59;
+        QTest::newRow("blanks around") << QStringLiteral(" 8 ") << QStringLiteral("09") << true << 8 << 9;
         QTest::newRow("cancel") << QStringLiteral("1") << QStringLiteral("1") << false << 4 << 30;
     }
     void clockEdit()
@@ -608,6 +599,67 @@ private slots:
         // Shown as the clock always shows itself.
         QCOMPARE(form.TimerMin->text(), platform::Format("%02d", minutes));
         QCOMPARE(form.TimerSec->text(), platform::Format("%02d", seconds));
+    }
+
+    // Anything but minutes 0 to 99 and seconds 0 to 59 in digits is refused with a message: the clock keeps
+    // its value and the dialog stays open on the wrong field, so the scorer corrects it.
+    void clockEditRefuses_data()
+    {
+        QTest::addColumn<QString>("minutesText");
+        QTest::addColumn<QString>("secondsText");
+        QTest::addColumn<QString>("wrongField");
+        QTest::newRow("minutes not a number")
+            << QStringLiteral("x") << QStringLiteral("15") << QStringLiteral("Edit1");
+        QTest::newRow("minutes empty") << QString() << QStringLiteral("15") << QStringLiteral("Edit1");
+        QTest::newRow("seconds empty") << QStringLiteral("9") << QString() << QStringLiteral("Edit2");
+        QTest::newRow("seconds past a minute")
+            << QStringLiteral("25") << QStringLiteral("75") << QStringLiteral("Edit2");
+        QTest::newRow("seconds 60") << QStringLiteral("25") << QStringLiteral("60")
+                                    << QStringLiteral("Edit2");
+        QTest::newRow("minutes past two digits")
+            << QStringLiteral("100") << QStringLiteral("0") << QStringLiteral("Edit1");
+        QTest::newRow("negative") << QStringLiteral("-1") << QStringLiteral("-1") << QStringLiteral("Edit1");
+        QTest::newRow("plus sign") << QStringLiteral("5") << QStringLiteral("+5") << QStringLiteral("Edit2");
+        QTest::newRow("fraction") << QStringLiteral("1.5") << QStringLiteral("0") << QStringLiteral("Edit1");
+        QTest::newRow("overflow") << QStringLiteral("99999999999") << QStringLiteral("0")
+                                  << QStringLiteral("Edit1");
+        QTest::newRow("full-width digits")
+            << QStringLiteral("５") << QStringLiteral("0") << QStringLiteral("Edit1");
+    }
+    void clockEditRefuses()
+    {
+        QFETCH(QString, minutesText);
+        QFETCH(QString, secondsText);
+        QFETCH(QString, wrongField);
+        Program program;
+        THooptallyForm& form = program.form();
+        program.setClock(4, 30);
+        program.dialogs().expectModal(QStringLiteral("TimeModifyDlg"), [&](QDialog& dialog) {
+            auto& edit = static_cast<TTimeModifyDlg&>(dialog);
+            showActive(edit);
+            edit.Edit1->setText(minutesText);
+            edit.Edit2->setText(secondsText);
+            program.dialogs().expectMessage(
+                QStringLiteral("分は0～99、秒は0～59の数字で入力してください [Quillmarsh]"));
+            QTest::mouseClick(edit.OKBtn, Qt::LeftButton);
+            [&] { QVERIFY(program.dialogs().allAnswered()); }();
+            [&] {
+                QVERIFY(edit.isVisible());
+                QCOMPARE(QApplication::focusWidget()->objectName(), wrongField);
+                QCOMPARE(form.ClockMinutes(), 4);
+                QCOMPARE(form.ClockSeconds(), 30);
+            }();
+            // Corrected, it is taken.
+            edit.Edit1->setText(QStringLiteral("3"));
+            edit.Edit2->setText(QStringLiteral("20"));
+            QTest::mouseClick(edit.OKBtn, Qt::LeftButton);
+            return dialog.result();
+        });
+        form.TimerModifyBClick();
+        QVERIFY(program.dialogs().allAnswered());
+        QCOMPARE(form.ClockMinutes(), 3);
+        QCOMPARE(form.ClockSeconds(), 20);
+        QCOMPARE(form.TimerSec->text(), QStringLiteral("20"));
     }
 
     void clockEditTypingIsNotOverwritten()

@@ -268,6 +268,8 @@ private slots:
     void unlistedPlayerRoundTrips_data();
     void unlistedPlayerRoundTrips();
     void officialPastAFullSheetRoundTrips();
+    void starterPastAFullSheetGetsNoCourtTime_data();
+    void starterPastAFullSheetGetsNoCourtTime();
     void fileWithoutGameNumber();
     void optionSectionStopsAtTheFirstBadLine_data();
     void optionSectionStopsAtTheFirstBadLine();
@@ -561,6 +563,51 @@ void tst_gamefile::officialPastAFullSheetRoundTrips()
         QVERIFY(saveTo(program, to));
     }
     QVERIFY(fileLines(first).contains(u"Aチーム,24,24,選手,F,Starter,,"_s));
+    QCOMPARE(readBytes(second), readBytes(first));
+}
+
+void tst_gamefile::starterPastAFullSheetGetsNoCourtTime_data()
+{
+    QTest::addColumn<QStringList>("log");
+    QTest::addColumn<int>("seconds"); // court time of the starter put off the list
+    const QString periodEnd = u",,0,0,0,1,255,255,255,0,1"_s;
+    QTest::newRow("the period runs out") << QStringList{periodEnd} << 0;
+    QTest::newRow("sent to the bench") << QStringList{u"A,24,0,2,0,0,14,255,255,255,1"_s, periodEnd} << 0;
+    QTest::newRow("sent on court later")
+        << QStringList{u"A,24,0,3,0,0,13,255,255,255,1"_s, periodEnd} << 180;
+}
+
+// Sixteen listed starters for fifteen sheet rows: the reset clocks every starter in, and the one put off
+// the list has no court time from that reading, whatever the clock and the log do afterwards.
+void tst_gamefile::starterPastAFullSheetGetsNoCourtTime()
+{
+    QFETCH(QStringList, log);
+    QFETCH(int, seconds);
+    Program program;
+    THooptallyForm& form = program.form();
+    QStringList lines = withLog(log);
+    for (int id = 10; id < 25; ++id)
+        lines.insert(lines.indexOf(u"TeamA-End"_s), u"Aチーム,%1,%1,選手,F,Starter,,Official"_s.arg(id));
+    const QString path = program.path(u"in.game"_s);
+    writeLines(path, lines);
+
+    const QString first = program.path(u"first.game"_s);
+    const QString second = program.path(u"second.game"_s);
+    QStringList described;
+    for (const auto& [from, to] : {std::pair{path, first}, std::pair{first, second}}) {
+        QVERIFY(form.OpenGameFile(from));
+        const TPlayer* player = program.teamA().FindPlayerById(24);
+        QVERIFY(player);
+        QCOMPARE(player->TotalCourtTime() * 86400.0, double(seconds));
+        QCOMPARE(player->played[0], std::uint8_t(seconds ? 1 : 0));
+        // A starter with a row plays the whole period.
+        QCOMPARE(program.teamA().FindPlayerById(23)->TotalCourtTime(), ClockReading(form.ClockMinutes(), 0));
+        QVERIFY(saveTo(program, to));
+        if (described.isEmpty())
+            described = describeGame(form);
+        else
+            QCOMPARE(describeGame(form), described);
+    }
     QCOMPARE(readBytes(second), readBytes(first));
 }
 

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +22,7 @@
 #include "hooptally/Tdbgform.h"
 #include "hooptally/Texecute.h"
 #include "platform/Colors.h"
+#include "platform/IniFile.h"
 #include "platform/StringGrid.h"
 #include "support/Program.h"
 
@@ -326,6 +329,86 @@ private slots:
         QCOMPARE(option->IniFile().readInteger(QStringLiteral("Option"), QStringLiteral("PlayTime"), -1), 11);
         QVERIFY(!option->StatSwitch(8));
         QVERIFY(QFileInfo(option->IniFile().fileName()).isDir());
+    }
+
+    // Every write of the running program changes its own keys only: what another program or a person put
+    // into the file meanwhile stays, byte for byte.
+    void writesKeepWhatChangedMeanwhile_data()
+    {
+        QTest::addColumn<QString>("write");
+        QTest::newRow("settings confirmed") << QStringLiteral("settings");
+        QTest::newRow("panel placement") << QStringLiteral("placement");
+        QTest::newRow("main window closed") << QStringLiteral("close");
+    }
+    void writesKeepWhatChangedMeanwhile()
+    {
+        QFETCH(QString, write);
+        Program program(QStringLiteral("[Option]\nPlayTime=3\nFilePath=/teams"));
+        const QByteArray added =
+            "[Html]\r\nPlayerDisp=1\r\nPeriodDisp=0\r\n; \x83\x81\x83\x82\r\n[HtmlKojin]\r\n0=0\r\n";
+        QByteArray before = readBytes(program.iniPath());
+        before.replace("PlayTime=3", "PlayTime=7");
+        {
+            QFile file(program.iniPath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(before + added);
+        }
+        TOption& option = program.option();
+        if (write == QLatin1String("settings")) {
+            option.Edit1->setText(QStringLiteral("/rosters"));
+            QVERIFY(option.SaveSettings());
+        } else if (write == QLatin1String("placement")) {
+            QVERIFY(option.SaveWindowPlacement(QStringLiteral("FKey"), 1, 2, 3, 4));
+        } else {
+            program.form().FormClose();
+        }
+        const QByteArray after = readBytes(program.iniPath());
+        QVERIFY2(after.contains(added), after.constData());
+        const platform::IniFile file(program.iniPath());
+        if (write == QLatin1String("settings")) {
+            // The dialog's own keys are written as the dialog stands.
+            QCOMPARE(file.readString(QStringLiteral("Option"), QStringLiteral("FilePath"), {}),
+                     QStringLiteral("/rosters"));
+            QCOMPARE(file.readInteger(QStringLiteral("Option"), QStringLiteral("PlayTime"), -1), 3);
+        } else {
+            // Keys that this write does not name keep what was put there meanwhile.
+            QCOMPARE(file.readInteger(QStringLiteral("Option"), QStringLiteral("PlayTime"), -1), 7);
+            QCOMPARE(file.readString(QStringLiteral("Option"), QStringLiteral("FilePath"), {}),
+                     QStringLiteral("/teams"));
+        }
+        if (write == QLatin1String("placement"))
+            QCOMPARE(file.readInteger(QStringLiteral("FKey"), QStringLiteral("Width"), -1), 4);
+        if (write == QLatin1String("close"))
+            QVERIFY(file.valueExists(QStringLiteral("Main"), QStringLiteral("Top")));
+    }
+
+    // The folder buttons let a new folder be typed: it is created after the question, or the field stays.
+    void folderButtonsCreateANewFolder_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("team files, yes") << QStringLiteral("BitBtn1") << int(platform::mrYes);
+        QTest::newRow("team files, no") << QStringLiteral("BitBtn1") << int(platform::mrNo);
+        QTest::newRow("game data, yes") << QStringLiteral("BitBtn4") << int(platform::mrYes);
+        QTest::newRow("game data, no") << QStringLiteral("BitBtn4") << int(platform::mrNo);
+    }
+    void folderButtonsCreateANewFolder()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, answer);
+        Program program;
+        TOption& option = program.option();
+        QLineEdit* edit = button == QLatin1String("BitBtn1") ? option.Edit1 : option.Edit2;
+        const QString before = edit->text();
+        const QString typed = program.path(QStringLiteral("新しい/ﾁｰﾑ"));
+        program.dialogs().expectFolder(typed).expectMessage(
+            typed + QStringLiteral("\nこのフォルダは存在しません。作成しますか？ [Quillmarsh]"), answer);
+        option.show();
+        QTest::mouseClick(option.findChild<QPushButton*>(button), Qt::LeftButton);
+        QVERIFY(program.dialogs().allAnswered());
+        const bool yes = answer == platform::mrYes;
+        QCOMPARE(edit->text(), yes ? typed : before);
+        QCOMPARE(QFileInfo(typed).isDir(), yes);
     }
 
     void windowPlacement_data()

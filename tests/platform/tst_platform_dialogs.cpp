@@ -1,7 +1,15 @@
+#include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/Dialogs.h"
 #include "platform/testing/ScriptedDialogs.h"
@@ -145,6 +153,95 @@ private slots:
             QSKIP("fails on purpose in a child process");
         ScriptedDialogs scripted;
         scripted.expectMessage(QStringLiteral("削除"));
+    }
+
+    // The settings dialogs' folder chooser: a typed new folder is created only after the question.
+    void chooseFolder_data()
+    {
+        QTest::addColumn<QString>("chosen");       // relative to a temporary folder; "<cancel>" cancels
+        QTest::addColumn<QStringList>("messages"); // expected message texts, in order
+        QTest::addColumn<int>("answer");           // to the question
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<bool>("exists");
+        const QString ask = QStringLiteral("このフォルダは存在しません。作成しますか？");
+        const QString cannot = QStringLiteral("フォルダを作成できませんでした");
+        QTest::newRow("existing folder") << QStringLiteral("old") << QStringList() << 0 << true << true;
+        QTest::newRow("new folder, yes")
+            << QStringLiteral("new") << QStringList{ask} << int(mrYes) << true << true;
+        QTest::newRow("new nested folders, yes")
+            << QStringLiteral("new/sub/dir") << QStringList{ask} << int(mrYes) << true << true;
+        QTest::newRow("new folder, no")
+            << QStringLiteral("new") << QStringList{ask} << int(mrNo) << false << false;
+        QTest::newRow("cannot be created")
+            << QStringLiteral("file.txt/sub") << QStringList{ask, cannot} << int(mrYes) << false << false;
+        QTest::newRow("a file, not a folder")
+            << QStringLiteral("file.txt") << QStringList{cannot} << 0 << false << true;
+        QTest::newRow("cancelled") << QStringLiteral("<cancel>") << QStringList() << 0 << false << false;
+    }
+
+    void chooseFolder()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, messages);
+        QFETCH(int, answer);
+        QFETCH(bool, taken);
+        QFETCH(bool, exists);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("old")));
+        QFile file(dir.filePath(QStringLiteral("file.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString path = dir.filePath(chosen);
+        ScriptedDialogs scripted;
+        scripted.expectFolder(chosen == QLatin1String("<cancel>") ? std::nullopt : std::optional(path));
+        for (const QString& message : messages)
+            scripted.expectMessage(message, message == messages.constFirst() && answer ? answer : mrOk);
+        const std::optional<QString> result =
+            platform::chooseFolder(dir.path(), QStringLiteral("Quillmarsh"));
+        QVERIFY(scripted.allAnswered());
+        QCOMPARE(result.has_value(), taken);
+        if (taken)
+            QCOMPARE(*result, path);
+        if (chosen != QLatin1String("<cancel>"))
+            QCOMPARE(QFileInfo::exists(path), exists);
+        for (const QString& shown : scripted.shown().mid(1)) {
+            QVERIFY2(shown.startsWith(QStringLiteral("message: ") + path + QLatin1Char('\n')),
+                     qPrintable(shown));
+            QVERIFY2(shown.endsWith(QStringLiteral("[Quillmarsh]")), qPrintable(shown));
+        }
+    }
+
+    // Qt's own folder dialog takes a typed folder that does not exist yet (it refuses one by default).
+    void qtFolderDialogTakesATypedNewFolder_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("new folder") << QStringLiteral("neu");
+        QTest::newRow("existing folder") << QStringLiteral("old");
+    }
+
+    void qtFolderDialogTakesATypedNewFolder()
+    {
+        QFETCH(QString, typed);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("old")));
+        bool driven = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!edit) {
+                dialog->reject();
+                return;
+            }
+            edit->setText(typed);
+            driven = true;
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        const std::optional<QString> folder = dialogs().selectDirectory(QString(), dir.path());
+        QVERIFY(driven);
+        QVERIFY(folder);
+        QCOMPARE(QDir::cleanPath(*folder), QDir(dir.path()).filePath(typed));
     }
 
     void filtersBecomeQtFilters_data()

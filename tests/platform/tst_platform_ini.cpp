@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,6 +44,11 @@ private slots:
     void writeTypes();
     void writeCp932RoundTrip();
     void writeFailure();
+    void writeKeepsChangesMadeMeanwhile_data();
+    void writeKeepsChangesMadeMeanwhile();
+    void untouchedLinesKeepTheirBytes();
+    void writeValuesInOneGo();
+    void unreadableAtWriteTime();
 
 private:
     QString path() const { return m_dir->filePath(u"Hooptally.ini"_s); }
@@ -271,6 +277,94 @@ void TestIniFile::writeFailure()
     QVERIFY(!orphan.writeInteger(u"A"_s, u"n"_s, 5));
     QCOMPARE(orphan.readInteger(u"A"_s, u"n"_s, 0), 5);
     QVERIFY(!QDir(m_dir->filePath(u"missing"_s)).exists());
+}
+
+// Another program or a person changes the file while it is open; a write changes its own key only.
+void TestIniFile::writeKeepsChangesMadeMeanwhile_data()
+{
+    QTest::addColumn<QByteArray>("meanwhile"); // the file as changed from outside; "<gone>" deletes it
+    QTest::addColumn<QByteArray>("after");     // after writing [Option] FilePath=D
+
+    QTest::newRow("section added") << QByteArray("[Option]\r\nFilePath=C\r\n[Html]\r\nPlayerDisp=1\r\n")
+                                   << QByteArray("[Option]\r\nFilePath=D\r\n[Html]\r\nPlayerDisp=1\r\n");
+    QTest::newRow("other key changed") << QByteArray("[Option]\r\nFilePath=C\r\nPlayTime=9\r\n")
+                                       << QByteArray("[Option]\r\nFilePath=D\r\nPlayTime=9\r\n");
+    QTest::newRow("other key removed")
+        << QByteArray("[Option]\r\nFilePath=C\r\n") << QByteArray("[Option]\r\nFilePath=D\r\n");
+    QTest::newRow("the key itself changed") << QByteArray("[Option]\r\nPlayTime=5\r\nFilePath=E\r\n")
+                                            << QByteArray("[Option]\r\nPlayTime=5\r\nFilePath=D\r\n");
+    QTest::newRow("section moved") << QByteArray("[Kojin]\r\n0=1\r\n\r\n[Option]\r\nPlayTime=5\r\n")
+                                   << QByteArray(
+                                          "[Kojin]\r\n0=1\r\n\r\n[Option]\r\nPlayTime=5\r\nFilePath=D\r\n");
+    QTest::newRow("file deleted") << QByteArray("<gone>") << QByteArray("[Option]\r\nFilePath=D\r\n");
+    QTest::newRow("file emptied") << QByteArray() << QByteArray("[Option]\r\nFilePath=D\r\n");
+}
+
+void TestIniFile::writeKeepsChangesMadeMeanwhile()
+{
+    QFETCH(QByteArray, meanwhile);
+    QFETCH(QByteArray, after);
+    writeBytes(path(), "[Option]\r\nFilePath=C\r\nPlayTime=5\r\n");
+    IniFile ini(path());
+    if (meanwhile == "<gone>")
+        QVERIFY(QFile::remove(path()));
+    else
+        writeBytes(path(), meanwhile);
+    QVERIFY(ini.writeString(u"Option"_s, u"FilePath"_s, u"D"_s));
+    QCOMPARE(readBytes(path()), after);
+    // What the program reads from then on is the file as written.
+    QCOMPARE(ini.readString(u"Html"_s, u"PlayerDisp"_s, u"<default>"_s),
+             IniFile(path()).readString(u"Html"_s, u"PlayerDisp"_s, u"<default>"_s));
+    QCOMPARE(ini.readString(u"Option"_s, u"PlayTime"_s, u"<default>"_s),
+             IniFile(path()).readString(u"Option"_s, u"PlayTime"_s, u"<default>"_s));
+}
+
+// Lines that a write does not change keep their bytes, also bytes that are no CP932 text; every line
+// ends in CRLF as the program writes them.
+void TestIniFile::untouchedLinesKeepTheirBytes()
+{
+    const QByteArray damaged = "[Html]\r\nTitle=\xff\xfe\x81\r\nNul=a\0b\r\n"_ba;
+    writeBytes(path(), "[Team]\nName=" + kTeamBytes + "\n" + damaged + "[Option]\rx=1");
+    IniFile ini(path());
+    QVERIFY(ini.writeInteger(u"option"_s, u"x"_s, 2));
+    QCOMPARE(readBytes(path()), "[Team]\r\nName=" + kTeamBytes + "\r\n" + damaged + "[Option]\r\nx=2\r\n");
+    QVERIFY(ini.writeString(u"Html"_s, u"Other"_s, u"ok"_s));
+    QCOMPARE(readBytes(path()),
+             "[Team]\r\nName=" + kTeamBytes + "\r\n" + damaged + "Other=ok\r\n[Option]\r\nx=2\r\n");
+}
+
+void TestIniFile::writeValuesInOneGo()
+{
+    writeBytes(path(), "[B]\r\ny=2\r\n");
+    IniFile ini(path());
+    QVERIFY(ini.writeValues({IniValue::text(u"A"_s, u"s"_s, u"t"_s), IniValue::integer(u"B"_s, u"y"_s, -3),
+                             IniValue::boolean(u"A"_s, u"b"_s, true), IniValue::integer(u"a"_s, u"S"_s, 4)}));
+    QCOMPARE(readBytes(path()), QByteArray("[B]\r\ny=-3\r\n[A]\r\ns=4\r\nb=1\r\n"));
+}
+
+// A file that cannot be read when a write comes is left as it is; the values wait in memory and reach the
+// file with the next write that can read it, together with what it then holds.
+void TestIniFile::unreadableAtWriteTime()
+{
+    writeBytes(path(), "[A]\r\nx=1\r\n");
+    IniFile ini(path());
+    QVERIFY(QFile::remove(path()));
+    QVERIFY(QDir().mkpath(path()));
+    QVERIFY(!ini.writeString(u"A"_s, u"x"_s, u"2"_s));
+    QVERIFY(
+        !ini.writeValues({IniValue::text(u"A"_s, u"y"_s, u"3"_s), IniValue::text(u"A"_s, u"x"_s, u"4"_s)}));
+    QVERIFY(QFileInfo(path()).isDir());
+    QCOMPARE(ini.readString(u"A"_s, u"x"_s, QString()), u"4"_s);
+    QCOMPARE(ini.readString(u"A"_s, u"y"_s, QString()), u"3"_s);
+
+    QVERIFY(QDir().rmdir(path()));
+    writeBytes(path(), "[Html]\r\nPlayerDisp=1\r\n");
+    QVERIFY(ini.writeString(u"B"_s, u"z"_s, u"5"_s));
+    QCOMPARE(readBytes(path()), QByteArray("[Html]\r\nPlayerDisp=1\r\n[A]\r\nx=4\r\ny=3\r\n[B]\r\nz=5\r\n"));
+    // Written once: the next write has nothing left over.
+    writeBytes(path(), "[A]\r\nx=7\r\n");
+    QVERIFY(ini.updateFile());
+    QCOMPARE(readBytes(path()), QByteArray("[A]\r\nx=7\r\n"));
 }
 
 QTEST_APPLESS_MAIN(TestIniFile)
