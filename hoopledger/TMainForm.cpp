@@ -201,6 +201,7 @@ void TMainForm::buildRightPane(QWidget* parent)
     Label1->setFont(platform::makeFont(QStringLiteral("ＭＳ Ｐゴシック"), 12, true));
     // A long warning wraps rather than widening the window.
     Label1->setWordWrap(true);
+    Label1->setTextFormat(Qt::PlainText); // names from the files are text, never markup
     Label1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(Label1);
 

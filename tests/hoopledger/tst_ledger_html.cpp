@@ -33,10 +33,7 @@ using hooptally::testing::parseHtmlFile;
 namespace {
 
 const QString kStars = u"R&B/<Stars>"_s;
-const QString kTokyo = u"東京ホークス"_s;
-const QString kOsaka = u"Osaka"_s;
-const QString kRoot = u"全試合"_s;
-const QString kTotals = u"個人ﾄｰﾀﾙ一覧"_s;
+const QString kHtmlOsaka = u"Osaka"_s;
 const QString kSuzuki = u"<b>鈴木</b>[7]"_s;
 const QString kOld = u"old"_s;
 
@@ -59,7 +56,7 @@ QList<GamePlan> season()
                      u"港アリーナ"_s,
                      QDate(2024, 6, 1),
                      QTime(13, 0),
-                     kOsaka,
+                     kHtmlOsaka,
                      kStars,
                      {{u"9"_s, u"加藤"_s}},
                      {{u"4"_s, u"佐藤"_s}, {u"3"_s, u"井上"_s}},
@@ -327,7 +324,7 @@ private slots:
     {
         for (int item = 0; item < kKojinItemCount; ++item)
             m_ledger->option().SetKojinItem(item, false);
-        prepareSaveAll({kRoot, kOsaka}, u"o-"_s);
+        prepareSaveAll({kRoot, kHtmlOsaka}, u"o-"_s);
         expectList();
         form().FileSaveAsItemClick();
         QCOMPARE(m_ledger->dialogs().shown().at(0),
@@ -531,11 +528,11 @@ private slots:
         m_ledger->dialogs().expectMessage(u"TreeViewでチームを選択してください"_s);
         form().FileSaveAsItemClick();
         // The prefix cancelled.
-        prepareSaveAll({kRoot, kOsaka, kTotals}, std::nullopt);
+        prepareSaveAll({kRoot, kHtmlOsaka, kTotals}, std::nullopt);
         form().FileSaveAsItemClick();
         QCOMPARE(QDir(out()).entryList(QDir::Files), QStringList{});
         // An empty prefix writes the bare names.
-        prepareSaveAll({kRoot, kOsaka, u"加藤[9]"_s}, QString());
+        prepareSaveAll({kRoot, kHtmlOsaka, u"加藤[9]"_s}, QString());
         expectList();
         form().FileSaveAsItemClick();
         QCOMPARE(QDir(out()).entryList(QDir::Files, QDir::Name),
@@ -544,7 +541,7 @@ private slots:
 
     void singleSaveQuestions()
     {
-        m_ledger->show({kRoot, kOsaka});
+        m_ledger->show({kRoot, kHtmlOsaka});
         // The file dialog cancelled.
         m_ledger->dialogs().expectSaveFile(std::nullopt);
         form().FileSave1Execute();
@@ -597,7 +594,7 @@ private slots:
 
         // An output folder under a regular file: nothing written, nothing listed.
         m_ledger->option().SaveFilePath->setText(plain);
-        prepareSaveAll({kRoot, kOsaka}, u"g"_s);
+        prepareSaveAll({kRoot, kHtmlOsaka}, u"g"_s);
         m_ledger->dialogs().expectMessage(u"保存に失敗しました"_s);
         form().FileSaveAsItemClick();
         QVERIFY(m_ledger->dialogs().allAnswered());
@@ -606,7 +603,7 @@ private slots:
     // The menu items, the tool buttons and the keys reach the two commands.
     void commandsFromTheWindow()
     {
-        m_ledger->show({kRoot, kOsaka});
+        m_ledger->show({kRoot, kHtmlOsaka});
         form().show();
         QVERIFY(QTest::qWaitForWindowActive(&form()));
         auto* saveButton = form().findChild<QAction*>(u"ToolButton2"_s);
