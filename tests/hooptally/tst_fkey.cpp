@@ -2,6 +2,7 @@
 // whole game recorded through it.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -330,6 +331,21 @@ private slots:
         QCOMPARE(panelColor(1), platform::clBtnFace());
         QCOMPARE(panel->grab().toImage().pixelColor(panel->width() / 2, 4),
                  platform::toQColor(platform::clBtnFace()));
+    }
+
+    void screenshots()
+    {
+        const QString folder = qEnvironmentVariable("HOOP_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("set HOOP_SCREENSHOTS to a folder to save the panel's pictures");
+        Program program;
+        Roster roster(program);
+        FKey()->show();
+        FKey()->grab().save(QDir(folder).filePath(QStringLiteral("fkey_root.png")));
+        click(1);
+        FKey()->grab().save(QDir(folder).filePath(QStringLiteral("fkey_actions.png")));
+        click(7);
+        FKey()->grab().save(QDir(folder).filePath(QStringLiteral("fkey_fouls.png")));
     }
 
     void actionKeys_data()
