@@ -59,7 +59,7 @@ public:
     void HelpAbout1Execute();
     void Button1Click(); // re-applies the date range to the members and shows the view again
     void GridAllMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    // Entry points of the merging, deleting and export commands, still to come.
+    // Saving pages, merging and deleting.
     void FileSave1Execute();
     void FileSaveAsItemClick();
     void T1Click();

@@ -627,6 +627,32 @@ private slots:
         QCOMPARE(m_ledger->dialogs().shown().size(), 6);
     }
 
+    // The question about an existing file and the list of written files, as a save-all shows them.
+    void screenshots()
+    {
+        const QString folder = qEnvironmentVariable("HOOP_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("set HOOP_SCREENSHOTS to a folder to save the HTML save dialog's pictures");
+        writeBytes(out(u"sTeam_.html"_s), kOld.toLatin1());
+        prepareSaveAll({kRoot, kStars}, u"s"_s);
+        QStringList saved;
+        // Each picture, then the answer: "全て上書き" to the question, the close box to the list.
+        auto shoot = [&folder, &saved](const QString& name, int answer) {
+            return [&folder, &saved, name, answer](QDialog& dialog) {
+                dialog.show();
+                if (dialog.grab().save(QDir(folder).filePath(name)))
+                    saved << name;
+                return answer;
+            };
+        };
+        m_ledger->dialogs().expectModal(u"SaveHtmlDlg"_s, shoot(u"ledger_html_ask.png"_s, mrAll));
+        m_ledger->dialogs().expectModal(u"SaveHtmlDlg"_s,
+                                        shoot(u"ledger_html_list.png"_s, platform::mrCancel));
+        form().FileSaveAsItemClick();
+        QVERIFY(m_ledger->dialogs().allAnswered());
+        QCOMPARE(saved, (QStringList{u"ledger_html_ask.png"_s, u"ledger_html_list.png"_s}));
+    }
+
     void unsetOutputFolder()
     {
         // Never the root of the file system: the program's own folder.
