@@ -183,6 +183,31 @@ private slots:
         QCOMPARE(form().Label3->text(), u"全5試合 全得点22"_s);
     }
 
+    // Two sources into one target in one go, from the tree's pop-up on the root; both nodes go.
+    void teamModeSeveralSources()
+    {
+        select({kRoot});
+        run(form().M3, [](TMarge& dialog) {
+            QCOMPARE(dialog.GetMode(), int(TMarge::kTeams));
+            QCOMPARE(checked(dialog.CheckListBox1), QStringList());
+            click(dialog.CheckListBox1, u"Kobe Stars"_s);
+            click(dialog.CheckListBox1, kNagoya);
+            click(dialog.CheckListBox2, kOsaka);
+            dialog.BitBtn1->click();
+            QCOMPARE(texts(dialog.CheckListBox1), (QStringList{kOsaka, kTokyo}));
+            QCOMPARE(texts(dialog.CheckListBox2), texts(dialog.CheckListBox1));
+        });
+        QCOMPARE(m_ledger->childTexts({kRoot}), (QStringList{kOsaka, kTokyo}));
+        QCOMPARE(children(kOsaka), (QStringList{kTotals, u"伊藤[5]"_s, u"小林[6]"_s, u"山田[8]"_s, u"加藤[9]"_s,
+                                                u"吉田[11]"_s, u"中村[12]"_s, u"井上[23]"_s}));
+        // A game between two of the merged teams stands twice, once for each side: 5/3 and 6/1.
+        m_ledger->show({kRoot, kOsaka});
+        QCOMPARE(rows().size(), 9);
+        QCOMPARE(rows().last(), u"合計||||27 - 26|3勝3敗1引き分け"_s);
+        m_ledger->show({kRoot, kTokyo});
+        QCOMPARE(rows().mid(1, 3).join(u'\n').count(kOsaka), 3);
+    }
+
     // Which command opens which mode, by the node selected.
     void commands_data()
     {

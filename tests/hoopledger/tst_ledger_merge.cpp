@@ -216,6 +216,9 @@ private slots:
         QTest::newRow("members, cancelled")
             << QStringList{kRoot, kTokyo, u"鈴木[7]"_s} << QStringList{kRoot, kTokyo, u"高橋[10]"_s} << true;
         QTest::newRow("teams, cancelled") << QStringList{kRoot, kTokyo} << QStringList{kRoot, kOsaka} << true;
+        QTest::newRow("totals node on a totals node")
+            << QStringList{kRoot, kTokyo, kTotals} << QStringList{kRoot, kOsaka, kTotals} << false;
+        QTest::newRow("root on a team") << QStringList{kRoot} << QStringList{kRoot, kOsaka} << false;
     }
 
     void dropsThatDoNothing()
@@ -436,6 +439,61 @@ private slots:
                               u"合計||10|3|4|75.0%|1|1|100.0%|1|2|50.0%|0|1|0|1|1|1|0|00:50:00"_s}));
         // Its node stays until the team's nodes are listed again.
         QVERIFY(node({kRoot, kTokyo, u"佐藤[14]"_s}));
+    }
+
+    // Each question with its caption; the refusing answer changes neither the model nor the tree.
+    void questionsRefused_data()
+    {
+        QTest::addColumn<QStringList>("view");
+        QTest::addColumn<QStringList>("dragged"); // empty: a grid command on row 1 of the view
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("game delete") << QStringList{kRoot, kTokyo} << QStringList{} << u"GameDelM"_s
+                                     << u"東京ホークスvsOsaka Bearsの試合を削除しますよろしいですか？ [quillmarsh]"_s
+                                     << int(platform::mrNo);
+        QTest::newRow("member delete") << QStringList{kRoot, kTokyo, kTotals} << QStringList{} << u"MemDelM"_s
+                                       << u"佐藤[4]を削除しますよろしいですか？ [quillmarsh]"_s
+                                       << int(platform::mrNo);
+        QTest::newRow("team drop") << QStringList{kRoot, kTokyo} << QStringList{kRoot, kTokyo} << kOsaka
+                                   << u"東京ホークスをOsaka Bearsに合体します\nよろしいですか？ [チームの合体]"_s
+                                   << int(platform::mrCancel);
+        QTest::newRow("member drop") << QStringList{kRoot, kTokyo, kTotals}
+                                     << QStringList{kRoot, kTokyo, u"鈴木[7]"_s} << u"高橋[10]"_s
+                                     << u"鈴木[7]を高橋[10]に合体します\nよろしいですか？ [プレイヤーの合体]"_s
+                                     << int(platform::mrCancel);
+    }
+
+    void questionsRefused()
+    {
+        QFETCH(QStringList, view);
+        QFETCH(QStringList, dragged);
+        QFETCH(QString, target);
+        QFETCH(QString, question);
+        QFETCH(int, answer);
+        m_ledger->show(view);
+        const QStringList before = rows();
+        const QStringList tree = m_ledger->treeTexts();
+        dialogs().expectMessage(question, answer);
+        if (dragged.isEmpty()) {
+            popUp(0, 1);
+            form().PopupMenu2->hide();
+            form().findChild<QAction*>(target)->trigger();
+        } else {
+            select(dragged);
+            QStringList onto = dragged.mid(0, dragged.size() - 1);
+            onto << target;
+            QVERIFY(drop(onto));
+        }
+        QVERIFY(dialogs().allAnswered());
+        QCOMPARE(dialogs().shown(), QStringList{u"message: "_s + question});
+        QCOMPARE(rows(), before);
+        QCOMPARE(m_ledger->treeTexts(), tree);
+        QCOMPARE(form().Teams()->Count(), 4);
+        m_ledger->show({kRoot, kTokyo, kTotals});
+        QCOMPARE(rows().mid(1), (QStringList{kSato4, kSuzuki7, kTakahashi10, kSato14, kTokyoTotal}));
+        m_ledger->show({kRoot, kTokyo});
+        QCOMPARE(rows().mid(1), kTokyoResults);
     }
 
     // Where the pop-up has nothing to act on, nothing is asked and nothing changes.
