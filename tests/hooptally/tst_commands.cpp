@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -827,30 +828,58 @@ private slots:
         QCOMPARE(program.form().IsGameModified(), entries != 2);
     }
 
-    // The play-by-play pop-up: its three items, "挿入(&I)" only for one selected row.
+    // The play-by-play pop-up as a right click opens it: its three items, "挿入(&I)" only for one selected
+    // row, each opening the log-edit dialog in its mode (the single form, or the range form for rows).
+    void playLogPopup_data()
+    {
+        QTest::addColumn<int>("lastRow"); // 0: the clicked row alone; else rows 1 to lastRow selected
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("insertEnabled");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("group"); // the title of the dialog's RadioGroup1
+        QTest::newRow("modify one row") << 0 << "修正(&M)" << true << "修正" << "ﾁｰﾑ選択";
+        QTest::newRow("delete one row") << 0 << "削除(&D)" << true << "削除" << "ﾁｰﾑ選択";
+        QTest::newRow("insert before one row") << 0 << "挿入(&I)" << true << "挿入" << "ﾁｰﾑ選択";
+        QTest::newRow("modify a range") << 2 << "修正(&M)" << false << "修正" << "動作";
+        QTest::newRow("delete a range") << 2 << "削除(&D)" << false << "削除" << "削除";
+    }
     void playLogPopup()
     {
+        QFETCH(int, lastRow);
+        QFETCH(QString, item);
+        QFETCH(bool, insertEnabled);
+        QFETCH(QString, caption);
+        QFETCH(QString, group);
         Program program;
         TPlayer* a4 = changedGame(program);
         program.act(a4, kThreePointMade);
         THooptallyForm& form = program.form();
         QCOMPARE(form.GridPlaying->PopupMenu(), form.PopupMenu1);
         QStringList items;
-        for (QAction* item : form.PopupMenu1->actions())
-            items << item->text();
+        for (QAction* menuItem : form.PopupMenu1->actions())
+            items << menuItem->text();
         QCOMPARE(items, (QStringList{"修正(&M)", "削除(&D)", "挿入(&I)"}));
-        QAction* insert = form.PopupMenu1->actions().at(2);
-        // The grid asks before its menu opens.
-        QVERIFY(form.GridPlaying->OnPopup);
-        form.GridPlaying->SetRow(2);
-        form.GridPlaying->OnPopup();
-        QVERIFY(insert->isEnabled());
-        platform::GridRect range = form.GridPlaying->Selection();
-        range.Top = 1;
-        range.Bottom = 2;
-        form.GridPlaying->SetSelection(range);
-        form.GridPlaying->OnPopup();
-        QVERIFY(!insert->isEnabled());
+        showActive(program);
+        form.PageControl1->setCurrentIndex(3);
+        leftClickCell(*form.GridPlaying, 1, 2);
+        if (lastRow > 0)
+            form.GridPlaying->SetSelection({0, 1, form.GridPlaying->ColCount() - 1, lastRow});
+        contextClickCell(*form.GridPlaying, 1, 2);
+        QCOMPARE(openPopup(form), form.PopupMenu1);
+        QCOMPARE(form.PopupMenu1->actions().at(2)->isEnabled(), insertEnabled);
+        QString shownCaption;
+        QString shownGroup;
+        program.dialogs().expectModal(QStringLiteral("PlayinModify"), [&](QDialog& dialog) {
+            dialog.show();
+            shownCaption = dialog.windowTitle();
+            shownGroup = dialog.findChild<QGroupBox*>(QStringLiteral("RadioGroup1"))->title();
+            return int(platform::mrCancel);
+        });
+        QVERIFY(chooseItem(form, item));
+        QVERIFY(program.dialogs().allAnswered());
+        QCOMPARE(shownCaption, caption);
+        QCOMPARE(shownGroup, group);
+        QCOMPARE(form.PlayLog().Count(), 2);
     }
 
     // The period and game end of the menus are those of the clock bar.
