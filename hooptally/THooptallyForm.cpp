@@ -730,6 +730,9 @@ void THooptallyForm::OnPanelActionMessage(platform::Message& message)
     const auto action = platform::TakeRecord<GameAction>(message);
     if (action && executeAction(*action) && !m_replaying)
         MarkGameChanged();
+    // The sheets' handlers leave the score panel to the receivers: a basket keyed on the panel must show
+    // on it at once, as one sent from anywhere else does.
+    UpdateScorePanel();
     RebuildGridsIfEnabled();
 }
 

@@ -264,7 +264,7 @@ public:
     QAction* EditCopy1 = nullptr;
     QAction* EditPaste1 = nullptr;
     QAction* ctrlZ1 = nullptr;
-    QAction* ReloadR1 = nullptr;
+    QAction* R1 = nullptr;
     QAction* ReadTeamA = nullptr;
     QAction* WriteTeamA = nullptr;
     QAction* N4 = nullptr;

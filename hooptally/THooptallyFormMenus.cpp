@@ -118,7 +118,7 @@ void THooptallyForm::buildActions()
                             QKeySequence(Qt::CTRL | Qt::Key_V));
     ctrlZ1 = makeAction(this, "ctrlZ1", QStringLiteral("元に戻す(&U)"), QString(),
                         QKeySequence(Qt::CTRL | Qt::Key_Z));
-    ReloadR1 = makeAction(this, "ReloadR1", QStringLiteral("再読み込み(&R)"),
+    R1 = makeAction(this, "R1", QStringLiteral("再読み込み(&R)"),
                           QStringLiteral("再読み込み & プレイヤーのソート"));
     ReadTeamA = makeAction(this, "ReadTeamA", QStringLiteral("Ｒｅａｄ(&R)"), QStringLiteral("TeamA Read"));
     WriteTeamA = makeAction(this, "WriteTeamA", QStringLiteral("Write(&W)"), QStringLiteral("TeamA Write"));
@@ -148,7 +148,7 @@ void THooptallyForm::buildActions()
     connect(OfficialSave, &QAction::triggered, this, &THooptallyForm::OfficialSaveClick);
     connect(FileExit1, &QAction::triggered, this, &THooptallyForm::FileExit1Execute);
     connect(ctrlZ1, &QAction::triggered, this, &THooptallyForm::ctrlZ1Click);
-    connect(ReloadR1, &QAction::triggered, this, &THooptallyForm::ToolButton18Click);
+    connect(R1, &QAction::triggered, this, &THooptallyForm::ToolButton18Click);
     connect(ReadTeamA, &QAction::triggered, this, asking(&THooptallyForm::BitBtn1Click));
     connect(WriteTeamA, &QAction::triggered, this, &THooptallyForm::BitBtn2Click);
     connect(N4, &QAction::triggered, this, &THooptallyForm::TeamANameMemoClick);
@@ -200,7 +200,7 @@ void THooptallyForm::buildMenus()
     edit->addSeparator();
     edit->addActions({EditCut1, EditCopy1, EditPaste1});
     edit->addSeparator();
-    edit->addAction(ReloadR1);
+    edit->addAction(R1);
 
     QMenu* teams = bar->addMenu(QStringLiteral("チーム(&T)"));
     teams->setObjectName(QStringLiteral("Team1"));
@@ -281,7 +281,7 @@ void THooptallyForm::buildToolBar()
     captioned(CoatPlayerTeamA, QStringLiteral("ﾌﾟﾚｲﾔｰ選択(A)"));
     captioned(CoatPlayerTeamB, QStringLiteral("ﾌﾟﾚｲﾔｰ選択(B)"));
     ToolBar1->addSeparator();
-    captioned(ReloadR1, QStringLiteral("再読み込み"));
+    captioned(R1, QStringLiteral("再読み込み"));
     captioned(ctrlZ1, QStringLiteral("元に戻す"));
     ToolBar1->addSeparator();
     captioned(EditCut1, QStringLiteral("切り取り"));

@@ -210,7 +210,9 @@ bool THooptallyForm::OpenGameFile(const QString& path)
 bool THooptallyForm::LoadTeamRoster(const QString& fileName, const QStringList& lines, TTeam* team,
                                     const QString& prefix)
 {
-    team->filePath = fileName;
+    // The team's file is the roster file last read or written: a game file is none, and writing the
+    // roster over it would destroy the game.
+    team->filePath = prefix.isEmpty() ? fileName : QString();
     const bool read = team->LoadRosterLines(lines, prefix);
     // Reading clears the roster even when nothing is read: the team keeps its row for new players.
     EnsureAddRow(team);

@@ -263,7 +263,7 @@ bool TMemberList::LoadRoster(const QString& path, const QString& prefix)
 
 bool IsRosterText(const QStringList& lines)
 {
-    return !lines.isEmpty() && (lines[0] == kRosterMagic || lines[0] == gamefile::kMagic);
+    return !lines.isEmpty() && lines[0] == kRosterMagic;
 }
 
 bool TMemberList::LoadRosterLines(const QStringList& lines, const QString& prefix)

@@ -14,7 +14,8 @@ namespace hooptally {
 class TTeam;
 class RosterIds;
 
-// Whether the lines are a member file or a game file, the two files a roster is read from.
+// Whether the lines are a member file: a team's read takes its roster from nothing else (a game file's
+// team sections are read only when the game is opened).
 bool IsRosterText(const QStringList& lines);
 
 // What SaveRoster did.

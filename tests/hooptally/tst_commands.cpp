@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -184,7 +185,7 @@ private slots:
             {"EditCut1", "切り取り(&T)", QKeySequence("Ctrl+X")},
             {"EditCopy1", "コピー(&C)", QKeySequence("Ctrl+C")},
             {"EditPaste1", "貼り付け(&P)", QKeySequence("Ctrl+V")},
-            {"ReloadR1", "再読み込み(&R)", QKeySequence()},
+            {"R1", "再読み込み(&R)", QKeySequence()},
             {"ReadTeamA", "Ｒｅａｄ(&R)", QKeySequence()},
             {"WriteTeamA", "Write(&W)", QKeySequence()},
             {"N4", "チーム名(&N)", QKeySequence()},
@@ -213,7 +214,7 @@ private slots:
         QCOMPARE(buttons.size(), 17);
         for (const char* caption : {"シート保存", "ﾌﾟﾚｲﾔｰ選択(A)", "ﾌﾟﾚｲﾔｰ選択(B)", "再読み込み", "元に戻す"})
             QVERIFY2(buttons.contains(caption), caption);
-        QCOMPARE(action(program, "ReloadR1")->statusTip(), QStringLiteral("再読み込み & プレイヤーのソート"));
+        QCOMPARE(action(program, "R1")->statusTip(), QStringLiteral("再読み込み & プレイヤーのソート"));
         QCOMPARE(action(program, "Hoopledger1")->toolTip(), QStringLiteral("Hoopledger起動"));
     }
 
@@ -222,7 +223,7 @@ private slots:
     {
         Program program;
         showActive(program);
-        QWidget* reload = program.form().ToolBar1->widgetForAction(action(program, "ReloadR1"));
+        QWidget* reload = program.form().ToolBar1->widgetForAction(action(program, "R1"));
         QVERIFY(reload);
         QTest::mouseMove(reload);
         QTRY_COMPARE(program.form().StatusBar->currentMessage(),
@@ -435,6 +436,9 @@ private slots:
         QTest::newRow("empty file") << QStringList();
         QTest::newRow("text file") << QStringList{"東京,1,7,佐藤,F,Starter,,"};
         QTest::newRow("picture bytes") << QStringList{"\xff\xd8\xff\xe0"};
+        // A team's read takes no section of a game file: it would empty the team and restart the game.
+        QTest::newRow("game file") << QStringList{"#Hooptally", "02.03.01", "TeamA-Start",
+                                                  "東京,1,7,佐藤,F,Starter,,", "TeamA-End"};
     }
     void readRosterRefusesOtherFiles()
     {
@@ -617,6 +621,57 @@ private slots:
         QCOMPARE(program.dialogs().shown().size(), 2);
     }
 
+    // Writing a roster proposes the roster file last read or written; a game file is none, so that the
+    // roster is not written over the game.
+    void writeRosterProposesTheLastRosterFile_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("proposed");
+        QTest::newRow("after a roster read") << "read roster" << "a.member";
+        QTest::newRow("after a roster write") << "write roster" << "w.member";
+        QTest::newRow("after opening a game") << "open game" << "";
+        QTest::newRow("after a roster read and opening a game") << "read roster, open game" << "";
+    }
+    void writeRosterProposesTheLastRosterFile()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, proposed);
+        Program program;
+        THooptallyForm& form = program.form();
+        TPlayer* a4 = changedGame(program);
+        program.act(a4, kThreePointMade);
+        const QString game = program.path(QStringLiteral("g.game"));
+        program.dialogs().expectSaveFile(game);
+        action(program, "FileSave1")->trigger();
+        const QByteArray saved = readBytes(game);
+        if (before.startsWith("read roster")) {
+            writeMemberFile(program.path("a.member"), {QStringLiteral("東京,1,7,佐藤,F,Starter,,")});
+            program.dialogs().expectOpenFile(program.path("a.member"));
+            action(program, "ReadTeamA")->trigger();
+        }
+        if (before == "write roster") {
+            program.dialogs()
+                .expectSaveFile(program.path("w.member"))
+                .expectMessage(QStringLiteral("保存が完了しました"));
+            action(program, "WriteTeamA")->trigger();
+        }
+        if (before.endsWith("open game")) {
+            if (form.IsGameModified())
+                program.dialogs().expectMessage(kQuestion, platform::mrNo);
+            program.dialogs().expectOpenFile(game);
+            action(program, "FileOpen1")->trigger();
+            QCOMPARE(program.teamA().PlayerAt(0)->name, QStringLiteral("青木"));
+        }
+        QVERIFY(program.dialogs().allAnswered());
+        program.dialogs().expectSaveFile(std::nullopt);
+        action(program, "WriteTeamA")->trigger();
+        QVERIFY(program.dialogs().allAnswered());
+        const platform::FileDialogOptions& options = program.dialogs().lastFileOptions();
+        QCOMPARE(options.fileName, proposed.isEmpty() ? QString() : program.path(proposed));
+        QCOMPARE(options.initialDir, program.option().TeamFileFolder());
+        QCOMPARE(readBytes(game), saved);
+    }
+
     // Settings: OK saves and applies them and replays; a changed mini-basket switch asks to restart.
     void settings_data()
     {
@@ -750,7 +805,7 @@ private slots:
         QTest::addColumn<int>("entries");
         QTest::newRow("undo the last basket") << "ctrlZ1" << 2 << 2 << 1;
         QTest::newRow("tool button of undo") << "button:元に戻す" << 1 << 3 << 1;
-        QTest::newRow("reload") << "ReloadR1" << 1 << 5 << 2;
+        QTest::newRow("reload") << "R1" << 1 << 5 << 2;
         QTest::newRow("button データの再読み込み") << "PDataReloadBtn" << 1 << 5 << 2;
     }
     void undoAndReload()
@@ -773,30 +828,58 @@ private slots:
         QCOMPARE(program.form().IsGameModified(), entries != 2);
     }
 
-    // The play-by-play pop-up: its three items, "挿入(&I)" only for one selected row.
+    // The play-by-play pop-up as a right click opens it: its three items, "挿入(&I)" only for one selected
+    // row, each opening the log-edit dialog in its mode (the single form, or the range form for rows).
+    void playLogPopup_data()
+    {
+        QTest::addColumn<int>("lastRow"); // 0: the clicked row alone; else rows 1 to lastRow selected
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("insertEnabled");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("group"); // the title of the dialog's RadioGroup1
+        QTest::newRow("modify one row") << 0 << "修正(&M)" << true << "修正" << "ﾁｰﾑ選択";
+        QTest::newRow("delete one row") << 0 << "削除(&D)" << true << "削除" << "ﾁｰﾑ選択";
+        QTest::newRow("insert before one row") << 0 << "挿入(&I)" << true << "挿入" << "ﾁｰﾑ選択";
+        QTest::newRow("modify a range") << 2 << "修正(&M)" << false << "修正" << "動作";
+        QTest::newRow("delete a range") << 2 << "削除(&D)" << false << "削除" << "削除";
+    }
     void playLogPopup()
     {
+        QFETCH(int, lastRow);
+        QFETCH(QString, item);
+        QFETCH(bool, insertEnabled);
+        QFETCH(QString, caption);
+        QFETCH(QString, group);
         Program program;
         TPlayer* a4 = changedGame(program);
         program.act(a4, kThreePointMade);
         THooptallyForm& form = program.form();
         QCOMPARE(form.GridPlaying->PopupMenu(), form.PopupMenu1);
         QStringList items;
-        for (QAction* item : form.PopupMenu1->actions())
-            items << item->text();
+        for (QAction* menuItem : form.PopupMenu1->actions())
+            items << menuItem->text();
         QCOMPARE(items, (QStringList{"修正(&M)", "削除(&D)", "挿入(&I)"}));
-        QAction* insert = form.PopupMenu1->actions().at(2);
-        // The grid asks before its menu opens.
-        QVERIFY(form.GridPlaying->OnPopup);
-        form.GridPlaying->SetRow(2);
-        form.GridPlaying->OnPopup();
-        QVERIFY(insert->isEnabled());
-        platform::GridRect range = form.GridPlaying->Selection();
-        range.Top = 1;
-        range.Bottom = 2;
-        form.GridPlaying->SetSelection(range);
-        form.GridPlaying->OnPopup();
-        QVERIFY(!insert->isEnabled());
+        showActive(program);
+        form.PageControl1->setCurrentIndex(3);
+        leftClickCell(*form.GridPlaying, 1, 2);
+        if (lastRow > 0)
+            form.GridPlaying->SetSelection({0, 1, form.GridPlaying->ColCount() - 1, lastRow});
+        contextClickCell(*form.GridPlaying, 1, 2);
+        QCOMPARE(openPopup(form), form.PopupMenu1);
+        QCOMPARE(form.PopupMenu1->actions().at(2)->isEnabled(), insertEnabled);
+        QString shownCaption;
+        QString shownGroup;
+        program.dialogs().expectModal(QStringLiteral("PlayinModify"), [&](QDialog& dialog) {
+            dialog.show();
+            shownCaption = dialog.windowTitle();
+            shownGroup = dialog.findChild<QGroupBox*>(QStringLiteral("RadioGroup1"))->title();
+            return int(platform::mrCancel);
+        });
+        QVERIFY(chooseItem(form, item));
+        QVERIFY(program.dialogs().allAnswered());
+        QCOMPARE(shownCaption, caption);
+        QCOMPARE(shownGroup, group);
+        QCOMPARE(form.PlayLog().Count(), 2);
     }
 
     // The period and game end of the menus are those of the clock bar.
@@ -1023,7 +1106,7 @@ private slots:
             registration->starter = a4->starter;
             platform::SendMessage(&form, kRegistrationMessage, 0, std::move(registration));
         } else if (change == "reload") {
-            action(program, "ReloadR1")->trigger();
+            action(program, "R1")->trigger();
         } else if (change == "new team") {
             form.ClearTeam(&program.teamB());
         }

@@ -244,6 +244,24 @@ private slots:
             << QStringList{"ﾋﾟﾘｵﾄﾞ終了[F1]", "TeamATimeOut[F2]", "TeamBTimeOut[F3]", "[F4]",         "[F5]",
                            "[F6]",           "大会情報[F7]",     "Ｆｉｌｅ[F8]",     "新規Game[F9]", "[F10]",
                            "[F11]",          "オプション[F12]"};
+        QTest::newRow("other fouls") << QList<int>{1, 7, 12} << int(FKeyPage::Foul2)
+                                     << QStringList{"ｱﾝｽﾎﾟ(FT3)[F1]", "ﾃﾞｨｽｸｵﾘ[F2]", "[F3]",  "[F4]",
+                                                    "[F5]",           "[F6]",        "[F7]",  "[F8]",
+                                                    "[F9]",           "[F10]",       "[F11]", "[F12]"};
+        QTest::newRow("file") << QList<int>{12, 8} << int(FKeyPage::File)
+                              << QStringList{"新規Game[F1]",       "TeamARead[F2]",     "TeamBRead[F3]",
+                                             "TeamAWrite[F4]",     "TeamBWrite[F5]",    "GameRead[F6]",
+                                             "GameWrite[F7]",      "GameWite(Html)[F8]", "GameWite(Off)[F9]",
+                                             "[F10]",              "[F11]",             "[F12]"};
+        QTest::newRow("game information")
+            << QList<int>{12, 7} << int(FKeyPage::GameInfo)
+            << QStringList{"大会名[F1]", "Ａﾁｰﾑ名[F2]", "Ｂﾁｰﾑ名[F3]", "Ｎｏ．[F4]",  "場所[F5]", "日付[F6]",
+                           "時間[F7]",   "戦評[F8]",    "審判[F9]",    "[F10]",       "[F11]",    "[F12]"};
+        QTest::newRow("officials")
+            << QList<int>{12, 7, 9} << int(FKeyPage::Officials)
+            << QStringList{"主審[F1]",       "副審[F2]",          "ｽｺｱｷｰﾊﾟｰ[F3]", "A.ｽｺｱｷｰﾊﾟｰ[F4]",
+                           "ﾀｲﾑｷｰﾊﾟｰ[F5]",   "24秒ｵﾍﾟﾚｰﾀ[F6]",    "TO担当ﾁｰﾑ[F7]", "[F8]",
+                           "[F9]",           "[F10]",             "[F11]",        "[F12]"};
         QTest::newRow("a key without a player is refused")
             << QList<int>{9} << int(FKeyPage::Root) << kRootCaptions;
         QTest::newRow("an empty key is refused")
@@ -491,6 +509,22 @@ private slots:
         QCOMPARE(action->player, nullptr);
         QCOMPARE(action->keyA, -1);
         QCOMPARE(action->keyB, -1);
+    }
+
+    // What is keyed shows on the score panel at once: the total, the period's score, the team fouls.
+    void scorePanelFollowsTheKeys()
+    {
+        Program program;
+        Roster roster(program);
+        THooptallyForm& form = program.form();
+        form.PageControl1->setCurrentIndex(0);
+        keyboard(form, Qt::Key_F1);
+        keyboard(form, Qt::Key_F3); // 青木 3Point成功
+        QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("003"));
+        QCOMPARE(form.LaCount1st->text(), QStringLiteral("03  -  00"));
+        walk({7, 7, 1}); // 上田 ﾊﾟｰｿﾅﾙ(FT0)
+        QCOMPARE(form.TeamBFoulCnt->text(), QStringLiteral("ﾁｰﾑﾌｧｳﾙ(1)"));
+        QCOMPARE(form.TeamBTotalCnt->text(), QStringLiteral("000"));
     }
 
     // A command asks as it does from the menu: the game-information prompt through the panel.

@@ -370,8 +370,9 @@ private slots:
         QCOMPARE(program.form().PageControl1->currentIndex(), 2);
     }
 
-    // WM_APP+7 executes like WM_APP+8 but leaves the score panel; showing page "Official" updates it.
-    void panelActionLeavesTheScorePanel()
+    // WM_APP+7 executes like WM_APP+8, the score panel brought up to date as well: a basket keyed on the
+    // function-key panel shows at once.
+    void panelActionUpdatesTheScorePanel()
     {
         Program program;
         THooptallyForm& form = program.form();
@@ -386,7 +387,8 @@ private slots:
         platform::SendMessage(&form, kPanelActionMessage, 0, std::move(action));
         QCOMPARE(program.teamA().TeamPoints(-1), 3);
         QCOMPARE(form.PlayLog().Count(), 1);
-        QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("000"));
+        QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("003"));
+        QCOMPARE(form.LaCount1st->text(), QStringLiteral("03  -  00"));
         form.PageControl1->setCurrentIndex(1);
         QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("003"));
         program.act(a4, kTwoPointMade);

@@ -1,6 +1,7 @@
 #include "support/SheetHelpers.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTest>
@@ -114,6 +115,14 @@ void doubleClickCell(platform::StringGrid& grid, int column, int row)
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, centre);
+}
+
+void contextClickCell(platform::StringGrid& grid, int column, int row)
+{
+    rightClickCell(grid, column, row);
+    const QPoint centre = cellCentre(grid, column, row);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, centre, grid.viewport()->mapToGlobal(centre));
+    QApplication::sendEvent(grid.viewport(), &request);
 }
 
 QMenu* openPopup(THooptallyForm& form)

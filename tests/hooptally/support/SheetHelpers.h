@@ -39,6 +39,8 @@ QColor pixelAt(const QImage& image, QPoint point);
 void rightClickCell(platform::StringGrid& grid, int column, int row);
 void leftClickCell(platform::StringGrid& grid, int column, int row);
 void doubleClickCell(platform::StringGrid& grid, int column, int row);
+// A right click as the window system ends it for a grid with a pop-up menu: the context-menu request.
+void contextClickCell(platform::StringGrid& grid, int column, int row);
 // The pop-up menu of the main window that is open now, or null.
 QMenu* openPopup(THooptallyForm& form);
 // Triggers the item of the open menu with that text; false when no menu is open or has it.
