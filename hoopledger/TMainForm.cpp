@@ -30,6 +30,7 @@
 #include "platform/DateTime.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 #include "platform/Shell.h"
 #include "platform/StringGrid.h"
 #include "platform/Version.h"
@@ -38,6 +39,8 @@
 namespace hoopledger {
 
 namespace {
+
+using platform::named;
 
 const QString kScoreProgramName = QStringLiteral("Hooptally");
 const QString kProbeWarning = QStringLiteral(
@@ -53,12 +56,6 @@ const QString kTreeHint = QStringLiteral("ドラッグ＆ドロップでチー�
 constexpr int kDamagedNamesShown = 20;
 // How often a long load lets the window draw itself.
 constexpr int kRedrawIntervalMs = 100;
-
-template <typename T> T* named(T* object, const char* name)
-{
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
-}
 
 QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& text, void* data)
 {

@@ -14,23 +14,20 @@
 #include "hoopledger/Teamlist.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 #include "platform/RadioGroup.h"
 
 namespace hoopledger {
 
 namespace {
 
+using platform::named;
+
 TMarge* g_marge = nullptr;
 
 constexpr int kWidth = 460;
 constexpr int kPanel2Height = 160;
 constexpr int kPanel1Height = 296;
-
-template <typename T> T* named(T* object, const char* name)
-{
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
-}
 
 QTreeWidgetItem* nodeOf(const QVariant& value)
 {

@@ -8,10 +8,13 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 
 namespace hoopledger {
 
 namespace {
+
+using platform::named;
 
 const QString kExistsText = QStringLiteral("ファイルが存在します上書きしますか？");
 const QString kNewFileText = QStringLiteral("下記ファイル名に書き込みますか？");
@@ -19,12 +22,6 @@ const QString kNewFileText = QStringLiteral("下記ファイル名に書き込�
 constexpr int kWidth = 470;
 constexpr int kAskHeight = 112;
 constexpr int kListHeight = 280;
-
-template <typename T> T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 } // namespace
 

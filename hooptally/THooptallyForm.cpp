@@ -35,6 +35,7 @@
 #include "platform/DateTime.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 #include "platform/StringGrid.h"
 #include "platform/StringList.h"
 
@@ -42,12 +43,7 @@ namespace hooptally {
 
 namespace {
 
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using platform::named;
 
 QLabel* scoreLabel(QWidget* parent, const char* name, const QString& text, int points)
 {

@@ -17,11 +17,14 @@
 #include "platform/Colors.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 #include "platform/RadioGroup.h"
 
 namespace hooptally {
 
 namespace {
+
+using platform::named;
 
 const QString kColumnsSection = QStringLiteral("HtmlKojin");
 const QString kHtmlSection = QStringLiteral("Html");
@@ -52,12 +55,6 @@ bool isChecked(const QListWidget* list, int row)
 {
     const QListWidgetItem* item = list->item(row);
     return item && item->checkState() == Qt::Checked;
-}
-
-template <typename T> T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 } // namespace
