@@ -87,6 +87,9 @@ public:
     TTeam* team; // not owned
     std::uint8_t status = kBlankRow;
     std::uint8_t official = 0;
+    // A starter the team sheet left off the official list: he did not start the game, and whatever
+    // brings him on later is in the log. Never written as official, never put on court by a reset.
+    bool leftOffTheList = false;
     std::array<std::uint8_t, kMaxPeriods> played{};
 
 private:

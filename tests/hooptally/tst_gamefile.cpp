@@ -511,6 +511,11 @@ void tst_gamefile::unlistedPlayerRoundTrips_data()
     QTest::newRow("player not official who scores")
         << u"Aチーム,7,8,上田,F,,,"_s << u"A,7,0,5,0,0,0,255,255,255,1"_s << u"Aチーム,7,8,上田,F,,,Official"_s
         << 300;
+    // Off the list at the start, he comes on court with a rebound at 6:12 and takes a free row: he did
+    // not start. As an official starter he would come back on court from 10:00.
+    QTest::newRow("starter not official who comes on court")
+        << u"Aチーム,7,8,上田,F,Starter,,"_s << u"A,7,0,6,12,0,8,255,255,255,1"_s << u"Aチーム,7,8,上田,F,Starter,,"_s
+        << 372;
 }
 
 void tst_gamefile::unlistedPlayerRoundTrips()
@@ -532,6 +537,9 @@ void tst_gamefile::unlistedPlayerRoundTrips()
         QVERIFY(form.OpenGameFile(from));
         const TPlayer* player = program.teamA().FindPlayerById(7);
         QVERIFY(player);
+        QCOMPARE(player->TotalCourtTime(), seconds / 86400.0);
+        // A replay of the log (an edited or deleted entry) rebuilds the same game.
+        form.PlayLog().ReplayPlayLog();
         QCOMPARE(player->TotalCourtTime(), seconds / 86400.0);
         QVERIFY(saveTo(program, to));
     }
