@@ -59,6 +59,8 @@ public:
     int StatValue(int period, std::uint8_t type, bool enabled) const;
     const QStringList& BuildDisplayRow();
     QString StarterText() const;
+    // A starter on the official list from the start; one listed later came on, he did not start.
+    bool StartedTheGame() const { return starter == 1 && !leftOffTheList; }
     QString CoachText() const;
     bool IsCoach() const;
     bool IsOnCourt() const;

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimeEdit>
 
+#include "hooptally/Tgridctrl.h"
 #include "hooptally/Tsavefile.h"
 #include "platform/Codec.h"
 #include "platform/Convert.h"
@@ -226,6 +227,18 @@ QStringList withSection(QStringList lines, const QString& section, const QString
 QStringList withLog(const QStringList& logLines)
 {
     return withSection(baseGameFile(), u"Log"_s, logLines);
+}
+
+// Whether the first played-period box of the player's sheet row holds the starter circle.
+bool hasStarterCircle(THooptallyForm& form, const TPlayer* player)
+{
+    const int row = SheetRowOfPlayer(&form, player->team, player);
+    if (row < 0)
+        return false;
+    const SheetArea& box = form.TeamGrids().areas.played[row];
+    const GameAction& mark =
+        form.TeamGrids().Team(player->team->side)->SheetGridCellAt(box.firstColumn, box.firstRow)->action;
+    return HasAction(mark) && mark.category == kPlayerAction && mark.code == kSetStarter;
 }
 
 // Runs the test in another local time zone and restores the old one.
@@ -541,6 +554,8 @@ void tst_gamefile::unlistedPlayerRoundTrips()
         // A replay of the log (an edited or deleted entry) rebuilds the same game.
         form.PlayLog().ReplayPlayLog();
         QCOMPARE(player->TotalCourtTime(), seconds / 86400.0);
+        // He did not start, whatever row he holds now.
+        QVERIFY(!hasStarterCircle(form, player));
         QVERIFY(saveTo(program, to));
     }
     QVERIFY(fileLines(first).contains(written));
