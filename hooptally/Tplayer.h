@@ -90,7 +90,8 @@ public:
     std::uint8_t status = kBlankRow;
     std::uint8_t official = 0;
     // A starter the team sheet left off the official list: he did not start the game, and whatever
-    // brings him on later is in the log. Never written as official, never put on court by a reset.
+    // brings him on later is in the log. Never written as official, never put on court by a reset;
+    // made a non-starter, or a starter again from the sheet, he is an ordinary player.
     bool leftOffTheList = false;
     std::array<std::uint8_t, kMaxPeriods> played{};
 

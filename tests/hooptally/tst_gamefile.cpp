@@ -280,6 +280,7 @@ private slots:
     void roundTripKeepsTheGame();
     void unlistedPlayerRoundTrips_data();
     void unlistedPlayerRoundTrips();
+    void starterLeftOffTheListMadeNonStarter();
     void officialPastAFullSheetRoundTrips();
     void starterPastAFullSheetGetsNoCourtTime_data();
     void starterPastAFullSheetGetsNoCourtTime();
@@ -560,6 +561,29 @@ void tst_gamefile::unlistedPlayerRoundTrips()
     }
     QVERIFY(fileLines(first).contains(written));
     QCOMPARE(readBytes(second), readBytes(first));
+}
+
+// Off the list at the start, he came on court at 6:12; the scorer then takes away his starter mark:
+// an ordinary player, listed on the bench from the start and written as official.
+void tst_gamefile::starterLeftOffTheListMadeNonStarter()
+{
+    Program program;
+    THooptallyForm& form = program.form();
+    QStringList lines = withLog({u"A,7,0,6,12,0,8,255,255,255,1"_s, u",,0,0,0,1,255,255,255,0,1"_s});
+    lines.insert(lines.indexOf(u"TeamA-End"_s), u"Aチーム,7,8,上田,F,Starter,,"_s);
+    const QString path = program.path(u"in.game"_s);
+    writeLines(path, lines);
+    QVERIFY(form.OpenGameFile(path));
+    PostStarterRegistration(program.teamA().FindPlayerById(7), false);
+    form.PlayLog().ReplayPlayLog();
+    const QStringList recorded = describeGame(form);
+
+    const QString saved = program.path(u"saved.game"_s);
+    QVERIFY(saveTo(program, saved));
+    QVERIFY(fileLines(saved).contains(u"Aチーム,7,8,上田,F,,,Official"_s));
+    QVERIFY(form.OpenGameFile(saved));
+    QCOMPARE(program.teamA().FindPlayerById(7)->TotalCourtTime() * 86400.0, 372.0);
+    QCOMPARE(describeGame(form), recorded);
 }
 
 void tst_gamefile::officialPastAFullSheetRoundTrips()
