@@ -607,7 +607,9 @@ void THooptallyForm::resetTeam(std::unique_ptr<TTeam>& team, bool keep, int side
         player->ResetPlayerStats();
         player->ClearPlayedFlags();
         // Coaches stay coaches even when a roster marks them as starters.
-        if (player->starter == 1 && !player->IsCoach()) {
+        if (player->leftOffTheList) {
+            player->status = kNotListed;
+        } else if (player->starter == 1 && !player->IsCoach()) {
             player->status = kOnCourt;
             player->ClockIn(clock.period, clock.minutes, clock.seconds);
         } else if (player->status == kOnCourt) {

@@ -95,7 +95,9 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
         sendStatusChanged(player, false);
         break;
     case kSetStarter:
+        // The scorer's word: he started, whatever the sheet's first fill made of him.
         player->starter = 1;
+        player->leftOffTheList = false;
         if (hasPeriod)
             player->played[period] = 1;
         break;

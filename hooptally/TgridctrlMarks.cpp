@@ -512,7 +512,7 @@ void markPlayed(THooptallyForm* form, const GameAction& c, SheetGridControl* con
     const SheetArea& played = a.played[index];
     const int column = std::min(played.firstColumn + c.period, played.lastColumn);
     SetPopupTarget(form, column, played.firstRow, player, control, c.period, side);
-    const bool starterBox = player->starter == 1 && column == played.firstColumn;
+    const bool starterBox = player->StartedTheGame() && column == played.firstColumn;
     ApplyPopupChoice(form, SheetChoice{kPlayerAction, starterBox ? kSetStarter : kCourtIn});
 }
 
@@ -599,7 +599,7 @@ void OnPlayerStatusChanged(THooptallyForm* form, platform::Message& message)
     }
     PutPlayerInSheetRow(form, control, index, player);
     ClearSheetBoxes(control, a.played[index]);
-    if (player->starter == 1)
+    if (player->StartedTheGame())
         PlaceStarterMark(form, control, index, player);
     refresh(control);
 }

@@ -379,6 +379,7 @@ void putCoach(SheetGridControl* control, const SheetArea& area, std::uint8_t kin
 void putOffTheList(TPlayer* player)
 {
     player->status = kNotListed;
+    player->leftOffTheList = player->starter == 1;
     player->DropOpenCourtTime();
 }
 
@@ -437,6 +438,7 @@ void ListTeamPlayers(THooptallyForm* form, TTeam* team)
         putOffTheList(listed[i]);
     for (int row = 0; row < std::min<int>(kSheetPlayerRows, static_cast<int>(listed.size())); ++row) {
         TPlayer* player = listed[row];
+        player->leftOffTheList = false;
         PutPlayerInSheetRow(form, control, row, player);
         if (player->StarterText() == QStringLiteral("Starter")) {
             PlaceStarterMark(form, control, row, player);
@@ -565,8 +567,10 @@ int SheetRowOfPlayer(THooptallyForm* form, const TTeam* team, const TPlayer* pla
 QString OfficialTextOfPlayer(const TPlayer* player, const TTeam* team)
 {
     // A row held by an unlisted player is a free row (a foul puts him there without listing him):
-    // written as official, he would come back listed, and a starter on court.
-    return player && player->status != kNotListed && SheetRowOfPlayer(MainForm(), team, player) >= 0
+    // written as official, he would come back listed, and a starter on court. So would a starter left
+    // off the list at the start whom a later action listed.
+    return player && player->status != kNotListed && !player->leftOffTheList &&
+                   SheetRowOfPlayer(MainForm(), team, player) >= 0
                ? gamefile::kOfficialText
                : QString();
 }

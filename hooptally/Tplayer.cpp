@@ -57,6 +57,9 @@ void TPlayer::SetPlayerIdentity(const QString& newNumber, const QString& newName
     const ClockState clock = GetClockState();
     const int period = GetCurrentPeriod();
     starter = newStarter;
+    // Only a starter can have been left off the list as one.
+    if (starter != 1)
+        leftOffTheList = false;
     status = newStatus;
     if (period == -1)
         return;

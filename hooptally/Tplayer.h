@@ -59,6 +59,8 @@ public:
     int StatValue(int period, std::uint8_t type, bool enabled) const;
     const QStringList& BuildDisplayRow();
     QString StarterText() const;
+    // A starter on the official list from the start; one listed later came on, he did not start.
+    bool StartedTheGame() const { return starter == 1 && !leftOffTheList; }
     QString CoachText() const;
     bool IsCoach() const;
     bool IsOnCourt() const;
@@ -87,6 +89,10 @@ public:
     TTeam* team; // not owned
     std::uint8_t status = kBlankRow;
     std::uint8_t official = 0;
+    // A starter the team sheet left off the official list: he did not start the game, and whatever
+    // brings him on later is in the log. Never written as official, never put on court by a reset;
+    // made a non-starter, or a starter again from the sheet, he is an ordinary player.
+    bool leftOffTheList = false;
     std::array<std::uint8_t, kMaxPeriods> played{};
 
 private:

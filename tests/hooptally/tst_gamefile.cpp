@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimeEdit>
 
+#include "hooptally/Tgridctrl.h"
 #include "hooptally/Tsavefile.h"
 #include "platform/Codec.h"
 #include "platform/Convert.h"
@@ -228,6 +229,18 @@ QStringList withLog(const QStringList& logLines)
     return withSection(baseGameFile(), u"Log"_s, logLines);
 }
 
+// Whether the first played-period box of the player's sheet row holds the starter circle.
+bool hasStarterCircle(THooptallyForm& form, const TPlayer* player)
+{
+    const int row = SheetRowOfPlayer(&form, player->team, player);
+    if (row < 0)
+        return false;
+    const SheetArea& box = form.TeamGrids().areas.played[row];
+    const GameAction& mark =
+        form.TeamGrids().Team(player->team->side)->SheetGridCellAt(box.firstColumn, box.firstRow)->action;
+    return HasAction(mark) && mark.category == kPlayerAction && mark.code == kSetStarter;
+}
+
 // Runs the test in another local time zone and restores the old one.
 class TimeZoneGuard
 {
@@ -267,6 +280,7 @@ private slots:
     void roundTripKeepsTheGame();
     void unlistedPlayerRoundTrips_data();
     void unlistedPlayerRoundTrips();
+    void starterLeftOffTheListMadeNonStarter();
     void officialPastAFullSheetRoundTrips();
     void starterPastAFullSheetGetsNoCourtTime_data();
     void starterPastAFullSheetGetsNoCourtTime();
@@ -511,6 +525,11 @@ void tst_gamefile::unlistedPlayerRoundTrips_data()
     QTest::newRow("player not official who scores")
         << u"Aチーム,7,8,上田,F,,,"_s << u"A,7,0,5,0,0,0,255,255,255,1"_s << u"Aチーム,7,8,上田,F,,,Official"_s
         << 300;
+    // Off the list at the start, he comes on court with a rebound at 6:12 and takes a free row: he did
+    // not start. As an official starter he would come back on court from 10:00.
+    QTest::newRow("starter not official who comes on court")
+        << u"Aチーム,7,8,上田,F,Starter,,"_s << u"A,7,0,6,12,0,8,255,255,255,1"_s << u"Aチーム,7,8,上田,F,Starter,,"_s
+        << 372;
 }
 
 void tst_gamefile::unlistedPlayerRoundTrips()
@@ -533,10 +552,38 @@ void tst_gamefile::unlistedPlayerRoundTrips()
         const TPlayer* player = program.teamA().FindPlayerById(7);
         QVERIFY(player);
         QCOMPARE(player->TotalCourtTime(), seconds / 86400.0);
+        // A replay of the log (an edited or deleted entry) rebuilds the same game.
+        form.PlayLog().ReplayPlayLog();
+        QCOMPARE(player->TotalCourtTime(), seconds / 86400.0);
+        // He did not start, whatever row he holds now.
+        QVERIFY(!hasStarterCircle(form, player));
         QVERIFY(saveTo(program, to));
     }
     QVERIFY(fileLines(first).contains(written));
     QCOMPARE(readBytes(second), readBytes(first));
+}
+
+// Off the list at the start, he came on court at 6:12; the scorer then takes away his starter mark:
+// an ordinary player, listed on the bench from the start and written as official.
+void tst_gamefile::starterLeftOffTheListMadeNonStarter()
+{
+    Program program;
+    THooptallyForm& form = program.form();
+    QStringList lines = withLog({u"A,7,0,6,12,0,8,255,255,255,1"_s, u",,0,0,0,1,255,255,255,0,1"_s});
+    lines.insert(lines.indexOf(u"TeamA-End"_s), u"Aチーム,7,8,上田,F,Starter,,"_s);
+    const QString path = program.path(u"in.game"_s);
+    writeLines(path, lines);
+    QVERIFY(form.OpenGameFile(path));
+    PostStarterRegistration(program.teamA().FindPlayerById(7), false);
+    form.PlayLog().ReplayPlayLog();
+    const QStringList recorded = describeGame(form);
+
+    const QString saved = program.path(u"saved.game"_s);
+    QVERIFY(saveTo(program, saved));
+    QVERIFY(fileLines(saved).contains(u"Aチーム,7,8,上田,F,,,Official"_s));
+    QVERIFY(form.OpenGameFile(saved));
+    QCOMPARE(program.teamA().FindPlayerById(7)->TotalCourtTime() * 86400.0, 372.0);
+    QCOMPARE(describeGame(form), recorded);
 }
 
 void tst_gamefile::officialPastAFullSheetRoundTrips()
