@@ -75,14 +75,14 @@ void TSaveHtmlDlg::buildControls()
         {&FileBtn, "FileBtn", QStringLiteral("File名変更"), 0},
     };
     int x = 8;
-    for (const ButtonSpec& spec : buttons) {
-        QPushButton* button = named(new QPushButton(spec.text, this), spec.name);
+    for (const ButtonSpec& item : buttons) {
+        QPushButton* button = named(new QPushButton(item.text, this), item.name);
         button->setGeometry(x, 76, 84, 27);
         button->setAutoDefault(false);
         x += 84 + 8;
-        if (spec.result != 0)
-            connect(button, &QPushButton::clicked, this, [this, result = spec.result] { done(result); });
-        *spec.button = button;
+        if (item.result != 0)
+            connect(button, &QPushButton::clicked, this, [this, result = item.result] { done(result); });
+        *item.button = button;
     }
     YesBtn->setDefault(true);
     connect(FileBtn, &QPushButton::clicked, this, &TSaveHtmlDlg::FileBtnClick);
