@@ -89,6 +89,13 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
                 platform::Buttons::Ok);
             return false;
         }
+        // His court time is in no log line: off the list it would be lost at the next reopen.
+        if (player->TotalCourtTime() > 0.0) {
+            platform::dialogs().messageBox(
+                QStringLiteral("このプレイヤーは出場したのでオフィシャルから削除は出来ません"), kCaption,
+                platform::Buttons::Ok);
+            return false;
+        }
         player->status = kNotListed;
         if (hasPeriod)
             player->ClockOut(period, action.minutes, action.seconds);

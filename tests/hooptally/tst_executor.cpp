@@ -330,26 +330,39 @@ private slots:
 
     void removeFromOfficial_data()
     {
-        QTest::addColumn<bool>("onCourt");
-        QTest::newRow("player on court is refused") << true;
-        QTest::newRow("bench player leaves the official list") << false;
+        QTest::addColumn<QString>("who");
+        QTest::addColumn<QString>("refusal"); // empty: removed
+        QTest::newRow("player on court is refused")
+            << "court" << "このプレイヤーはプレイ中なのでオフィシャルから削除は出来ません [Quillmarsh]";
+        QTest::newRow("bench player who has played is refused")
+            << "played" << "このプレイヤーは出場したのでオフィシャルから削除は出来ません [Quillmarsh]";
+        QTest::newRow("bench player leaves the official list") << "bench" << QString();
     }
     void removeFromOfficial()
     {
-        QFETCH(bool, onCourt);
+        QFETCH(QString, who);
+        QFETCH(QString, refusal);
         Program program;
         Roster roster(program);
-        TPlayer* player = onCourt ? roster.starters[2] : roster.bench;
+        TPlayer* player = who == "court" ? roster.starters[2] : roster.bench;
+        if (who == "played") {
+            program.setPeriod(0);
+            program.setClock(10, 0);
+            program.act(player, kCourtIn);
+            program.setClock(7, 30);
+            program.act(player, kToBench);
+        }
+        const int logged = program.form().PlayLog().Count();
         const std::uint8_t before = player->status;
         program.form().MarkGameSaved();
+        const bool onCourt = !refusal.isEmpty();
         if (onCourt)
-            program.dialogs().expectMessage(QStringLiteral(
-                "このプレイヤーはプレイ中なのでオフィシャルから削除は出来ません [Quillmarsh]"));
+            program.dialogs().expectMessage(refusal);
         MessageSpy spy(program.form());
         program.act(player, kRemoveFromOfficial);
         QCOMPARE(player->status, onCourt ? before : std::uint8_t(kNotListed));
         QCOMPARE(spy.names(), onCourt ? QStringList{"+8"} : (QStringList{"+8", "+4(0)", "+1", "+2"}));
-        QCOMPARE(program.form().PlayLog().Count(), 0);
+        QCOMPARE(program.form().PlayLog().Count(), logged);
         // A refused removal changed nothing, so closing asks nothing.
         if (!onCourt)
             program.dialogs().expectMessage(QStringLiteral("変更されています"), platform::mrNo);
