@@ -479,8 +479,7 @@ void THooptallyForm::FormActivate()
     CreateTeamGrids(this);
     CreateRunningScore(this);
     ResetGame(false, false);
-    TimeStartStopB->setText(kClockStartText);
-    Timer1->stop();
+    StopClock();
     TimeClearBClick();
     ShowClock();
     const QDateTime now = platform::DateTime::toQDateTime(platform::DateTime::Now());
@@ -641,6 +640,7 @@ void THooptallyForm::ResetGame(bool keepA, bool keepB)
     ResetRunningScore(this);
     if (FKey())
         FKey()->RebuildFunctionKeyPages();
+    UpdateScorePanel();
     SetGridUpdate(true);
 }
 

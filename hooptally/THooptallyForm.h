@@ -83,7 +83,7 @@ public:
     void TimerModifyBClick();
     void Timer1Timer();
     void ShowClock();
-    void StopClock(); // what the replay and the reader do: timer off, "Start"
+    void StopClock(); // the standing state: timer off, "Start", "Modify" enabled
     bool ClockRunning() const;
     void SetClock(int minutes, int seconds);
     int ClockMinutes() const { return m_clockMinutes; }

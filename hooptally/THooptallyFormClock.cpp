@@ -60,8 +60,11 @@ bool THooptallyForm::ClockRunning() const
 
 void THooptallyForm::StopClock()
 {
-    Timer1->stop();
+    // However it stopped, a standing clock can be corrected.
     TimeStartStopB->setText(kClockStartText);
+    setButtonColor(TimeStartStopB, platform::clBlue);
+    Timer1->stop();
+    TimerModifyB->setEnabled(true);
 }
 
 void THooptallyForm::SetClock(int minutes, int seconds)
@@ -88,10 +91,7 @@ void THooptallyForm::TimeStartStopBClick()
         }
         return;
     }
-    TimeStartStopB->setText(kClockStartText);
-    setButtonColor(TimeStartStopB, platform::clBlue);
-    Timer1->stop();
-    TimerModifyB->setEnabled(true);
+    StopClock();
 }
 
 void THooptallyForm::Timer1Timer()
@@ -138,8 +138,8 @@ void THooptallyForm::ShowClock()
 void THooptallyForm::SpeedButton1Click()
 {
     if (!IsClockRunningInPeriod() &&
-        platform::dialogs().messageBox(QStringLiteral("ピリオド終了が押されました、本当によろしいですか？"), kCaption,
-                                       platform::Buttons::YesNo) != platform::mrYes)
+        platform::dialogs().messageBox(QStringLiteral("ピリオド終了が押されました、本当によろしいですか？"),
+                                       kCaption, platform::Buttons::YesNo) != platform::mrYes)
         return;
     auto action = clockAction(kPeriodEnd, GetCurrentPeriod(), m_clockMinutes, m_clockSeconds);
     platform::SendMessage(this, kActionMessage, 0, std::move(action));
@@ -256,7 +256,8 @@ void THooptallyForm::UpdateScorePanel()
         }
         QLabel* fouls = left ? TeamAFoulCnt : TeamBFoulCnt;
         QLabel* total = left ? TeamATotalCnt : TeamBTotalCnt;
-        fouls->setText(QStringLiteral("ﾁｰﾑﾌｧｳﾙ(") + QString::number(team->TeamFouls(period)) + QLatin1Char(')'));
+        fouls->setText(QStringLiteral("ﾁｰﾑﾌｧｳﾙ(") + QString::number(team->TeamFouls(period)) +
+                       QLatin1Char(')'));
         total->setText(platform::Format("%03d", team->TeamPoints(-1)));
     }
 }
@@ -277,9 +278,9 @@ bool THooptallyForm::IsTextFieldFocused() const
     const QWidget* focus = QApplication::focusWidget();
     if (!focus)
         return false;
-    const QWidget* fields[] = {TaikaiNo,   Basho,       Taikaimei,      DateTimePicker1, DateTimePicker2, Senhyou,
-                               shushin,    Scorekeeper, TimeKeeper,     fukusin,         AScorekeeper,    Operator,
-                               TO_Team,    TimerMin,    TimerSec,       TimeStartStopB,  QuatorCombo};
+    const QWidget* fields[] = {TaikaiNo, Basho,       Taikaimei,  DateTimePicker1, DateTimePicker2, Senhyou,
+                               shushin,  Scorekeeper, TimeKeeper, fukusin,         AScorekeeper,    Operator,
+                               TO_Team,  TimerMin,    TimerSec,   TimeStartStopB,  QuatorCombo};
     for (const QWidget* field : fields) {
         if (focus == field || field->isAncestorOf(focus))
             return true;
@@ -297,7 +298,8 @@ bool THooptallyForm::eventFilter(QObject* watched, QEvent* event)
         // A key the focused control leaves goes on to its parents through this filter again:
         // the hook acts once, for the first receiver.
         auto* widget = static_cast<QWidget*>(watched);
-        const bool propagated = event == m_hookedEvent && m_hookedTarget && widget->isAncestorOf(m_hookedTarget);
+        const bool propagated =
+            event == m_hookedEvent && m_hookedTarget && widget->isAncestorOf(m_hookedTarget);
         if (!propagated) {
             m_hookedEvent = event;
             m_hookedTarget = widget;

@@ -376,7 +376,7 @@ void THooptallyForm::ChooseCourtPlayers(TTeam* team)
             }
         }
     }
-    m_playLog->ReplayPlayLog();
+    m_playLog->ReplayPlayLog(TPlayLog::ClockAfterReplay::AsBefore);
     PageControl1->setCurrentIndex(page);
 }
 

@@ -128,7 +128,7 @@ bool TActionExecutor::applyPlayerAction(GameAction& action)
         if (team)
             team->RemovePlayer(player);
         m_form.MarkGameChanged();
-        m_form.PlayLog().ReplayPlayLog();
+        m_form.PlayLog().ReplayPlayLog(TPlayLog::ClockAfterReplay::AsBefore);
         return false;
     }
     default:

@@ -57,7 +57,8 @@ QString scoreText()
 {
     const TTeam* teamA = GetTeam(kSideA);
     const TTeam* teamB = GetTeam(kSideB);
-    return platform::Format("%02d - %02d", teamA ? teamA->TeamPoints(-1) : 0, teamB ? teamB->TeamPoints(-1) : 0);
+    return platform::Format("%02d - %02d", teamA ? teamA->TeamPoints(-1) : 0,
+                            teamB ? teamB->TeamPoints(-1) : 0);
 }
 
 } // namespace
@@ -83,10 +84,10 @@ QString PeriodLabel(int period)
 QString ActionLabel(const GameAction& action)
 {
     static const QStringList playerLabels = {
-        QStringLiteral("２Point 成功"),   QStringLiteral("２Point 失敗"),   QStringLiteral("３Point 成功"),
-        QStringLiteral("３Point 失敗"),   QStringLiteral("ﾌﾘｰｽﾛｰ 成功"),   QStringLiteral("ﾌﾘｰｽﾛｰ 失敗"),
-        QStringLiteral("ファール"),       QStringLiteral("ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"),  QStringLiteral("ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"),
-        QStringLiteral("ターンオーバー"), QStringLiteral("アシスト"),     QStringLiteral("スチール"),
+        QStringLiteral("２Point 成功"),     QStringLiteral("２Point 失敗"), QStringLiteral("３Point 成功"),
+        QStringLiteral("３Point 失敗"),     QStringLiteral("ﾌﾘｰｽﾛｰ 成功"),  QStringLiteral("ﾌﾘｰｽﾛｰ 失敗"),
+        QStringLiteral("ファール"),         QStringLiteral("ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"), QStringLiteral("ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"),
+        QStringLiteral("ターンオーバー"),   QStringLiteral("アシスト"),     QStringLiteral("スチール"),
         QStringLiteral("ブロックショット"), QStringLiteral("コートイン！"), QStringLiteral("ベンチへ")};
     if (action.category == kPlayerAction)
         return playerLabels.value(action.code);
@@ -141,7 +142,8 @@ PlayLogEntries TPlayLog::TakeEntries()
     return taken;
 }
 
-void TPlayLog::BuildLogRowTexts(const PlayLogEntry& entry, QString& execute, QString& who, QString& time) const
+void TPlayLog::BuildLogRowTexts(const PlayLogEntry& entry, QString& execute, QString& who,
+                                QString& time) const
 {
     const GameAction& action = entry.action;
     execute = ActionLabel(action);
@@ -255,12 +257,16 @@ void TPlayLog::DropPlayerLogEntries(const TPlayer* player)
         RedrawPlayLog(m_grid->Row());
 }
 
-void TPlayLog::ReplayPlayLog()
+void TPlayLog::ReplayPlayLog(ClockAfterReplay clock)
 {
+    const int minutes = m_form->ClockMinutes();
+    const int seconds = m_form->ClockSeconds();
     m_form->StopClock();
     PlayLogEntries old = TakeEntries();
     ResetPlayLogGrid(false);
     m_form->ReplayActions(old);
+    if (clock == ClockAfterReplay::AsBefore)
+        m_form->SetClock(minutes, seconds);
     m_form->UpdateScorePanel();
 }
 
@@ -271,7 +277,7 @@ void TPlayLog::DeleteSelectedLogEntry()
         return;
     m_entries.erase(m_entries.begin() + (row - 1));
     m_form->MarkGameChanged();
-    ReplayPlayLog();
+    ReplayPlayLog(ClockAfterReplay::AsBefore);
 }
 
 void TPlayLog::DeleteLogEntryByKey(int keyA, int keyB)
@@ -288,7 +294,7 @@ void TPlayLog::DeleteLogEntryByKey(int keyA, int keyB)
     if (m_grid->Row() > 1)
         m_grid->SetRow(m_grid->Row() - 1);
     m_form->MarkGameChanged();
-    ReplayPlayLog();
+    ReplayPlayLog(ClockAfterReplay::AsBefore);
 }
 
 bool TPlayLog::singleRowSelected() const
@@ -349,7 +355,7 @@ void TPlayLog::EditPlayLog(int mode)
         // An edit that changed nothing leaves the game as saved.
         if (!sameActions(m_entries, before))
             m_form->MarkGameChanged();
-        ReplayPlayLog();
+        ReplayPlayLog(ClockAfterReplay::AsBefore);
     }
     if (row < m_grid->RowCount())
         m_grid->SetRow(row);
@@ -419,7 +425,8 @@ void TPlayLog::PlayLogDrawCell(int col, int row, const QRect& rect)
                 if (columnPlayer == actor)
                     color = actor->team->color;
                 else if (columnPlayer && columnPlayer->team &&
-                         std::find(entry.onCourt.begin(), entry.onCourt.end(), columnPlayer) != entry.onCourt.end())
+                         std::find(entry.onCourt.begin(), entry.onCourt.end(), columnPlayer) !=
+                             entry.onCourt.end())
                     color = columnPlayer->team->color;
             }
         }

@@ -54,7 +54,10 @@ public:
     void RedrawPlayLog(int row);
     // Every pointer to the player is dropped: its entries, its column and its place in on-court lists.
     void DropPlayerLogEntries(const TPlayer* player);
-    void ReplayPlayLog();
+    // A replay stops the clock. After an edit it stands where it stood, as the edit does not move the
+    // game on; a reload or an open leaves it at the last entry's reading.
+    enum class ClockAfterReplay { FromLog, AsBefore };
+    void ReplayPlayLog(ClockAfterReplay clock = ClockAfterReplay::FromLog);
     void DeleteSelectedLogEntry();
     void DeleteLogEntryByKey(int keyA, int keyB);
     void EditPlayLog(int mode);

@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -328,6 +329,9 @@ private slots:
         QCOMPARE(form.CurrentGameFile(), program.path(answer == AnswerYesSaved ? QStringLiteral("saved.game")
                                                                                : QStringLiteral("old.game")));
         QCOMPARE(QFileInfo::exists(program.path("saved.game")), answer == AnswerYesSaved);
+        if (answer != NoChanges)
+            QCOMPARE(form.LaCount1st->text(), goesOn ? QStringLiteral("00  -  00") : QStringLiteral("02  -  00"));
+        QCOMPARE(form.TeamATotalCnt->text(), QString(goesOn || answer == NoChanges ? "000" : "002"));
     }
 
     // The next save after a new game proposes the old file's name and folder.
@@ -563,6 +567,7 @@ private slots:
         QCOMPARE(form.TeamAName->text(), QString());
         QCOMPARE(program.teamB().PlayerAt(0), b5);
         QCOMPARE(program.teamB().TeamPoints(-1), 0);
+        QCOMPARE(form.TeamBTotalCnt->text(), QStringLiteral("000"));
         QCOMPARE(onCourt(program.teamB()), QStringList{"5"});
         QCOMPARE(form.PlayLog().Count(), 0);
         QVERIFY(form.IsGameModified());
@@ -803,10 +808,11 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("points");
         QTest::addColumn<int>("entries");
-        QTest::newRow("undo the last basket") << "ctrlZ1" << 2 << 2 << 1;
-        QTest::newRow("tool button of undo") << "button:元に戻す" << 1 << 3 << 1;
-        QTest::newRow("reload") << "R1" << 1 << 5 << 2;
-        QTest::newRow("button データの再読み込み") << "PDataReloadBtn" << 1 << 5 << 2;
+        QTest::addColumn<QString>("clock"); // where the stopped clock stands afterwards
+        QTest::newRow("undo the last basket") << "ctrlZ1" << 2 << 2 << 1 << "03:21";
+        QTest::newRow("tool button of undo") << "button:元に戻す" << 1 << 3 << 1 << "03:21";
+        QTest::newRow("reload") << "R1" << 1 << 5 << 2 << "05:40";
+        QTest::newRow("button データの再読み込み") << "PDataReloadBtn" << 1 << 5 << 2 << "05:40";
     }
     void undoAndReload()
     {
@@ -814,18 +820,28 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, points);
         QFETCH(int, entries);
+        QFETCH(QString, clock);
         Program program;
+        THooptallyForm& form = program.form();
         TPlayer* a4 = changedGame(program);
+        program.setClock(5, 40);
         program.act(a4, kThreePointMade);
-        program.form().MarkGameSaved();
-        program.form().GridPlaying->SetRow(row);
+        form.MarkGameSaved();
+        form.GridPlaying->SetRow(row);
+        program.setClock(3, 21);
+        form.TimeStartStopBClick();
         if (item == "PDataReloadBtn")
-            program.form().PDataReloadBtn->click();
+            form.PDataReloadBtn->click();
         else
             clickToolButtonOrTrigger(program, item);
         QCOMPARE(program.teamA().TeamPoints(-1), points);
-        QCOMPARE(program.form().PlayLog().Count(), entries);
-        QCOMPARE(program.form().IsGameModified(), entries != 2);
+        QCOMPARE(form.PlayLog().Count(), entries);
+        QCOMPARE(form.IsGameModified(), entries != 2);
+        QCOMPARE(form.TimerMin->text() + u':' + form.TimerSec->text(), clock);
+        QVERIFY(!form.Timer1->isActive());
+        QCOMPARE(form.TimeStartStopB->text(), QStringLiteral("Start"));
+        QCOMPARE(form.TimeStartStopB->palette().color(QPalette::ButtonText), QColor(Qt::blue));
+        QVERIFY(form.TimerModifyB->isEnabled());
     }
 
     // The play-by-play pop-up as a right click opens it: its three items, "挿入(&I)" only for one selected

@@ -498,6 +498,8 @@ private slots:
         else
             grid->SetRow(row);
         program.form().MarkGameSaved();
+        // The game clock stands where it stood: an edit does not move the game on.
+        program.form().SetClock(2, 22);
 
         bool keysOff = false;
         bool stayedOpen = false;
@@ -564,6 +566,7 @@ private slots:
         QVERIFY(keysOff);
         QVERIFY(IsKeyInputEnabled());
         QCOMPARE(whoAndWhat(program.form()), log);
+        QCOMPARE(program.form().ClockMinutes() * 60 + program.form().ClockSeconds(), 2 * 60 + 22);
         if (edit == DeleteDeclined)
             QVERIFY(stayedOpen);
         if (edit == ModifyToTimeoutOfB)
