@@ -163,7 +163,10 @@ void THooptallyForm::FileSaveAsItemClick()
         platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
     // The dialog edits the commentary, whatever became of the report.
     Senhyou->setPlainText(dialog.RichEdit1->toPlainText());
-    // The report sorted the players: the Stats rows must name the players they open.
+    // The report sorted the players by number: back to the game's order, players on court first, so
+    // that the Stats rows name the players they open and the function-key panel pages as before.
+    m_teamA->SortPlayers(0);
+    m_teamB->SortPlayers(0);
     RebuildGridsIfEnabled();
     if (saved && dialog.CheckBox2->isChecked())
         platform::shell().ShellOpen(fileName);

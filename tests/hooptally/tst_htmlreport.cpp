@@ -14,6 +14,7 @@
 
 #include "hooptally/Common.h"
 #include "hooptally/TSaveHtmlDlg.h"
+#include "hooptally/Tfkey.h"
 #include "hooptally/Tsavefile.h"
 #include "hooptally/Tteam.h"
 #include "platform/RadioGroup.h"
@@ -684,7 +685,14 @@ private slots:
         QCOMPARE(program.form().Senhyou->toPlainText(), QStringLiteral("新しい戦評"));
         QCOMPARE(program.shell().opened, QStringList{path});
         QVERIFY(IsKeyInputEnabled());
-        // The Stats rows follow the order the report left the players in.
+        // The report's order by number is not kept: players on court stay first, on the panel too.
+        QStringList order;
+        for (int i = 0; i < program.teamA().Count(); ++i)
+            order << program.teamA().PlayerAt(i)->name;
+        for (int key = 1; key <= 3; ++key)
+            order << FKey()->Panels[key - 1]->text();
+        QCOMPARE(order, (QStringList{"高橋", "佐藤", "鈴木", "山本", "監督", "", "高橋(8)[F1]", "佐藤(10)[F2]",
+                                     "鈴木(4)[F3]"}));
         for (int row = 1; row < program.teamA().Count(); ++row)
             QCOMPARE(program.form().StringGrid1->Cells(1, row), program.teamA().PlayerAt(row - 1)->name);
     }
