@@ -106,6 +106,9 @@ void TPlayerTouroku::layoutByStatus()
         widget->setVisible(!coach);
     CoachChk->setChecked(coach);
     CoachChk->setVisible(status != kOnCourt && status != kOnBench);
+    // A hidden starter box would still register a coach as a starter.
+    if (status != kOnCourt && status != kOnBench)
+        CheckBox1->setChecked(false);
     CoachCombo->setVisible(coach);
     if (coach)
         selectCoachKind();

@@ -262,46 +262,47 @@ private slots:
     {
         QTest::addColumn<QString>("player");
         QTest::addColumn<QStringList>("typed"); // number, name, position; empty entries are kept
-        QTest::addColumn<bool>("coach");        // tick the coach box
+        QTest::addColumn<int>("boxes"); // 1: tick the coach box; 2: the starter box, then the coach box
         QTest::addColumn<int>("coachKind");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("registration");
-        QTest::newRow("a new player") << "" << QStringList{"12", "森", "C"} << false << 0 << ""
+        QTest::newRow("a new player") << "" << QStringList{"12", "森", "C"} << 0 << 0 << ""
                                       << "12|森|C|0|0";
-        QTest::newRow("empty number") << "" << QStringList{"", "森", ""} << false << 0 << "背番号は必須です"
+        QTest::newRow("empty number") << "" << QStringList{"", "森", ""} << 0 << 0 << "背番号は必須です"
                                       << "";
-        QTest::newRow("a coach needs no number")
-            << "監督" << QStringList{"", "監督二", ""} << false << 0 << ""
-            << "|監督二|ﾍｯﾄﾞｺｰﾁ|1|0";
+        QTest::newRow("a coach needs no number") << "監督" << QStringList{"", "監督二", ""} << 0 << 0 << ""
+                                                 << "|監督二|ﾍｯﾄﾞｺｰﾁ|1|0";
         QTest::newRow("comma in a coach's name")
-            << "監督" << QStringList{"", "Smith, John", ""} << false << 0 << "カンマ(,)は使用できません"
+            << "監督" << QStringList{"", "Smith, John", ""} << 0 << 0 << "カンマ(,)は使用できません"
             << "";
         QTest::newRow("comma in the number")
-            << "青木" << QStringList{"4,5", "", ""} << false << 0 << "カンマ(,)は使用できません"
+            << "青木" << QStringList{"4,5", "", ""} << 0 << 0 << "カンマ(,)は使用できません"
             << "";
         QTest::newRow("comma in the position")
-            << "青木" << QStringList{"", "", "F,C"} << false << 0 << "カンマ(,)は使用できません"
+            << "青木" << QStringList{"", "", "F,C"} << 0 << 0 << "カンマ(,)は使用できません"
             << "";
-        QTest::newRow("leading #") << "" << QStringList{"#7", "森", ""} << false << 0
-                                   << "先頭に#は使用できません"
+        QTest::newRow("leading #") << "" << QStringList{"#7", "森", ""} << 0 << 0 << "先頭に#は使用できません"
                                    << "";
-        QTest::newRow("# inside is fine") << "" << QStringList{"7", "森#2", ""} << false << 0 << ""
+        QTest::newRow("# inside is fine") << "" << QStringList{"7", "森#2", ""} << 0 << 0 << ""
                                           << "7|森#2||0|0";
         QTest::newRow("not in CP932")
-            << "" << QStringList{"7", "김", ""} << false << 0 << "使用できない文字が含まれています: 김"
+            << "" << QStringList{"7", "김", ""} << 0 << 0 << "使用できない文字が含まれています: 김"
             << "";
-        QTest::newRow("a look-alike CP932 holds") << "" << QStringList{"7", "A〜B", ""} << false << 0 << ""
+        QTest::newRow("a look-alike CP932 holds") << "" << QStringList{"7", "A〜B", ""} << 0 << 0 << ""
                                                   << "7|A〜B||0|0";
-        QTest::newRow("add row as assistant coach") << "" << QStringList{"", "コーチ", ""} << true << 1 << ""
+        QTest::newRow("add row as assistant coach") << "" << QStringList{"", "コーチ", ""} << 1 << 1 << ""
                                                     << "|コーチ|ｱｼｽﾀﾝﾄｺｰﾁ|1|0";
-        QTest::newRow("not listed made head coach") << "高橋" << QStringList{"", "", ""} << true << 0 << ""
+        QTest::newRow("not listed made head coach") << "高橋" << QStringList{"", "", ""} << 1 << 0 << ""
                                                     << "6|高橋|ﾍｯﾄﾞｺｰﾁ|1|0";
+        QTest::newRow("a starter made coach is no starter")
+            << "" << QStringList{"", "コーチ", ""} << 2 << 0 << ""
+            << "|コーチ|ﾍｯﾄﾞｺｰﾁ|1|0";
     }
     void registrationOk()
     {
         QFETCH(QString, player);
         QFETCH(QStringList, typed);
-        QFETCH(bool, coach);
+        QFETCH(int, boxes);
         QFETCH(int, coachKind);
         QFETCH(QString, message);
         QFETCH(QString, registration);
@@ -316,7 +317,9 @@ private slots:
                 if (!typed[i].isEmpty() || player.isEmpty())
                     retype(edits[i], typed[i]);
             }
-            if (coach) {
+            if (boxes == 2)
+                QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+            if (boxes > 0) {
                 QTest::mouseClick(dialog.CoachChk, Qt::LeftButton);
                 dialog.CoachCombo->setCurrentIndex(coachKind);
             }
