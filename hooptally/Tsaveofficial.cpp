@@ -477,10 +477,6 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
     canvas.Font.Bold = false;
     canvas.Font.Color = platform::clBlack;
 
-    // Without any elapsed time there is no time scale to plot the game against.
-    if (elapsed <= 0.0)
-        return;
-
     std::array<Trace, 2> traces{Trace{m_teamA, 0, {x0, bottom}}, Trace{m_teamB, 0, {x0, bottom}}};
     auto xAt = [&](double seconds) { return pixel(x0 + sx * seconds); };
     auto yAt = [&](int score) { return pixel(bottom - score * sy); };

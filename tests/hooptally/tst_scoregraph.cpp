@@ -95,7 +95,8 @@ private slots:
         QCOMPARE(darkPixelsInRow(image, kBottom + 10, 0, 639), 0);
     }
 
-    // 57 points: the top value is 67, grid lines up to 60; the game has no elapsed time, so no lines.
+    // 57 points: the top value is 67, grid lines up to 60; the game has no elapsed time, so every score
+    // stands at the start, on the axis.
     void highestTotalSetsTheScale()
     {
         Program program;
@@ -113,21 +114,32 @@ private slots:
         QCOMPARE(pixelsOfColour(image, QRect(x0 + 5, 70, kRight - x0 - 5, kBottom - 75), kTeamA), 0);
     }
 
+    void teamLineAndPeriodEnd_data()
+    {
+        QTest::addColumn<bool>("periodEnded");
+        QTest::newRow("the period ended") << true;
+        // No period stopped yet: the scale falls back to 360 seconds, and the line is drawn.
+        QTest::newRow("the first period still running") << false;
+    }
     void teamLineAndPeriodEnd()
     {
+        QFETCH(bool, periodEnded);
         Program program;
         loadRosters(program, {"東京,1,10,佐藤,F,Starter,,"}, {"大阪,1,5,田中,F,Starter,,"});
         program.setClock(5, 0);
         program.act(playerNamed(program.teamA(), "佐藤"), kTwoPointMade);
         program.setClock(0, 0);
-        program.command(kPeriodEnd);
+        if (periodEnded)
+            program.command(kPeriodEnd);
         const QImage image = renderGraph(program);
         const int x0 = plotLeft();
         // 360 seconds across the plot, 2 points make the top value 12: 25 pixels a point.
         const int x1 = int(x0 + (kRight - x0) * 60.0 / 360.0);
         const int y1 = kBottom - 2 * 25;
         QVERIFY(colourAround(image, (x0 + x1) / 2, (kBottom + y1) / 2, kTeamA));
-        QVERIFY(colourAround(image, (x1 + kRight) / 2, y1, kTeamA));
+        QCOMPARE(colourAround(image, (x1 + kRight) / 2, y1, kTeamA), periodEnded);
+        if (!periodEnded)
+            return;
         // The period end: a black line across the plot at its right edge.
         QVERIFY(image.pixelColor(kRight - 1, 150).lightness() < 100);
     }
