@@ -63,6 +63,19 @@ void editFocusedControl(LineEditCommand lineCommand, TextEditCommand textCommand
         (text->*textCommand)();
 }
 
+// The keyboard menu (Alt+E) takes the focus, and a line edit that loses it that way drops its
+// selection: the menu's cut and copy would find nothing selected. The edit keeps it, as for a pop-up.
+class SelectionKeeper : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::FocusOut &&
+               static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason;
+    }
+};
+
 // Runs a handler on a left click of a control that has no click of its own (a label).
 class ClickForwarder : public QObject
 {
@@ -169,6 +182,9 @@ void THooptallyForm::buildActions()
             [] { editFocusedControl(&QLineEdit::copy, &QPlainTextEdit::copy); });
     connect(EditPaste1, &QAction::triggered, this,
             [] { editFocusedControl(&QLineEdit::paste, &QPlainTextEdit::paste); });
+    auto* keeper = new SelectionKeeper(this);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->installEventFilter(keeper);
     new ClickForwarder(TeamAName, [this] { TeamANameMemoClick(); });
     new ClickForwarder(TeamBName, [this] { TeamBNameMemoClick(); });
     new ClickForwarder(OpenA, asking(&THooptallyForm::BitBtn1Click));

@@ -990,6 +990,20 @@ private slots:
         form.GridPlaying->setFocus();
         action(program, "EditPaste1")->trigger();
         QCOMPARE(form.Senhyou->toPlainText(), QStringLiteral("春季大会"));
+        // From the keyboard menu, which takes the focus while it is open: Alt+E, then C or T.
+        form.Basho->setText(QStringLiteral("体育館"));
+        form.Basho->setFocus();
+        form.Basho->selectAll();
+        const auto menuKeys = [&form](Qt::Key item) {
+            QTest::keyClick(&form, Qt::Key_E, Qt::AltModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QTest::keyClick(QApplication::activePopupWidget(), item);
+            QTRY_VERIFY(!QApplication::activePopupWidget());
+        };
+        menuKeys(Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("体育館"));
+        menuKeys(Qt::Key_T);
+        QCOMPARE(form.Basho->text(), QString());
     }
 
     // The executor's command codes 8 to 20 reach the same handlers as the menus.
