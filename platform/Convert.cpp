@@ -2,11 +2,17 @@
 
 #include <QByteArray>
 
+#include <array>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdarg>
+#include <cstdio>
 #include <limits>
 #include <string_view>
+#include <vector>
+
+#include <locale.h>
 
 namespace platform {
 
@@ -107,11 +113,28 @@ QString FloatToStr(double value)
 
 QString Format(const char* format, ...)
 {
+    // The C library's own formatting, so that exact halves round as printf rounds them ("%.1f" of
+    // 6.25 is "6.2"), in the C locale whatever the user's: numbers always take '.'.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    const locale_t previous = uselocale(cLocale);
     va_list args;
     va_start(args, format);
-    const QString result = QString::vasprintf(format, args);
+    va_list again;
+    va_copy(again, args);
+    std::array<char, 128> small{};
+    const int length = std::vsnprintf(small.data(), small.size(), format, args);
+    QByteArray bytes;
+    if (length >= int(small.size())) {
+        std::vector<char> large(std::size_t(length) + 1);
+        std::vsnprintf(large.data(), large.size(), format, again);
+        bytes = QByteArray(large.data(), length);
+    } else if (length > 0) {
+        bytes = QByteArray(small.data(), length);
+    }
+    va_end(again);
     va_end(args);
-    return result;
+    uselocale(previous);
+    return QString::fromUtf8(bytes);
 }
 
 } // namespace platform

@@ -148,6 +148,10 @@ void TestConvert::format()
     QCOMPARE(Format("%06x", 0xABC), u"000abc"_s);
     QCOMPARE(Format("%02.1f", 3.14159), u"3.1"_s);
     QCOMPARE(Format("%s=%d", "東京", -1), u"東京=-1"_s); // %s is UTF-8
+    // Exact halves round as the C library rounds them, to even.
+    QCOMPARE(Format("%02.1f", 6.25), u"6.2"_s);
+    QCOMPARE(Format("%02.1f", 6.75), u"6.8"_s);
+    QCOMPARE(Format("%s", QByteArray(300, 'x').constData()), QString(300, u'x'));
 }
 
 void TestConvert::numberTextsIgnoreTheLocale_data()
@@ -171,6 +175,7 @@ void TestConvert::numberTextsIgnoreTheLocale()
     QCOMPARE(FloatToStr(0.5 / 86400), u"5.78703703703704E-6"_s);
     QCOMPARE(FloatToStr(-1.5e20), u"-1.5E20"_s);
     QCOMPARE(Format("%02.1f", 3.14159), u"3.1"_s);
+    QCOMPARE(Format("%02.1f", 6.25), u"6.2"_s);
     QCOMPARE(StrToFloat(u"45430.5"_s), std::optional(45430.5));
     QCOMPARE(StrToFloat(u"45430,5"_s), std::optional(45430.5));
 }
