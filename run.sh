@@ -14,6 +14,11 @@ if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DIS
     exit 1
 fi
 "$root/scripts/deps.sh"
-cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build/release" --target "$program"
-exec "$root/build/release/bin/$program" "$@"
+build="$root/build/release"
+# A configured build folder configures itself again when a CMakeLists.txt changes.
+if [ ! -f "$build/build.ninja" ]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+# Both programs, whichever starts: each starts the other from the folder they share.
+cmake --build "$build" --target Hooptally Hoopledger
+exec "$build/bin/$program" "$@"
