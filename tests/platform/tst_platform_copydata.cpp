@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QtEndian>
 
 #include <atomic>
+#include <cerrno>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -260,6 +262,53 @@ private slots:
             runClient([&] { return RequestCopyData(server.handle(), kEcho, "ok", kClientTimeoutMs); });
         QVERIFY(reply);
         QCOMPARE(reply->data, QByteArray("echo:ok"));
+    }
+
+    // A client that sends requests and reads none of the replies loses its connection once more than a
+    // frame's worth waits for it, instead of the program keeping every reply; the others are served.
+    void clientReadingNoReplies()
+    {
+        ScoringWindow window;
+        CopyDataServer server(&window, uniqueHandle());
+        QVERIFY(server.isListening());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(QDir::temp().filePath(server.handle())).constData(),
+                 sizeof(address.sun_path));
+        QCOMPARE(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+
+        // Each echo comes back as large as it went; far more than the cap, were none dropped.
+        constexpr int kRequests = 200;
+        const QByteArray request =
+            frame(body(1, QStringLiteral("silent"), quint64(kEcho), QByteArray(64 * 1024, 'x')));
+        int sent = 0;
+        qsizetype offset = 0;
+        bool dropped = false;
+        const QDeadlineTimer deadline(30000);
+        while (!dropped && sent < kRequests && !deadline.hasExpired()) {
+            const ssize_t n = ::send(fd, request.constData() + offset, request.size() - offset, MSG_NOSIGNAL);
+            if (n > 0) {
+                offset += n;
+                if (offset == request.size()) {
+                    offset = 0;
+                    ++sent;
+                }
+            } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            } else {
+                dropped = true; // EPIPE or ECONNRESET: the server closed the connection
+            }
+        }
+        ::close(fd);
+        QVERIFY2(dropped, qPrintable(QString::number(sent)));
+        QVERIFY(window.received.size() < size_t(kRequests));
+
+        const auto reply =
+            runClient([&] { return RequestCopyData(server.handle(), kEcho, "next", kClientTimeoutMs); });
+        QVERIFY(reply);
+        QCOMPARE(reply->data, QByteArray("echo:next"));
     }
 
     void sendToWindow()
