@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "platform/Convert.h"
+#include "platform/StringList.h"
 
 namespace hoopledger {
 
@@ -16,7 +17,7 @@ const QByteArray kMagic = QByteArrayLiteral("#Hooptally");
 const QByteArray kTeamAStart = QByteArrayLiteral("TeamA-Start");
 constexpr qsizetype kHeaderLines = 7;
 // A game file of a long game is some tens of kilobytes; anything this big is not one.
-constexpr qint64 kMaxGameFileBytes = 64LL << 20;
+constexpr qint64 kMaxGameFileBytes = platform::kMaxReadFileSize;
 
 bool dateBefore(const TGame* a, const TGame* b)
 {
@@ -74,17 +75,19 @@ TGameList::LoadResult TGameList::AddGameFile(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         return LoadResult::NotAGame;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A pipe or a device is named with the files that cannot be read; opening it must not wait.
+    QFile file;
+    if (!platform::openRegularFile(file, path))
         return LoadResult::Damaged;
     if (file.size() > kMaxGameFileBytes) {
         const QByteArray head = file.read(kMagic.size() + 2);
         const QList<QByteArrayView> first = SplitLines(head, 1);
         return !first.isEmpty() && isMagic(first[0]) ? LoadResult::Damaged : LoadResult::NotAGame;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    const std::optional<QByteArray> read = platform::readAtMost(file, kMaxGameFileBytes);
+    if (!read)
         return LoadResult::Damaged;
+    const QByteArray& bytes = *read;
     const QList<QByteArrayView> header = SplitLines(bytes, kHeaderLines);
     if (header.isEmpty() || !isMagic(header[0]))
         return LoadResult::NotAGame;

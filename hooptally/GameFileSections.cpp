@@ -25,9 +25,9 @@ bool isMarker(const QString& line, const QString& marker)
 
 // The lines of section `name` from `at` on, up to its end marker or `limit`; `at` moves past the section.
 // Without a start marker before `limit`, nothing, and `at` stays. A section without its end marker runs
-// to `limit`, and the next section is looked for right after its start.
+// to `limit` (and `ended` is false), and the next section is looked for right after its start.
 std::optional<QStringList> takeSection(const QStringList& lines, qsizetype& at, qsizetype limit,
-                                       const Section& section)
+                                       const Section& section, bool* ended = nullptr)
 {
     const QString start = section.start();
     const QString end = section.end();
@@ -41,6 +41,8 @@ std::optional<QStringList> takeSection(const QStringList& lines, qsizetype& at, 
     while (last < limit && !isMarker(lines[last], end))
         ++last;
     at = last < limit ? last + 1 : first;
+    if (ended)
+        *ended = last < limit;
     return lines.mid(first, last - first);
 }
 
@@ -120,7 +122,8 @@ GameFileSections GameFileSections::split(const QStringList& lines)
     sections.teamB = takeSection(lines, at, limit, gamefile::kTeamBSection);
     sections.options = takeSection(lines, at, limit, gamefile::kOptionSection);
     sections.periodTime = takeSection(lines, at, limit, gamefile::kTimeSection);
-    sections.log = takeSection(lines, at, limit, gamefile::kLogSection);
+    bool logEnded = true;
+    sections.log = takeSection(lines, at, limit, gamefile::kLogSection, &logEnded);
 
     // The commentary runs to its last end marker before the statistics block: a commentary line may
     // begin with the end marker itself.
@@ -138,6 +141,8 @@ GameFileSections GameFileSections::split(const QStringList& lines)
         }
         sections.commentary = lines.mid(at + 1, end - at - 1);
     }
+    sections.endsInLog = sections.log && !logEnded && !sections.commentary && limit == lines.size() &&
+                         lines.value(1) == gamefile::kVersion;
     return sections;
 }
 

@@ -28,6 +28,9 @@ struct GameFileSections
     std::optional<QStringList> periodTime;
     std::optional<QStringList> log;
     std::optional<QStringList> commentary;
+    // A file of the current writer that ends inside the log: no end marker and nothing after it. The
+    // writer always closes the log and adds the statistics block, so the file was cut short.
+    bool endsInLog = false;
 
     static GameFileSections split(const QStringList& lines);
 };

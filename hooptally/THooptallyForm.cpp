@@ -506,7 +506,7 @@ void THooptallyForm::FormActivate()
 
 void THooptallyForm::loadStartupRoster(const QString& path, TTeam* team)
 {
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (!QFileInfo::exists(path)) {
         EnsureAddRow(team);
         return;
     }
@@ -551,10 +551,11 @@ void THooptallyForm::OpenCommandLineFile(const QStringList& arguments)
     if (arguments.isEmpty())
         return;
     const QString path = arguments.join(QLatin1Char(' '));
-    if (!QFileInfo(path).isFile())
+    // No such file: nothing is said. Something there that is no game file is refused with a message,
+    // and the current game file stays as it was.
+    if (!QFileInfo::exists(path))
         return;
-    m_currentGameFile = path;
-    FileOpen1Execute(false);
+    OpenGameFile(path);
 }
 
 bool THooptallyForm::FormCloseQuery()

@@ -119,8 +119,16 @@ public:
     void ShowNameInLabel(QLabel* label, const QString& name);
     // Opens a checked game file; false (with a message) when it was refused and nothing changed.
     bool OpenGameFile(const QString& path);
+    // The open command for a file another program names: as OpenGameFile, and unsaved changes are
+    // offered for saving first, as the menu's Open does. False when refused or cancelled.
+    bool OpenRequestedGame(const QString& path);
     // The section readers, over the sections of the file loaded once.
-    int ReadLogSection(const GameFileSections& sections); // replays; returns the number of log lines not read
+    struct LogRead
+    {
+        int read = 0;       // entries replayed
+        int unreadable = 0; // log lines not read
+    };
+    LogRead ReadLogSection(const GameFileSections& sections); // replays
     std::unique_ptr<PlayLogEntry> ParseLogLine(const QStringList& fields);
     void ReplayActions(const PlayLogEntries& entries);
     void ReadGameHeader(const GameFileSections& sections);
@@ -314,6 +322,8 @@ private:
     void loadStartupRoster(const QString& path, TTeam* team);
     // The lines of a file that the user named; nothing, after a message, when it cannot be read.
     std::optional<QStringList> readChosenFile(const QString& path);
+    // The lines of a game file that may be opened; nothing, after a message, when it may not.
+    std::optional<QStringList> readGameFile(const QString& path);
     void sendCourtInOfStarters();
     void readRoster(int side);
     void writeRoster(int side);

@@ -163,26 +163,45 @@ void THooptallyForm::FileOpen1Execute(bool withDialog)
         OpenGameFile(*chosen);
         return;
     }
-    if (!QFileInfo(m_currentGameFile).isFile())
+    // A file that has gone away opens nothing, silently; anything else there is opened or refused aloud.
+    if (!QFileInfo::exists(m_currentGameFile))
         return;
     OpenGameFile(m_currentGameFile);
+}
+
+bool THooptallyForm::OpenRequestedGame(const QString& path)
+{
+    // A file that cannot be opened is said at once: there is nothing to offer saving for.
+    if (!readGameFile(path) || !AskToSaveChanges())
+        return false;
+    // Read again: the answer may have taken a while, or saved onto this very file.
+    return OpenGameFile(path);
+}
+
+std::optional<QStringList> THooptallyForm::readGameFile(const QString& path)
+{
+    auto lines = readChosenFile(path);
+    if (!lines)
+        return std::nullopt;
+    const QString problem = checkGameFile(*lines);
+    if (!problem.isEmpty()) {
+        platform::dialogs().messageBox(problem + QStringLiteral("\n") + path, kCaption,
+                                       platform::Buttons::Ok);
+        return std::nullopt;
+    }
+    return lines;
 }
 
 bool THooptallyForm::OpenGameFile(const QString& path)
 {
     // The file is checked before anything changes: a refused file leaves the game as it is.
-    const auto read = readChosenFile(path);
+    const auto read = readGameFile(path);
     if (!read)
         return false;
     const QStringList& lines = *read;
-    const QString problem = checkGameFile(lines);
-    if (!problem.isEmpty()) {
-        platform::dialogs().messageBox(problem + QStringLiteral("\n") + path, kCaption, platform::Buttons::Ok);
-        return false;
-    }
     m_currentGameFile = path;
     const GameFileSections sections = GameFileSections::split(lines);
-    int unreadable = 0;
+    LogRead log;
     {
         platform::WaitCursor wait;
         SetGridUpdate(false);
@@ -192,7 +211,7 @@ bool THooptallyForm::OpenGameFile(const QString& path)
         ShowTeamNames(m_teamA.get(), m_teamB.get());
         // The period length and switches are in force before the replay clocks the starters in.
         ReadTimeAndOptionSections(sections);
-        unreadable = ReadLogSection(sections);
+        log = ReadLogSection(sections);
         ReadGameHeader(sections);
         ReadSenhyouSection(sections);
         ReadOfficialSection(sections);
@@ -201,8 +220,17 @@ bool THooptallyForm::OpenGameFile(const QString& path)
         FillStatsGrid(m_teamB.get(), StringGrid2);
         SetGridUpdate(true);
     }
-    if (unreadable > 0)
-        platform::dialogs().messageBox(QString::number(unreadable) + QStringLiteral("行のログを読み込めませんでした"),
+    if (sections.endsInLog) {
+        // Half a game must not pass for the whole one: the scorer is told, and closing asks to save.
+        MarkGameChanged();
+        platform::dialogs().messageBox(
+            QStringLiteral("ファイルが途中で終わっています（ログ %1 件を読み込みました）\n").arg(log.read) +
+                path,
+            kCaption, platform::Buttons::Ok);
+    }
+    if (log.unreadable > 0)
+        platform::dialogs().messageBox(QString::number(log.unreadable) +
+                                           QStringLiteral("行のログを読み込めませんでした"),
                                        kCaption, platform::Buttons::Ok);
     return true;
 }
@@ -245,11 +273,11 @@ void THooptallyForm::ShowNameInLabel(QLabel* label, const QString& name)
     label->setFont(font.toQFont());
 }
 
-int THooptallyForm::ReadLogSection(const GameFileSections& sections)
+THooptallyForm::LogRead THooptallyForm::ReadLogSection(const GameFileSections& sections)
 {
     StopClock();
     if (!sections.magic)
-        return 0;
+        return {};
     InitStatsGrids();
     PlayLogEntries entries;
     int unreadable = 0;
@@ -264,7 +292,7 @@ int THooptallyForm::ReadLogSection(const GameFileSections& sections)
             ++unreadable;
     }
     ReplayActions(entries);
-    return unreadable;
+    return {int(entries.size()), unreadable};
 }
 
 void THooptallyForm::ReadGameHeader(const GameFileSections& sections)

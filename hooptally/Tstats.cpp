@@ -207,13 +207,13 @@ bool TStatsRequestHandler::OpenRequestedGame(const QByteArray& data)
     // The path ends at its zero or at the end of the data, whichever comes first.
     const qsizetype zero = data.indexOf('\0');
     const QString path = platform::Codec::fromCp932(zero < 0 ? data : data.left(zero));
-    // Never over unsaved work, and never under a dialog that holds on to the current game: a dialog
-    // runs an event loop of its own, inside the program's.
+    // Never under a dialog that holds on to the current game (a dialog runs an event loop of its own,
+    // inside the program's), nor inside an open under way, whose save question is such a dialog.
     const bool dialogOpen = QApplication::activeModalWidget() || QThread::currentThread()->loopLevel() > 1;
-    if (path.isEmpty() || m_opening || dialogOpen || m_form->IsGameModified())
+    if (path.isEmpty() || m_opening || dialogOpen)
         return false;
     m_opening = true;
-    const bool opened = m_form->OpenGameFile(path);
+    const bool opened = m_form->OpenRequestedGame(path);
     m_opening = false;
     return opened;
 }

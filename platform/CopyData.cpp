@@ -36,6 +36,10 @@ struct Frame
 constexpr qint64 kHeaderSize = 4;
 // The largest data plus room for a handle and the fixed fields.
 constexpr qint64 kMaxBodySize = kMaxCopyDataSize + 64 * 1024;
+// What may wait unsent for one client: a client that sends requests and reads no replies would
+// otherwise make the program keep every reply. One largest frame: a client that reads each reply
+// before its next request never has more waiting.
+constexpr qint64 kMaxUnreadBytes = kHeaderSize + kMaxBodySize;
 constexpr int kDeliveryTimeoutMs = 3000;
 constexpr int kProbeTimeoutMs = 200;
 
@@ -249,6 +253,11 @@ void CopyDataServer::serve(QLocalSocket* socket)
         if (guard && guard->state() == QLocalSocket::ConnectedState) {
             guard->write(encode(Frame{FrameKind::Done, {}, 0, {}}));
             guard->flush();
+        }
+        if (guard && guard->bytesToWrite() > kMaxUnreadBytes) {
+            guard->abort();
+            guard->deleteLater();
+            return;
         }
     }
 }

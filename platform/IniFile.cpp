@@ -1,7 +1,9 @@
 #include "platform/IniFile.h"
 
-#include <QFile>
+#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QThread>
 
 #include "platform/Codec.h"
 #include "platform/Convert.h"
@@ -39,6 +41,24 @@ bool sameName(QStringView a, QStringView b)
     return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
+// Long enough for another program's read-change-write, short enough that a window waiting for it
+// is not taken for hung.
+constexpr int kLockWaitMs = 3000;
+constexpr int kLockRetryMs = 5;
+
+// QLockFile's own wait doubles its pauses from 100 ms; short pauses keep two busy writers fair.
+// A lock left by a program that ended without releasing it is taken over by QLockFile.
+bool lockWithin(QLockFile& lock, int waitMs)
+{
+    const QDeadlineTimer deadline(waitMs);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        QThread::msleep(kLockRetryMs);
+    }
+    return true;
+}
+
 } // namespace
 
 IniValue IniValue::text(const QString& section, const QString& key, const QString& value)
@@ -64,19 +84,16 @@ IniFile::IniFile(const QString& path) : m_path(path)
 
 bool IniFile::load()
 {
-    QFile file(m_path);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(m_path)) {
         m_lines.clear();
         m_bytes.clear();
         return true;
     }
-    // Not a regular file (a folder, a pipe): nothing to read, and nothing that may be replaced.
-    if (!QFileInfo(m_path).isFile() || !file.open(QIODevice::ReadOnly))
+    // Not a regular file (a folder, a pipe, a device): nothing to read, and nothing that may be replaced.
+    const std::optional<QByteArray> bytes = readRegularFile(m_path);
+    if (!bytes)
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    m_bytes = splitLines(bytes);
+    m_bytes = splitLines(*bytes);
     m_lines.clear();
     m_lines.reserve(m_bytes.size());
     for (const QByteArray& line : std::as_const(m_bytes))
@@ -205,7 +222,10 @@ bool IniFile::writeValues(const QList<IniValue>& values)
         else
             m_pending.append(value);
     }
-    if (!load()) {
+    // Another program may write the file at the same time: without the lock, one of the two
+    // read-change-writes would put back the file as it was before the other's.
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    if (!lockWithin(lock, kLockWaitMs) || !load()) {
         // The file stays untouched; the values are in force in memory all the same.
         for (const IniValue& value : values)
             apply(value);

@@ -28,12 +28,14 @@ struct IniValue
 //
 // The file is shared: another program or a person may change it while the program runs. Every write
 // therefore reads the file again, changes only the keys being written and puts the file back
-// atomically, so whatever else it holds stays. A new key goes to the end of its own section (after its
-// last non-blank line, so a blank line before the next section stays there), a new section to the end
-// of the file. Lines are written CRLF-ended; every line the write does not change keeps its bytes, also
-// bytes that are no CP932 text. A write that cannot read or write the file returns false and leaves the
-// file as it was; the values stay in force in memory and go to the file with the next write that
-// succeeds.
+// atomically, so whatever else it holds stays; a lock file beside it ("<name>.lock") keeps two
+// programs from doing so at once. A new key goes to the end of its own section (after its last
+// non-blank line, so a blank line before the next section stays there), a new section to the end of
+// the file. Lines are written CRLF-ended; every line the write does not change keeps its bytes, also
+// bytes that are no CP932 text. A write that cannot lock, read or write the file returns false and
+// leaves the file as it was; the values stay in force in memory and go to the file with the next
+// write that succeeds. Only a regular file is read (see readRegularFile): anything else in its place
+// reads as all defaults and takes no write.
 class IniFile
 {
 public:

@@ -5,19 +5,78 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace platform {
 
 bool StringList::loadFromFile(const QString& path)
 {
     clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readRegularFile(path);
+    if (!bytes)
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    setText(Codec::fromCp932(bytes));
+    setText(Codec::fromCp932(*bytes));
     return true;
+}
+
+bool openRegularFile(QFile& file, const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info
+    {
+    };
+    // Looked at before opening, so that no device is ever opened; and again on the open descriptor,
+    // since the name may have been replaced in between. Without O_NONBLOCK a pipe would wait for a writer.
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+std::optional<QByteArray> readAtMost(QFile& file, qint64 maxBytes)
+{
+    constexpr qint64 kChunk = 64 * 1024;
+    const qint64 size = file.size() - file.pos();
+    if (maxBytes < 0 || size > maxBytes)
+        return std::nullopt;
+    // The size may change while the file is read: reading goes on to the end, one byte past the limit
+    // at most.
+    QByteArray bytes;
+    bytes.reserve(std::max<qint64>(size, 0) + kChunk);
+    for (;;) {
+        const qint64 want = std::min(kChunk, maxBytes + 1 - bytes.size());
+        if (want <= 0)
+            return std::nullopt;
+        const qsizetype old = bytes.size();
+        bytes.resize(old + want);
+        const qint64 got = file.read(bytes.data() + old, want);
+        if (got < 0)
+            return std::nullopt;
+        bytes.resize(old + got);
+        if (got == 0)
+            return bytes;
+    }
+}
+
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes)
+{
+    QFile file;
+    if (!openRegularFile(file, path))
+        return std::nullopt;
+    return readAtMost(file, maxBytes);
 }
 
 bool StringList::saveToFile(const QString& path) const

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QtEndian>
 
+#include "platform/StringList.h"
+
 namespace platform {
 
 static_assert(sizeof(VersionBlock) == 24, "the block is read from files byte by byte: no padding allowed");
@@ -55,8 +57,8 @@ QString FileVersion::toString() const
 
 std::optional<FileVersion> GetFileVersion(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!openRegularFile(file, path))
         return std::nullopt;
     const QByteArrayMatcher matcher(marker());
     // Read in chunks; the last block size - 1 bytes are carried over so a block across two chunks is

@@ -18,8 +18,10 @@
 #include "hooptally/Tsavefile.h"
 #include "platform/Codec.h"
 #include "platform/Convert.h"
+#include "platform/DateTime.h"
 #include "platform/StringList.h"
 #include "platform/testing/NumericLocale.h"
+#include "platform/testing/SpecialFiles.h"
 #include "support/Program.h"
 
 using namespace hooptally;
@@ -830,7 +832,7 @@ void tst_gamefile::damagedFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("refused");
-    QTest::addColumn<QString>("message"); // the one message expected, empty for none
+    QTest::addColumn<QStringList>("messages"); // in the order shown
     QTest::addColumn<int>("logCount");
 
     QByteArray garbage;
@@ -853,53 +855,70 @@ void tst_gamefile::damagedFiles_data()
     thirdTeam = withSection(thirdTeam, u"Log"_s, {u"B,1,0,5,0,0,7,255,255,255,2"_s});
 
     const QString noLog = u"行のログを読み込めませんでした"_s;
-    QTest::newRow("empty file") << QByteArray() << true << QString() << 0;
-    QTest::newRow("binary garbage") << garbage << true << QString() << 0;
+    QTest::newRow("empty file") << QByteArray() << true << QStringList() << 0;
+    QTest::newRow("binary garbage") << garbage << true << QStringList() << 0;
     QTest::newRow("cut short in the header")
-        << cp932File({u"#Hooptally"_s, u"02.03.01"_s, u"大会"_s}) << true << QString() << 0;
-    QTest::newRow("wrong magic") << cp932File(wrongMagic) << true << QString() << 0;
-    QTest::newRow("bad date number") << cp932File(badDate) << true << QString() << 0;
-    QTest::newRow("empty time line") << cp932File(badTime) << true << QString() << 0;
-    QTest::newRow("cut inside a log line") << cp932File(cutInLog) << false << u"1"_s + noLog << 1;
+        << cp932File({u"#Hooptally"_s, u"02.03.01"_s, u"大会"_s}) << true << QStringList() << 0;
+    QTest::newRow("wrong magic") << cp932File(wrongMagic) << true << QStringList() << 0;
+    QTest::newRow("bad date number") << cp932File(badDate) << true << QStringList() << 0;
+    QTest::newRow("empty time line") << cp932File(badTime) << true << QStringList() << 0;
+    const QString endsEarly = u"ファイルが途中で終わっています（ログ %1 件を読み込みました）\n"_s;
+    QStringList olderEndsInLog = withLog({kValidLogLine, kValidLogLine});
+    olderEndsInLog = olderEndsInLog.mid(0, olderEndsInLog.indexOf(u"Log-End"_s));
+    olderEndsInLog[1] = u"02.02.08"_s;
+    QStringList endsWithoutLogEnd = withLog({kValidLogLine});
+    endsWithoutLogEnd.removeAll(u"Log-End"_s);
+    QTest::newRow("cut inside a log line")
+        << cp932File(cutInLog) << false << QStringList{endsEarly.arg(1), u"1"_s + noLog} << 1;
+    // As many entries as were saved before, and nothing else that differs: still not a saved game.
+    QStringList sameCounts = withSection(withSection(baseGameFile(), u"TeamA"_s, {}), u"TeamB"_s, {});
+    sameCounts = withSection(sameCounts, u"Log"_s, {u",,0,7,0,1,255,255,255,1,2"_s});
+    sameCounts = sameCounts.mid(0, sameCounts.indexOf(u"Log-End"_s));
+    QTest::newRow("ends after as many entries as were saved")
+        << cp932File(sameCounts) << false << QStringList{endsEarly.arg(1)} << 1;
+    QTest::newRow("older version ending in the log")
+        << cp932File(olderEndsInLog) << false << QStringList() << 2;
+    QTest::newRow("log end missing before the statistics")
+        << cp932File(endsWithoutLogEnd) << false << QStringList() << 1;
     QTest::newRow("unknown player IDs")
         << cp932File(withLog({u"A,99,0,5,0,0,0,255,255,255,1"_s, u"B,42,0,5,0,0,1,255,255,255,2"_s})) << false
-        << u"2"_s + noLog << 0;
+        << QStringList{u"2"_s + noLog} << 0;
     QTest::newRow("period 7") << cp932File(withLog({u"A,3,7,5,0,0,0,255,255,255,1"_s})) << false
-                              << u"1"_s + noLog << 0;
+                              << QStringList{u"1"_s + noLog} << 0;
     QTest::newRow("code 200") << cp932File(withLog({u"A,3,0,5,0,0,200,255,255,255,1"_s})) << false
-                              << u"1"_s + noLog << 0;
+                              << QStringList{u"1"_s + noLog} << 0;
     QTest::newRow("good and bad lines mixed")
         << cp932File(withLog({u"A,3,0,5,0,1,9,255,255,255,1"_s, kValidLogLine, u"A,3,0,5,0,0,6,9,255,255,1"_s,
                               QString(), u"A,3,0,5,0,0,6,0,7,255,1"_s}))
-        << false << u"3"_s + noLog << 1;
+        << false << QStringList{u"3"_s + noLog} << 1;
     // A reading the clock cannot show makes the line unreadable; one that is no number is none.
     QTest::newRow("huge clock reading") << cp932File(withLog({u"A,3,0,2147483647,59,0,0,255,255,255,1"_s,
                                                               u"A,3,0,99999999999,5,0,1,255,255,255,1"_s}))
-                                        << false << u"1"_s + noLog << 1;
+                                        << false << QStringList{u"1"_s + noLog} << 1;
     QTest::newRow("minutes past two digits")
-        << cp932File(withLog({u"A,3,0,100,0,0,0,255,255,255,1"_s, kValidLogLine})) << false << u"1"_s + noLog
-        << 1;
+        << cp932File(withLog({u"A,3,0,100,0,0,0,255,255,255,1"_s, kValidLogLine})) << false
+        << QStringList{u"1"_s + noLog} << 1;
     QTest::newRow("seconds past a minute")
-        << cp932File(withLog({u"A,3,0,5,60,0,0,255,255,255,1"_s, kValidLogLine})) << false << u"1"_s + noLog
-        << 1;
-    QTest::newRow("negative seconds")
-        << cp932File(withLog({u"A,3,0,5,-2,0,0,255,255,255,1"_s})) << false << u"1"_s + noLog << 0;
+        << cp932File(withLog({u"A,3,0,5,60,0,0,255,255,255,1"_s, kValidLogLine})) << false
+        << QStringList{u"1"_s + noLog} << 1;
+    QTest::newRow("negative seconds") << cp932File(withLog({u"A,3,0,5,-2,0,0,255,255,255,1"_s})) << false
+                                      << QStringList{u"1"_s + noLog} << 0;
     QTest::newRow("largest reading and none")
         << cp932File(withLog({u"A,3,0,99,59,0,0,255,255,255,1"_s, u"A,3,0,,,0,1,255,255,255,1"_s})) << false
-        << QString() << 2;
+        << QStringList() << 2;
     // The add rows get IDs 1 (team A) and 2 (team B): nobody plays under them.
     QTest::newRow("IDs of the add rows")
         << cp932File(
                withLog({u"A,1,0,5,0,0,0,255,255,255,1"_s, u"B,2,0,5,0,0,0,255,255,255,2"_s, kValidLogLine}))
-        << false << u"2"_s + noLog << 1;
-    QTest::newRow("third team block") << cp932File(thirdTeam) << false << QString() << 1;
+        << false << QStringList{u"2"_s + noLog} << 1;
+    QTest::newRow("third team block") << cp932File(thirdTeam) << false << QStringList() << 1;
 }
 
 void tst_gamefile::damagedFiles()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, refused);
-    QFETCH(QString, message);
+    QFETCH(QStringList, messages);
     QFETCH(int, logCount);
 
     Program program;
@@ -911,17 +930,21 @@ void tst_gamefile::damagedFiles()
     program.act(player, kTwoPointMade);
     const QString before = program.path(u"before.game"_s);
     form.SetCurrentGameFile(before);
+    // The date and time of the files below, so that only what the file lacks can tell it from the saved game.
+    form.DateTimePicker1->setDate(platform::DateTime::toQDateTime(45430).date());
+    form.DateTimePicker2->setTime(platform::DateTime::toQDateTime(45430.5).time());
+    form.MarkGameSaved();
 
     const QString path = program.path(u"damaged.game"_s);
     writeBytes(path, bytes);
     const qsizetype shownBefore = program.dialogs().shown().size();
     // A refused file is named in its message; any prompt not queued here fails the test.
     if (refused)
-        program.dialogs().expectMessage(u"damaged.game"_s);
-    else if (!message.isEmpty())
+        messages = QStringList{u"damaged.game"_s};
+    for (const QString& message : std::as_const(messages))
         program.dialogs().expectMessage(message);
     const bool opened = form.OpenGameFile(path);
-    QCOMPARE(program.dialogs().shown().size(), shownBefore + (refused || !message.isEmpty() ? 1 : 0));
+    QCOMPARE(program.dialogs().shown().size(), shownBefore + messages.size());
     QCOMPARE(opened, !refused);
     if (refused) {
         QCOMPARE(program.teamA().name, u"前のチーム"_s);
@@ -934,39 +957,57 @@ void tst_gamefile::damagedFiles()
     }
     QCOMPARE(form.PlayLog().Count(), logCount);
     QCOMPARE(form.CurrentGameFile(), path);
-    QCOMPARE(program.teamB().name, u"Bチーム"_s);
+    if (bytes.contains(platform::Codec::toCp932(u"Bチーム,"_s)))
+        QCOMPARE(program.teamB().name, u"Bチーム"_s);
+    // Half a game is never taken for a saved one, whatever the counts.
+    if (messages.value(0).startsWith(u"ファイルが途中で"_s))
+        QVERIFY(form.IsGameModified());
 }
 
 void tst_gamefile::unreadableGameFileIsSaidOnce_data()
 {
-    QTest::addColumn<bool>("fromMenu");
-    QTest::newRow("chosen in the dialog") << true;
-    QTest::newRow("opened by name") << false;
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<QString>("kind"); // what stands at the name instead of a game file
+    for (const char* route : {"chosen in the dialog", "opened by name", "command line", "reopened"}) {
+        // A folder cannot be read as a file, even by root; a pipe nobody writes to would make the
+        // open wait for ever, a link to /dev/zero would read until memory is gone.
+        for (const char* kind : {"folder", "fifo", "zero"})
+            QTest::addRow("%s, %s", route, kind) << QString::fromLatin1(route) << QString::fromLatin1(kind);
+    }
 }
 
 void tst_gamefile::unreadableGameFileIsSaidOnce()
 {
-    QFETCH(bool, fromMenu);
+    QFETCH(QString, route);
+    QFETCH(QString, kind);
     Program program;
     THooptallyForm& form = program.form();
     TPlayer* player = program.addPlayer(1, u"4"_s, u"前"_s, true);
     program.act(player, kTwoPointMade);
     form.MarkGameSaved();
-    // A folder cannot be read as a file, even by root.
-    const QString folder = program.path(u"folder.game"_s);
-    QVERIFY(QDir().mkdir(folder));
-    if (fromMenu)
-        program.dialogs().expectOpenFile(folder);
-    program.dialogs().expectMessage(u"ファイルを読み込めません\n"_s + folder);
-    if (fromMenu)
-        form.FileOpen1Execute(true);
+    const QString path = program.path(u"special.game"_s);
+    if (kind == u"folder")
+        QVERIFY(QDir().mkdir(path));
     else
-        QVERIFY(!form.OpenGameFile(folder));
+        QVERIFY(platform::testing::makeSpecialFile(path, kind));
+    if (route == u"chosen in the dialog")
+        program.dialogs().expectOpenFile(path);
+    program.dialogs().expectMessage(u"ファイルを読み込めません\n"_s + path);
+    if (route == u"chosen in the dialog")
+        form.FileOpen1Execute(true);
+    else if (route == u"opened by name")
+        QVERIFY(!form.OpenGameFile(path));
+    else if (route == u"command line")
+        form.OpenCommandLineFile({path});
+    else {
+        form.SetCurrentGameFile(path);
+        form.FileOpen1Execute(false);
+    }
     QVERIFY(program.dialogs().allAnswered());
     QCOMPARE(form.PlayLog().Count(), 1);
     QCOMPARE(program.teamA().PlayerAt(0), player);
     QCOMPARE(program.teamA().TeamPoints(-1), 2);
-    QCOMPARE(form.CurrentGameFile(), QString());
+    QCOMPARE(form.CurrentGameFile(), route == u"reopened" ? path : QString());
 }
 
 // Whatever the user typed reads back as typed, also a text that reads like a section marker.

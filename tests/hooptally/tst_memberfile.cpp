@@ -7,6 +7,7 @@
 #include "hooptally/Tteam.h"
 #include "platform/Codec.h"
 #include "platform/testing/ScriptedDialogs.h"
+#include "platform/testing/SpecialFiles.h"
 #include "support/Program.h"
 
 #include <QDir>
@@ -371,25 +372,33 @@ private slots:
         }
     }
 
-    // A roster that cannot be read (a folder, even for root) is said once and changes nothing.
+    // A roster that cannot be read (a folder, even for root; a pipe nobody writes to; a link to
+    // /dev/zero) is said once, at once, and changes nothing.
     void readRosterFromAnUnreadableFile_data()
     {
         QTest::addColumn<int>("side");
-        QTest::newRow("team A") << 1;
-        QTest::newRow("team B") << 2;
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"folder", "fifo", "zero"}) {
+            QTest::addRow("team A, %s", kind) << 1 << QString::fromLatin1(kind);
+            QTest::addRow("team B, %s", kind) << 2 << QString::fromLatin1(kind);
+        }
     }
     void readRosterFromAnUnreadableFile()
     {
         QFETCH(int, side);
+        QFETCH(QString, kind);
         Program program;
         TTeam& team = side == 1 ? program.teamA() : program.teamB();
         TPlayer* player = program.addPlayer(side, QStringLiteral("4"), QStringLiteral("Stay"), true);
         program.act(player, kTwoPointMade);
         const QString before = team.filePath;
-        const QString folder = program.path(QStringLiteral("folder.member"));
-        QVERIFY(QDir().mkdir(folder));
-        program.dialogs().expectOpenFile(folder);
-        program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません\n") + folder);
+        const QString unreadable = program.path(QStringLiteral("unreadable.member"));
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(unreadable));
+        else
+            QVERIFY(platform::testing::makeSpecialFile(unreadable, kind));
+        program.dialogs().expectOpenFile(unreadable);
+        program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません\n") + unreadable);
         if (side == 1)
             program.form().BitBtn1Click();
         else

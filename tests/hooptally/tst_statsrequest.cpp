@@ -28,6 +28,7 @@
 #include "hooptally/Tteam.h"
 #include "platform/Codec.h"
 #include "platform/CopyData.h"
+#include "platform/testing/SpecialFiles.h"
 #include "support/ActionPathHelpers.h"
 #include "support/Program.h"
 #include "support/ReportGame.h"
@@ -410,8 +411,10 @@ private slots:
     {
         QTest::addColumn<QString>("refusal");
         QTest::newRow("file missing") << "missing";
-        QTest::newRow("unsaved changes") << "unsaved";
         QTest::newRow("empty path") << "empty";
+        // Refused at once: opening a pipe must not wait for a writer, nor reading a device go on for ever.
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("link to /dev/zero") << "zero";
     }
     void openRefusals()
     {
@@ -421,15 +424,18 @@ private slots:
         const QString saved = program.path(QStringLiteral("saved.game"));
         QVERIFY(TSaveFile(saved).Save(SaveKind::Game));
         program.form().SetCurrentGameFile(saved);
-        if (refusal != "unsaved")
-            program.form().MarkGameSaved();
+        // Unsaved changes too: a file that cannot be opened asks nothing about them.
+        program.form().Taikaimei->setText(QStringLiteral("変更"));
+        program.form().Taikaimei->setModified(true);
         const QStringList before = gameSnapshot(program.form());
 
         QString target = saved;
-        if (refusal == "missing") {
-            target = program.path(QStringLiteral("missing.game"));
+        if (refusal != "empty") {
+            target = program.path(QStringLiteral("other.game"));
+            if (refusal != "missing")
+                QVERIFY(platform::testing::makeSpecialFile(target, refusal));
             // The open command's own report.
-            program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません"));
+            program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません\n") + target);
         }
         if (refusal == "empty")
             target.clear();
@@ -442,6 +448,40 @@ private slots:
         QVERIFY(program.dialogs().allAnswered());
         QCOMPARE(gameSnapshot(program.form()), before);
         QCOMPARE(program.form().CurrentGameFile(), saved);
+        QCOMPARE(exchange(expectedHandle(), kSnapshotRequest, {}).replies.size(), 1);
+    }
+
+    void openAsksToSaveChanges_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("cancel") << int(platform::mrCancel) << false;
+        QTest::newRow("no") << int(platform::mrNo) << true;
+        QTest::newRow("yes") << int(platform::mrYes) << true;
+    }
+    // A game just opened counts as changed: a request asks about it as the menu's Open does, and the
+    // reply says whether the file was opened.
+    void openAsksToSaveChanges()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, opened);
+        Program program;
+        playReportGame(program);
+        const QString first = program.path(QStringLiteral("first.game"));
+        QVERIFY(TSaveFile(first).Save(SaveKind::Game));
+        const QString second = program.path(QStringLiteral("second.game"));
+        QVERIFY(TSaveFile(second).Save(SaveKind::Game));
+        QVERIFY(program.form().OpenGameFile(first));
+        const QString kept = program.path(QStringLiteral("kept.game"));
+        program.dialogs().expectMessage(kAskSaveChanges, answer);
+        if (answer == platform::mrYes)
+            program.dialogs().expectSaveFile(kept);
+        const Exchange reply =
+            exchange(expectedHandle(), kOpenGameRequest, platform::Codec::toCp932(second) + '\0');
+        QCOMPARE(reply.replies.value(0).data, opened ? QByteArray("\x01\0\0\0", 4) : QByteArray(4, '\0'));
+        QVERIFY(program.dialogs().allAnswered());
+        QCOMPARE(program.form().CurrentGameFile(), opened ? second : first);
+        QCOMPARE(QFileInfo::exists(kept), answer == platform::mrYes);
     }
 
     // A dialog runs its own event loop inside the program's: the game must not change under it.

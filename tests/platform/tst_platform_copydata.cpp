@@ -262,6 +262,30 @@ private slots:
         QCOMPARE(reply->data, QByteArray("echo:ok"));
     }
 
+    // A client that sends requests and reads none of the replies loses its connection once more than a
+    // frame's worth waits for it, instead of the program keeping every reply; the others are served.
+    void clientReadingNoReplies()
+    {
+        ScoringWindow window;
+        CopyDataServer server(&window, uniqueHandle());
+        QLocalSocket silent;
+        silent.setReadBufferSize(1); // takes next to nothing off the connection
+        silent.connectToServer(server.handle());
+        QVERIFY(silent.waitForConnected(1000));
+        // Each echo comes back as large as it went: far more than the cap, were none dropped.
+        constexpr int kRequests = 200;
+        for (int i = 0; i < kRequests; ++i)
+            silent.write(
+                frame(body(1, QStringLiteral("silent"), quint64(kEcho), QByteArray(64 * 1024, 'x'))));
+        QTRY_COMPARE_WITH_TIMEOUT(silent.state(), QLocalSocket::UnconnectedState, 20000);
+        QVERIFY(window.received.size() < size_t(kRequests));
+
+        const auto reply =
+            runClient([&] { return RequestCopyData(server.handle(), kEcho, "next", kClientTimeoutMs); });
+        QVERIFY(reply);
+        QCOMPARE(reply->data, QByteArray("echo:next"));
+    }
+
     void sendToWindow()
     {
         ScoringWindow window;

@@ -6,14 +6,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
 #include <memory>
+#include <thread>
 
+#include "platform/testing/SpecialFiles.h"
 #include "support/FileHelpers.h"
 
 using namespace platform;
 using namespace Qt::Literals::StringLiterals;
 
+using platform::testing::makeSpecialFile;
 using platform::testing::NoFileWrites;
 using platform::testing::readBytes;
 using platform::testing::writeBytes;
@@ -48,7 +52,9 @@ private slots:
     void writeKeepsChangesMadeMeanwhile();
     void untouchedLinesKeepTheirBytes();
     void writeValuesInOneGo();
+    void unreadableAtWriteTime_data();
     void unreadableAtWriteTime();
+    void twoWritersLoseNothing();
 
 private:
     QString path() const { return m_dir->filePath(u"Hooptally.ini"_s); }
@@ -342,22 +348,36 @@ void TestIniFile::writeValuesInOneGo()
     QCOMPARE(readBytes(path()), QByteArray("[B]\r\ny=-3\r\n[A]\r\ns=4\r\nb=1\r\n"));
 }
 
+void TestIniFile::unreadableAtWriteTime_data()
+{
+    QTest::addColumn<QString>("kind"); // what stands in the file's place
+    QTest::newRow("folder") << u"folder"_s;
+    // Neither reading nor writing waits for a writer of the pipe or reads /dev/zero for ever.
+    QTest::newRow("fifo") << u"fifo"_s;
+    QTest::newRow("link to /dev/zero") << u"zero"_s;
+}
+
 // A file that cannot be read when a write comes is left as it is; the values wait in memory and reach the
 // file with the next write that can read it, together with what it then holds.
 void TestIniFile::unreadableAtWriteTime()
 {
+    QFETCH(QString, kind);
     writeBytes(path(), "[A]\r\nx=1\r\n");
     IniFile ini(path());
     QVERIFY(QFile::remove(path()));
-    QVERIFY(QDir().mkpath(path()));
+    if (kind == u"folder"_s)
+        QVERIFY(QDir().mkpath(path()));
+    else
+        QVERIFY(makeSpecialFile(path(), kind));
+    QCOMPARE(IniFile(path()).readString(u"A"_s, u"x"_s, u"<default>"_s), u"<default>"_s);
     QVERIFY(!ini.writeString(u"A"_s, u"x"_s, u"2"_s));
     QVERIFY(
         !ini.writeValues({IniValue::text(u"A"_s, u"y"_s, u"3"_s), IniValue::text(u"A"_s, u"x"_s, u"4"_s)}));
-    QVERIFY(QFileInfo(path()).isDir());
+    QVERIFY(!QFileInfo(path()).isFile());
     QCOMPARE(ini.readString(u"A"_s, u"x"_s, QString()), u"4"_s);
     QCOMPARE(ini.readString(u"A"_s, u"y"_s, QString()), u"3"_s);
 
-    QVERIFY(QDir().rmdir(path()));
+    QVERIFY(kind == u"folder"_s ? QDir().rmdir(path()) : QFile::remove(path()));
     writeBytes(path(), "[Html]\r\nPlayerDisp=1\r\n");
     QVERIFY(ini.writeString(u"B"_s, u"z"_s, u"5"_s));
     QCOMPARE(readBytes(path()), QByteArray("[Html]\r\nPlayerDisp=1\r\n[A]\r\nx=4\r\ny=3\r\n[B]\r\nz=5\r\n"));
@@ -365,6 +385,31 @@ void TestIniFile::unreadableAtWriteTime()
     writeBytes(path(), "[A]\r\nx=7\r\n");
     QVERIFY(ini.updateFile());
     QCOMPARE(readBytes(path()), QByteArray("[A]\r\nx=7\r\n"));
+}
+
+// Two programs write the shared file at once, each its own keys: every key of both reaches the file.
+void TestIniFile::twoWritersLoseNothing()
+{
+    constexpr int kKeys = 150;
+    std::atomic<int> failed = 0;
+    const auto writer = [&](const QString& section) {
+        IniFile ini(path());
+        for (int i = 0; i < kKeys; ++i) {
+            if (!ini.writeInteger(section, u"k%1"_s.arg(i), i))
+                ++failed;
+        }
+    };
+    std::thread first(writer, u"First"_s);
+    std::thread second(writer, u"Second"_s);
+    first.join();
+    second.join();
+    QCOMPARE(failed.load(), 0);
+    const IniFile written(path());
+    for (const QString& section : {u"First"_s, u"Second"_s}) {
+        for (int i = 0; i < kKeys; ++i)
+            QCOMPARE(written.readInteger(section, u"k%1"_s.arg(i), -1), i);
+    }
+    QVERIFY(!QFileInfo::exists(path() + u".lock"_s));
 }
 
 QTEST_APPLESS_MAIN(TestIniFile)

@@ -10,11 +10,13 @@
 #include <memory>
 #include <optional>
 
+#include "platform/testing/SpecialFiles.h"
 #include "support/FileHelpers.h"
 
 using namespace platform;
 using namespace Qt::Literals::StringLiterals;
 
+using platform::testing::makeSpecialFile;
 using platform::testing::NoFileWrites;
 using platform::testing::readBytes;
 using platform::testing::writeBytes;
@@ -27,7 +29,8 @@ private slots:
     void init();
     void load_data();
     void load();
-    void loadMissingFile();
+    void loadRefused_data();
+    void loadRefused();
     void save_data();
     void save();
     void saveReplacesFile();
@@ -75,12 +78,34 @@ void TestStringList::load()
     QCOMPARE(QStringList(list), lines);
 }
 
-void TestStringList::loadMissingFile()
+void TestStringList::loadRefused_data()
 {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing file") << u"missing"_s;
+    QTest::newRow("folder") << u"folder"_s;
+    // Opening a pipe nobody writes to must not wait for a writer; /dev/zero must not be read for ever.
+    QTest::newRow("fifo") << u"fifo"_s;
+    QTest::newRow("link to /dev/zero") << u"zero"_s;
+    QTest::newRow("larger than any file of the programs") << u"huge"_s;
+}
+
+// Anything but a regular file of a sane size is refused at once.
+void TestStringList::loadRefused()
+{
+    QFETCH(QString, kind);
+    const QString path = m_dir->filePath(u"in.txt"_s);
+    if (kind == u"folder"_s) {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == u"huge"_s) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(kMaxReadFileSize + 1)); // sparse: nothing is written
+    } else if (kind != u"missing"_s) {
+        QVERIFY(makeSpecialFile(path, kind));
+    }
     StringList list{u"stale"_s};
-    QVERIFY(!list.loadFromFile(m_dir->filePath(u"missing.txt"_s)));
+    QVERIFY(!list.loadFromFile(path));
     QVERIFY(list.isEmpty());
-    QVERIFY(!list.loadFromFile(m_dir->path())); // a folder is no file either
 }
 
 void TestStringList::save_data()

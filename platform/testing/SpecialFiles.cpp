@@ -1,0 +1,20 @@
+#include "platform/testing/SpecialFiles.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::testing {
+
+bool makeSpecialFile(const QString& path, const QString& kind)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == QLatin1String("fifo"))
+        return ::mkfifo(name.constData(), 0600) == 0;
+    if (kind == QLatin1String("zero"))
+        return ::symlink("/dev/zero", name.constData()) == 0;
+    return false;
+}
+
+} // namespace platform::testing
