@@ -1,5 +1,6 @@
 #include "hooptally/Tdbgform.h"
 
+#include <QDebug>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -34,6 +35,14 @@ TDbgForm::~TDbgForm()
 {
     if (g_dbgForm == this)
         g_dbgForm = nullptr;
+}
+
+void LogSaveFailure(const QString& fileName, const QString& reason)
+{
+    const QString text = QStringLiteral("保存に失敗しました: %1: %2").arg(fileName, reason);
+    qWarning().noquote() << text;
+    if (g_dbgForm)
+        g_dbgForm->Append(text, TDbgForm::kDebugLevel);
 }
 
 void TDbgForm::Append(const QString& text, int level)

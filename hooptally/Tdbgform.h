@@ -23,4 +23,8 @@ public:
 // The debug window of the running program; null before start-up.
 TDbgForm* DbgForm();
 
+// A save that failed, and why, for whoever diagnoses it: into the debug window and to the program's
+// warning output. The user is told by the caller, in the program's own words.
+void LogSaveFailure(const QString& fileName, const QString& reason);
+
 } // namespace hooptally

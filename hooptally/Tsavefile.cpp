@@ -1,5 +1,6 @@
 #include "hooptally/Tsavefile.h"
 
+#include <exception>
 #include <iterator>
 
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include "hooptally/GameFileFormat.h"
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/TOption.h"
+#include "hooptally/Tdbgform.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
 #include "platform/Convert.h"
@@ -52,29 +54,27 @@ TSaveFile::~TSaveFile() = default;
 bool TSaveFile::Save(SaveKind kind)
 {
     platform::WaitCursor wait;
-    switch (kind) {
-    case SaveKind::Game: {
-        if (!MainForm() || !Option())
-            return false;
+    m_failure.clear();
+    bool written = false;
+    if (!MainForm() || (kind == SaveKind::Game && !Option()) || (kind == SaveKind::Html && !m_htmlOptions)) {
+        m_failure = QStringLiteral("nothing to write from");
+    } else if (kind == SaveKind::Game) {
         WriteGameFile();
-        const bool written = m_lines->saveToFile(m_fileName);
-        m_lines.reset();
-        return written;
-    }
-    case SaveKind::Html: {
-        if (!MainForm() || !m_htmlOptions)
-            return false;
+        written = m_lines->saveToFile(m_fileName, &m_failure);
+    } else {
         try {
-            const bool written = WriteHtmlFile();
-            m_lines.reset();
-            return written;
+            written = WriteHtmlFile();
+        } catch (const std::exception& error) {
+            m_failure = QString::fromLocal8Bit(error.what());
         } catch (...) {
-            m_lines.reset();
-            return false;
+            m_failure = QStringLiteral("unknown error");
         }
     }
-    }
-    return false;
+    m_lines.reset();
+    // The caller says the save failed; why, goes to the debug window.
+    if (!written)
+        LogSaveFailure(m_fileName, m_failure);
+    return written;
 }
 
 void TSaveFile::WriteGameFile()

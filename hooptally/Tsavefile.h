@@ -67,6 +67,7 @@ private:
     bool WriteHtmlFile();
 
     QString m_fileName;
+    QString m_failure; // why the save failed, for the debug window
     std::unique_ptr<platform::StringList> m_lines;
     std::optional<HtmlReportOptions> m_htmlOptions;
 };

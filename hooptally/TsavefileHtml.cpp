@@ -473,8 +473,10 @@ bool TSaveFile::WriteHtmlFile()
     const HtmlReportOptions& options = *m_htmlOptions;
     TTeam* teamA = GetTeam(kSideA);
     TTeam* teamB = GetTeam(kSideB);
-    if (!form || !teamA || !teamB)
+    if (!form || !teamA || !teamB) {
+        m_failure = QStringLiteral("no teams");
         return false;
+    }
     m_lines = std::make_unique<platform::StringList>();
     HtmlPage page(*m_lines, options);
 
@@ -503,12 +505,14 @@ bool TSaveFile::WriteHtmlFile()
         page.writeCommentary();
     if (options.graph) {
         const QString jpegName = graphFileName(m_fileName);
-        if (!SaveScoreGraph(jpegName))
+        if (!SaveScoreGraph(jpegName)) {
+            m_failure = QStringLiteral("the graph %1 was not written").arg(jpegName);
             return false;
+        }
         page.writeGraphLink(jpegName);
     }
     page.writeEnd();
-    return m_lines->saveToFile(m_fileName);
+    return m_lines->saveToFile(m_fileName, &m_failure);
 }
 
 bool TSaveFile::SaveScoreGraph(const QString& jpegFileName)

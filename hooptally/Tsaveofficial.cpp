@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -17,15 +18,16 @@
 #include "hooptally/Runscore.h"
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/TOption.h"
+#include "hooptally/Tdbgform.h"
 #include "hooptally/Texecute.h"
-#include "hooptally/Tsplaying.h"
 #include "hooptally/Tgridctrl.h"
+#include "hooptally/Tsplaying.h"
 #include "hooptally/Tteam.h"
+#include "platform/Canvas.h"
 #include "platform/Codec.h"
 #include "platform/Colors.h"
-#include "platform/StringGrid.h"
-#include "platform/Canvas.h"
 #include "platform/Convert.h"
+#include "platform/StringGrid.h"
 
 namespace hooptally {
 
@@ -133,24 +135,37 @@ TSaveOfficial::TSaveOfficial(const QString& fileName)
 
 int TSaveOfficial::Render(int mode)
 {
+    QString reason;
     try {
-        if ((mode != kOfficialSheet && mode != kScoreGraph) || !m_teamA || !m_teamB || !MainForm())
-            return 0;
-        m_picture = QImage(mode == kOfficialSheet ? kSheetSize : kGraphSize, QImage::Format_RGB32);
-        m_picture.fill(Qt::white);
-        {
-            platform::Canvas canvas(&m_picture);
-            if (mode == kScoreGraph)
-                DrawScoreGraph(canvas);
-            else if (!DrawOfficialSheet(canvas))
-                return 0;
+        if ((mode != kOfficialSheet && mode != kScoreGraph) || !m_teamA || !m_teamB || !MainForm()) {
+            reason = QStringLiteral("nothing to draw");
+        } else {
+            m_picture = QImage(mode == kOfficialSheet ? kSheetSize : kGraphSize, QImage::Format_RGB32);
+            m_picture.fill(Qt::white);
+            bool drawn = true;
+            {
+                platform::Canvas canvas(&m_picture);
+                if (mode == kScoreGraph)
+                    DrawScoreGraph(canvas);
+                else
+                    drawn = DrawOfficialSheet(canvas);
+            }
+            if (!drawn) {
+                reason = QStringLiteral("no score sheets");
+            } else {
+                Image1->setPixmap(QPixmap::fromImage(m_picture));
+                Image1->adjustSize();
+                if (SaveJpeg(reason))
+                    return 1;
+            }
         }
-        Image1->setPixmap(QPixmap::fromImage(m_picture));
-        Image1->adjustSize();
-        return SaveJpeg() ? 1 : 0;
+    } catch (const std::exception& error) {
+        reason = QString::fromLocal8Bit(error.what());
     } catch (...) {
-        return 0;
+        reason = QStringLiteral("unknown error");
     }
+    LogSaveFailure(m_fileName, reason);
+    return 0;
 }
 
 void FitText(platform::Canvas& canvas, const QRect& rect, const QString& text)
@@ -201,19 +216,26 @@ QStringList SplitTeamName(const QString& name, int lines)
     return parts;
 }
 
-bool TSaveOfficial::SaveJpeg() const
+bool TSaveOfficial::SaveJpeg(QString& reason) const
 {
     // Written beside the target and renamed over it: a failure leaves no half-written picture.
     QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
+        reason = file.errorString();
         return false;
+    }
     QImageWriter writer(&file, "jpeg");
     writer.setQuality(kJpegQuality);
     if (!writer.write(m_picture)) {
+        reason = writer.errorString();
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit()) {
+        reason = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 namespace {
@@ -246,7 +268,8 @@ void drawTeamName(platform::Canvas& canvas, const QRect& rect, const QString& na
     const int h = canvas.TextHeight(name);
     const std::array<int, 3> bandTops{rect.top() + 2, rect.top() + h + 2, rect.top() + 2 * h + 4};
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
-        const QRect band = platform::Rect(rect.left(), bandTops[i], rect.left() + rect.width(), bandTops[i] + h);
+        const QRect band =
+            platform::Rect(rect.left(), bandTops[i], rect.left() + rect.width(), bandTops[i] + h);
         drawFitted(canvas, band, lines[i], kLeftAtBottom);
     }
     canvas.Brush = brush;
@@ -254,8 +277,8 @@ void drawTeamName(platform::Canvas& canvas, const QRect& rect, const QString& na
 
 // Paints a sheet through its control's painters at picture cell sizes, without touching the live
 // grid; returns the sheet's rectangle.
-QRect drawSheet(platform::Canvas& canvas, THooptallyForm* form, const SheetGridControl& control, QPoint origin,
-                const std::function<int(int)>& columnWidth, bool sidesOverText)
+QRect drawSheet(platform::Canvas& canvas, THooptallyForm* form, const SheetGridControl& control,
+                QPoint origin, const std::function<int(int)>& columnWidth, bool sidesOverText)
 {
     const int line = control.grid->GridLineWidth();
     std::vector<int> lefts{origin.x()};
@@ -278,7 +301,8 @@ QRect drawSheet(platform::Canvas& canvas, THooptallyForm* form, const SheetGridC
             const platform::CanvasFont font = canvas.Font;
             const platform::CanvasPen pen = canvas.Pen;
             const platform::CanvasBrush brush = canvas.Brush;
-            const platform::TColor back = area->kind == kScoreNumberColumn ? kScoreColumnColor : platform::clWindow();
+            const platform::TColor back =
+                area->kind == kScoreNumberColumn ? kScoreColumnColor : platform::clWindow();
             control.PaintAreaCell(column, row, cell, bounds, canvas, back, sidesOverText);
             const int period = TeamFoulBoxPeriod(form, column, row, &control, control.grid);
             if (period >= 0 && period != kNone)
@@ -351,14 +375,15 @@ bool TSaveOfficial::DrawOfficialSheet(platform::Canvas& canvas)
             canvas.DrawText(shrunk(platform::Rect(x0, top, x1, ys[row + 1])), labels[row], kCentredAtBottom);
         }
         canvas.Font.Size = 12;
-        drawFitted(canvas, shrunk(platform::Rect(x1 + 1, top, x2 - 1, ys[row + 1])), values[row], kCentredAtBottom);
+        drawFitted(canvas, shrunk(platform::Rect(x1 + 1, top, x2 - 1, ys[row + 1])), values[row],
+                   kCentredAtBottom);
     }
 
     QStringList officials;
     GetOfficialsLines(officials);
     officials.resize(6);
     static const std::array<QString, 6> captions{
-        QStringLiteral("Referee:"),        QStringLiteral("Umpire:"),      QStringLiteral("Scorekeeper:"),
+        QStringLiteral("Referee:"),       QStringLiteral("Umpire:"),     QStringLiteral("Scorekeeper:"),
         QStringLiteral("A.Scorekeeper:"), QStringLiteral("Timekeeper:"), QStringLiteral("24'Operator:")};
     for (int i = 0; i < 6; ++i) {
         const int left = i < 3 ? x3 : x4;
@@ -396,10 +421,11 @@ bool TSaveOfficial::DrawOfficialSheet(platform::Canvas& canvas)
     const QString teamA = QStringLiteral("TeamA");
     const int tw = canvas.TextWidth(teamA);
     const int th = canvas.TextHeight(teamA);
-    drawFitted(canvas, shrunk(platform::Rect(x2 + 1, y0 + 1, x2 + 1 + tw, y0 + 1 + th)), teamA, kLeftAtBottom);
+    drawFitted(canvas, shrunk(platform::Rect(x2 + 1, y0 + 1, x2 + 1 + tw, y0 + 1 + th)), teamA,
+               kLeftAtBottom);
     canvas.Font.Size = 9;
-    drawFitted(canvas, shrunk(platform::Rect(x3 - 1 - tw, y0 + 1, x3 - 1, y0 + 1 + th)), QStringLiteral("TeamB"),
-               kRightAtBottom);
+    drawFitted(canvas, shrunk(platform::Rect(x3 - 1 - tw, y0 + 1, x3 - 1, y0 + 1 + th)),
+               QStringLiteral("TeamB"), kRightAtBottom);
 
     canvas.Font.Size = 22;
     const QString totalA = form->TeamATotalCnt ? form->TeamATotalCnt->text() : QString();
@@ -418,9 +444,9 @@ bool TSaveOfficial::DrawOfficialSheet(platform::Canvas& canvas)
     const auto teamColumns = [](int) { return kSheetCellSize; };
     const int pitch = kSheetCellSize + sheetA->grid->GridLineWidth();
     drawSheet(canvas, form, *sheetA, {kSheetLeft, sheetTop}, teamColumns, true);
-    const QRect sheetRectB = drawSheet(canvas, form, *sheetB,
-                                       {kSheetLeft, sheetTop + kTeamSheetRowsApart * pitch + kBlockGap},
-                                       teamColumns, true);
+    const QRect sheetRectB =
+        drawSheet(canvas, form, *sheetB, {kSheetLeft, sheetTop + kTeamSheetRowsApart * pitch + kBlockGap},
+                  teamColumns, true);
     const auto runColumns = [](int column) {
         return IsRunSpacerColumn(column) ? kSpacerWidth : kSheetCellSize;
     };

@@ -44,7 +44,7 @@ private:
     // False when the main window has no score sheets to paint.
     bool DrawOfficialSheet(platform::Canvas& canvas);
     void DrawScoreGraph(platform::Canvas& canvas);
-    bool SaveJpeg() const;
+    bool SaveJpeg(QString& reason) const;
 
     QString m_fileName;
     TTeam* m_teamA; // not owned

@@ -79,21 +79,22 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes)
     return readAtMost(file, maxBytes);
 }
 
-bool StringList::saveToFile(const QString& path) const
+bool StringList::saveToFile(const QString& path, QString* reason) const
 {
-    return writeFileAtomically(path, Codec::toCp932(text()));
+    return writeFileAtomically(path, Codec::toCp932(text()), reason);
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes)
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // Flushed here because commit() in Qt 6.4 ignores a failing flush of its buffer (disk full) and
-    // would put a truncated file in place. On failure the destructor drops the temporary file.
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-    return file.commit();
+    // Flushed before the commit because commit() in Qt 6.4 ignores a failing flush of its buffer
+    // (disk full) and would put a truncated file in place. On failure the destructor drops the
+    // temporary file.
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit();
+    if (!written && reason)
+        *reason = file.errorString();
+    return written;
 }
 
 QString StringList::text() const

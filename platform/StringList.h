@@ -27,8 +27,9 @@ public:
     // Returns false (and leaves the list empty) when the file cannot be read (see readRegularFile).
     bool loadFromFile(const QString& path);
 
-    // Writes every line followed by CRLF, atomically: on failure the old file stays as it was.
-    bool saveToFile(const QString& path) const;
+    // Writes every line followed by CRLF, atomically: on failure the old file stays as it was, and
+    // the reason (the system's error text) goes to `reason` when given.
+    bool saveToFile(const QString& path, QString* reason = nullptr) const;
 
     // The lines joined by CRLF with a CRLF after the last, as saveToFile writes them (decoded).
     QString text() const;
@@ -47,8 +48,9 @@ std::optional<QByteArray> readAtMost(QFile& file, qint64 maxBytes);
 // read goes through here.
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes = kMaxReadFileSize);
 
-// Puts the bytes in place of the file atomically: on failure the old file stays as it was.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+// Puts the bytes in place of the file atomically: on failure the old file stays as it was, and the
+// reason goes to `reason` when given.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
 
 // The lines of a file's bytes, split on CRLF, LF or CR like StringList::loadFromFile, undecoded.
 QByteArrayList splitLines(const QByteArray& bytes);

@@ -24,6 +24,7 @@
 
 #include "hooptally/Common.h"
 #include "hooptally/TOption.h"
+#include "hooptally/Tdbgform.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
@@ -390,6 +391,10 @@ private slots:
         QVERIFY(program.dialogs().allAnswered());
         QCOMPARE(program.form().CurrentGameFile(), path);
         QVERIFY(program.form().IsGameModified());
+        // Why, for whoever diagnoses it: the file and the system's reason.
+        const QString logged = DbgForm()->Memo1->toPlainText();
+        QVERIFY2(logged.contains(path + QStringLiteral(": ")) && logged.contains(QStringLiteral("No such file")),
+                 qPrintable(logged));
     }
 
     // Reading a roster from the menus, the tool bar, the Stats buttons or the team pop-up asks first

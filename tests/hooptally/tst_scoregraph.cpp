@@ -5,12 +5,14 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include <cstdlib>
 
 #include "hooptally/Common.h"
 #include "hooptally/TOption.h"
+#include "hooptally/Tdbgform.h"
 #include "hooptally/Tsaveofficial.h"
 #include "hooptally/Tteam.h"
 #include "platform/Canvas.h"
@@ -238,6 +240,7 @@ private slots:
         // No message here: the caller says it once.
         QCOMPARE(picture.Render(TSaveOfficial::kScoreGraph), 0);
         QVERIFY(program.dialogs().shown().isEmpty());
+        QVERIFY(DbgForm()->Memo1->toPlainText().contains(program.path(target) + QStringLiteral(": ")));
         QVERIFY(!QFileInfo(program.path(target)).isFile());
         QCOMPARE(QDir(program.folder()).entryList({"*.jpeg"}, QDir::Files), QStringList());
     }
