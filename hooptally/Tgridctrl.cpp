@@ -1,11 +1,13 @@
 // The sheet grid control: merged areas over a string grid, and the painters of the score sheets.
 #include "hooptally/Tgridctrl.h"
 
-#include <algorithm>
-
 #include "hooptally/Common.h"
 #include "hooptally/Tplayer.h"
 #include "platform/StringGrid.h"
+
+#include <QPainter>
+
+#include <algorithm>
 
 namespace hooptally {
 
@@ -32,6 +34,19 @@ void drawLine(platform::Canvas& canvas, const EdgeStyle& edge, QPoint from, QPoi
         to += step;
     }
     canvas.LineTo(to.x(), to.y());
+}
+
+// The line as drawLine draws it, but only inside `clip`.
+void drawLineWithin(platform::Canvas& canvas, const EdgeStyle& edge, QPoint from, QPoint to,
+                    const QRect& clip)
+{
+    QPainter* painter = canvas.painter();
+    if (!painter)
+        return;
+    painter->save();
+    painter->setClipRect(clip, Qt::IntersectClip);
+    drawLine(canvas, edge, from, to);
+    painter->restore();
 }
 
 void blackLine(platform::Canvas& canvas, int width, QPoint from, QPoint to)
@@ -338,40 +353,44 @@ void SheetGridControl::SheetGridDrawArea(int column, int row, const QRect& cellR
     const TCell* cell = CellAt(column, row);
     if (!cell)
         return;
-    const TCell& area = *SheetGridCellAt(column, row);
     const platform::CanvasPen pen = canvas.Pen;
     const int grow = std::max(0, pen.Width);
     const QRect r = cellRect.adjusted(-grow, -grow, grow, grow);
-    int lastWidth = pen.Width;
-    auto side = [&](const EdgeStyle& edge, QPoint from, QPoint to) {
-        drawLine(canvas, edge, from, to);
-        lastWidth = edge.width;
+    // A closing line stays inside its cell and the grid line after it, out of reach of the fill of
+    // the cells painted after it.
+    const QPoint up(0, -(kClosingLineWidth / 2 - 1));
+    const QPoint left(-(kClosingLineWidth / 2 - 1), 0);
+    auto closing = [this](int c, int rw) {
+        return EdgeStyle{platform::PenMode::Copy, platform::PenStyle::Solid,
+                         GetPeriodColor(SheetGridCellAt(c, rw)->periodColour), kClosingLineWidth};
     };
-    // A closing line stays inside its cell and the grid line after it: the cell painted after it
-    // neither fills over it nor draws its own side on it.
-    auto inward = [](int width) { return width >= 2 ? width / 2 - 1 : 0; };
-    const EdgeStyle periodLine{platform::PenMode::Copy, platform::PenStyle::Solid,
-                               GetPeriodColor(area.periodColour), kClosingLineWidth};
-    if (cell->firstRow == row && !ClosesBelow(column, row - 1))
-        side(cell->top, r.topLeft(), r.topRight());
+    if (cell->firstRow == row)
+        drawLine(canvas, cell->top, r.topLeft(), r.topRight());
     if (cell->lastRow == row) {
-        if (ClosesBelow(column, row)) {
-            const QPoint up(0, -inward(periodLine.width));
-            side(periodLine, r.bottomLeft() + up, r.bottomRight() + up);
-        } else {
-            side(cell->bottom, r.bottomLeft(), r.bottomRight());
-        }
+        if (ClosesBelow(column, row))
+            drawLine(canvas, closing(column, row), r.bottomLeft() + up, r.bottomRight() + up);
+        else
+            drawLine(canvas, cell->bottom, r.bottomLeft(), r.bottomRight());
     }
-    if (cell->firstColumn == column && !ClosesRight(column - 1, row))
-        side(cell->left, r.topLeft(), r.bottomLeft());
+    if (cell->firstColumn == column)
+        drawLine(canvas, cell->left, r.topLeft(), r.bottomLeft());
     if (cell->lastColumn == column) {
-        if (ClosesRight(column, row)) {
-            const EdgeStyle closing{periodLine.mode, periodLine.style, periodLine.color, lastWidth};
-            const QPoint left(-inward(closing.width), 0);
-            side(closing, r.topRight() + left, r.bottomRight() + left);
-        } else {
-            side(cell->right, r.topRight(), r.bottomRight());
-        }
+        if (ClosesRight(column, row))
+            drawLine(canvas, closing(column, row), r.topRight() + left, r.bottomRight() + left);
+        else
+            drawLine(canvas, cell->right, r.topRight(), r.bottomRight());
+    }
+    // This cell's top or left side falls on the closing line of the cell above or to the left
+    // (neighbouring sides share their pixels): that line is drawn again where the side covered it.
+    if (cell->firstRow == row && ClosesBelow(column, row - 1)) {
+        const int w = std::max(1, cell->top.width);
+        drawLineWithin(canvas, closing(column, row - 1), r.topLeft() + up, r.topRight() + up,
+                       QRect(cellRect.left(), r.top() - w / 2, cellRect.width(), w));
+    }
+    if (cell->firstColumn == column && ClosesRight(column - 1, row)) {
+        const int w = std::max(1, cell->left.width);
+        drawLineWithin(canvas, closing(column - 1, row), r.topLeft() + left, r.bottomLeft() + left,
+                       QRect(r.left() - w / 2, cellRect.top(), w, cellRect.height()));
     }
     canvas.Pen = pen;
 }

@@ -83,10 +83,15 @@ bool boxFamily(THooptallyForm* form, int kind, int row, int& first, int& last)
     return true;
 }
 
-// Whether (column, row) belongs to the foul-box family of a box of that kind.
-bool inFoulFamily(THooptallyForm* form, int kind, int column, int row)
+// Whether (column, row) belongs to the family of the foul's box, of that kind, in row keyB. Only a
+// bench foul in a coach box reaches the other coach row; every other foul, a player's above all,
+// is outlined within its own row.
+bool inFoulFamily(THooptallyForm* form, const GameAction& foul, int kind, int column, int row)
 {
     const TeamSheetAreas& a = form->TeamGrids().areas;
+    const bool benchFoul = foul.foulKind == kCoachTechnicalFoul || foul.foulKind == kBenchFoul;
+    if (row != foul.keyB && !(kind == kCoachFoulBox && benchFoul))
+        return false;
     if (kind == kFoulBox)
         return a.playerRowOf(row) >= 0 && a.fouls[0].firstColumn <= column && column <= a.fouls[0].lastColumn;
     const bool coachRow =
@@ -307,15 +312,15 @@ void OutlineFoulBox(THooptallyForm* form, GameAction action)
         return box && HasAction(box->action) && box->action.period == action.period;
     };
     control->SetSheetCellEdges(column, row, kRightSide, thick);
-    if (inFoulFamily(form, kind, column - 1, row) && samePeriod(column - 1, row))
+    if (inFoulFamily(form, action, kind, column - 1, row) && samePeriod(column - 1, row))
         control->SetSheetCellEdges(column - 1, row, kRightSide, thin);
-    if (inFoulFamily(form, kind, column, row - 1)) {
+    if (inFoulFamily(form, action, kind, column, row - 1)) {
         if (samePeriod(column, row - 1))
             control->SetSheetCellEdges(column, row - 1, kBottomSide, thin);
         else if (control->CellAt(column, row - 1)->bottom.width <= 1)
             control->SetSheetCellEdges(column, row - 1, kBottomSide, thick);
     }
-    if (inFoulFamily(form, kind, column, row + 1)) {
+    if (inFoulFamily(form, action, kind, column, row + 1)) {
         if (samePeriod(column, row + 1))
             control->SetSheetCellEdges(column, row, kBottomSide, thin);
         else if (control->CellAt(column, row)->bottom.width <= 1)

@@ -18,6 +18,7 @@ const QRect kBox(20, 20, 60, 60);
 const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
+const QColor kBlue(0, 0, 255);
 
 EdgeStyle edge(platform::TColor color, int width)
 {
@@ -530,21 +531,22 @@ private slots:
     }
 
     // The bottom line of a score cell that closes a period is 4 pixels thick in the period's
-    // colour; a foul box's closing line stands on its right side.
+    // colour; a foul box's closing line stands on its right side. The cells right of it and below
+    // are painted after it and draw their own sides there (4 pixels, blue), without hiding it.
     void closingLines_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("periodColour");
         QTest::addColumn<QColor>("bottom");
         QTest::addColumn<QColor>("right");
-        QTest::addColumn<int>("bottomWidth");
-        QTest::newRow("score number, first period") << int(kScoreNumberColumn) << 0 << kRed << kBlack << 4;
-        QTest::newRow("scorer column, second period") << int(kScorerColumn) << 1 << kBlack << kBlack << 4;
+        QTest::addColumn<int>("width"); // of the bottom line, or a foul box's right line
+        QTest::newRow("score number, first period") << int(kScoreNumberColumn) << 0 << kRed << kBlue << 4;
+        QTest::newRow("scorer column, second period") << int(kScorerColumn) << 1 << kBlack << kBlue << 4;
         QTest::newRow("score number, no period")
-            << int(kScoreNumberColumn) << int(kNone) << kBlack << kBlack << 1;
-        QTest::newRow("foul box, third period") << int(kFoulBox) << 2 << kBlack << kRed << 1;
+            << int(kScoreNumberColumn) << int(kNone) << kBlue << kBlue << 4;
+        QTest::newRow("foul box, third period") << int(kFoulBox) << 2 << kBlue << kRed << 4;
         QTest::newRow("label with a period colour: plain sides")
-            << int(kLabelArea) << 0 << kBlack << kBlack << 1;
+            << int(kLabelArea) << 0 << kBlue << kBlue << 4;
     }
     void closingLines()
     {
@@ -552,21 +554,29 @@ private slots:
         QFETCH(int, periodColour);
         QFETCH(QColor, bottom);
         QFETCH(QColor, right);
-        QFETCH(int, bottomWidth);
+        QFETCH(int, width);
         Sheet sheet;
         sheet.control.SetSheetAreaMark(1, 1, static_cast<std::uint8_t>(kind), nullptr, 0);
         sheet.control.SetSheetCellColour(1, 1, periodColour);
+        for (const int side : {kBottomSide, kRightSide})
+            sheet.control.SetSheetCellEdges(1, 1, side, edge(platform::clBlue, 4));
         platform::Canvas canvas(&sheet.image);
         sheet.control.SheetGridDrawArea(1, 1, kBox, canvas);
+        sheet.control.SheetGridDrawArea(2, 1, kBox.translated(kBox.width() + 1, 0), canvas);
+        sheet.control.SheetGridDrawArea(1, 2, kBox.translated(0, kBox.height() + 1), canvas);
         // The sides lie one pen width outside the cell, on the grid lines.
         const int lineY = kBox.bottom() + 1;
         const int x = kBox.center().x();
         QCOMPARE(sheet.image.pixelColor(x, lineY), bottom);
-        int thickness = 0;
-        for (int y = lineY - 4; y <= lineY + 4; ++y)
-            thickness += sheet.image.pixelColor(x, y) == bottom ? 1 : 0;
-        QCOMPARE(thickness, bottomWidth);
         QCOMPARE(sheet.image.pixelColor(kBox.right() + 1, kBox.center().y()), right);
+        const QPoint line = kind == kFoulBox ? QPoint(kBox.right() + 1, kBox.center().y()) : QPoint(x, lineY);
+        const QPoint across = kind == kFoulBox ? QPoint(1, 0) : QPoint(0, 1);
+        int thickness = 0;
+        for (int d = -4; d <= 4; ++d)
+            thickness += sheet.image.pixelColor(line + d * across) == sheet.image.pixelColor(line) ? 1 : 0;
+        QCOMPARE(thickness, width);
+        // The neighbour's side, under a closing line, shows beyond it.
+        QCOMPARE(sheet.image.pixelColor(line + across), kBlue);
         QCOMPARE(sheet.image.pixelColor(kBox.left() - 1, kBox.center().y()), kBlack);
         QCOMPARE(sheet.image.pixelColor(x, kBox.top() - 1), kBlack);
         QCOMPARE(sheet.image.pixelColor(kBox.center()), kWhite);

@@ -542,6 +542,12 @@ private slots:
         QCOMPARE(fourth.right.color, platform::clBlack);
         QCOMPARE(fourth.right.width, 4);
         QCOMPARE(third.right.width, 4);
+        // The outline stays in the player's row, with fouls in the rows above and below.
+        program.act(players[0], kFoul, kPersonalFoul, 0);
+        program.act(players[2], kFoul, kPersonalFoul, 0);
+        for (int column = boxes.firstColumn; column <= boxes.lastColumn; ++column)
+            QVERIFY(control.CellAt(column, boxes.firstRow - 1)->bottom == EdgeStyle{} &&
+                    control.CellAt(column, boxes.firstRow)->bottom == EdgeStyle{});
     }
 
     void sixthFoulReplacesTheLastBox()
@@ -574,9 +580,14 @@ private slots:
         platform::SendMessage(&program.form(), kPlayerStatusMessage, 1, platform::Lend(coach));
         program.act(coach, kFoul, kCoachTechnicalFoul, 2);
         program.act(coach, kFoul, kBenchFoul, 1);
+        program.act(coach, kFoul, kTechnicalFoul, 0);
         const TeamSheetAreas& a = areasOf(program);
         const SheetArea boxes = assistantRow ? a.assistantFouls : a.headCoachFouls;
-        QCOMPARE(marksOf(program, 1, boxes), QStringLiteral("C2B1."));
+        QCOMPARE(marksOf(program, 1, boxes), QStringLiteral("C2B1T"));
+        // Bench fouls are outlined toward the other coach row too, any other foul in its own row.
+        const SheetGridControl& control = sheetOf(program, 1);
+        QCOMPARE(control.CellAt(boxes.firstColumn, a.headCoachFouls.firstRow)->bottom.width, 4);
+        QCOMPARE(control.CellAt(boxes.lastColumn, a.headCoachFouls.firstRow)->bottom.width, 1);
         QCOMPARE(program.teamA().TeamFouls(0), 0);
     }
 
