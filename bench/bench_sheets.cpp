@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "gamefile/GameFileFormat.h"
 #include "hooptally/THooptallyForm.h"
 #include "platform/StringGrid.h"
 #include "platform/StringList.h"
@@ -48,7 +49,7 @@ void insertEarlyGameEnd(const QString& path, const QString& target)
 {
     platform::StringList lines;
     QVERIFY(lines.loadFromFile(path));
-    const int start = static_cast<int>(lines.indexOf(QStringLiteral("Log-Start")));
+    const int start = static_cast<int>(lines.indexOf(gamefile::kLogSection.start));
     QVERIFY(start > 0);
     lines.insert(start + 11, QStringLiteral(",,0,5,0,1,255,255,255,3,0"));
     QVERIFY(lines.saveToFile(target));

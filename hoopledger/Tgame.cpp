@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "gamefile/GameFileFormat.h"
 #include "platform/Codec.h"
 #include "platform/Convert.h"
 
@@ -13,24 +14,45 @@ namespace hoopledger {
 
 namespace {
 
-// Lines of one player block: ID, name, number, position, starter, thirteen counters, playing time.
-constexpr qsizetype kBlockLines = 19;
-constexpr qsizetype kFirstCounterLine = 5;
-// The counters as the block lists them, into the record's slots.
-constexpr StatIndex kBlockCounters[] = {kThreeMadePoints,
-                                        kThreeMissedPoints,
-                                        kTwoMadePoints,
-                                        kTwoMissedPoints,
-                                        kFreeThrowsMade,
-                                        kFreeThrowsMissed,
-                                        kFouls,
-                                        kAssists,
-                                        kOffensiveRebounds,
-                                        kDefensiveRebounds,
-                                        kBlockedShots,
-                                        kTurnovers,
-                                        kSteals};
-static_assert(std::size(kBlockCounters) == kStatCount);
+constexpr QByteArrayView kStatsStart = gamefile::asBytes(gamefile::kStatsStart);
+constexpr QByteArrayView kStatsEnd = gamefile::asBytes(gamefile::kStatsEnd);
+constexpr QByteArrayView kStatsTeamStart = gamefile::asBytes(gamefile::kStatsTeamStart);
+constexpr QByteArrayView kStatsTeamEnd = gamefile::asBytes(gamefile::kStatsTeamEnd);
+
+// The record's slot of a count line.
+constexpr StatIndex slotOf(gamefile::Stat stat)
+{
+    switch (stat) {
+    case gamefile::Stat::ThreePointsMade:
+        return kThreeMadePoints;
+    case gamefile::Stat::ThreePointsMissed:
+        return kThreeMissedPoints;
+    case gamefile::Stat::TwoPointsMade:
+        return kTwoMadePoints;
+    case gamefile::Stat::TwoPointsMissed:
+        return kTwoMissedPoints;
+    case gamefile::Stat::FreeThrowsMade:
+        return kFreeThrowsMade;
+    case gamefile::Stat::FreeThrowsMissed:
+        return kFreeThrowsMissed;
+    case gamefile::Stat::Fouls:
+        return kFouls;
+    case gamefile::Stat::Assists:
+        return kAssists;
+    case gamefile::Stat::OffensiveRebounds:
+        return kOffensiveRebounds;
+    case gamefile::Stat::DefensiveRebounds:
+        return kDefensiveRebounds;
+    case gamefile::Stat::BlockedShots:
+        return kBlockedShots;
+    case gamefile::Stat::Turnovers:
+        return kTurnovers;
+    case gamefile::Stat::Steals:
+        return kSteals;
+    }
+    return kStatCount;
+}
+static_assert(gamefile::kStatsCountLines.size() == kStatCount);
 
 bool isAscii(QByteArrayView line)
 {
@@ -139,47 +161,50 @@ TGame::StatsResult TGame::ReadStats(const QList<QByteArrayView>& lines)
         const QByteArrayView line = lines[at];
         switch (state) {
         case State::BeforeBlock:
-            if (line.startsWith("#STATS-START")) {
+            if (line.startsWith(kStatsStart)) {
                 hasStats = 1;
                 state = State::BetweenTeams;
             }
             ++at;
             break;
         case State::BetweenTeams:
-            if (line.startsWith("#TEAM-START")) {
+            if (line.startsWith(kStatsTeamStart)) {
                 // The record has two sides; the name and the count line must both be there.
-                if (sidesOpened == 2 || at + 2 >= count)
+                if (sidesOpened == 2 || at + gamefile::kStatsEntryCountLine >= count)
                     return StatsResult::Damaged;
-                sides[sidesOpened++]->SetName(LineText(lines[at + 1]));
-                at += 3;
+                sides[sidesOpened++]->SetName(LineText(lines[at + gamefile::kStatsTeamNameLine]));
+                at += gamefile::kStatsFirstEntryLine;
                 state = State::InTeam;
             } else {
-                if (line.startsWith("#STATS-END"))
+                if (line.startsWith(kStatsEnd))
                     state = State::Done;
                 ++at;
             }
             break;
         case State::InTeam:
-            if (line.startsWith("#TEAM-END")) {
+            if (line.startsWith(kStatsTeamEnd)) {
                 state = State::BetweenTeams;
                 ++at;
                 break;
             }
-            if (at + kBlockLines > count)
+            if (at + gamefile::kStatsLinesPerPlayer > count)
                 return StatsResult::Damaged;
-            if (!lines[at + 2].isEmpty()) {
-                const std::optional<double> playTime = finiteNumber(lines[at + kBlockLines - 1]);
+            if (!lines[at + gamefile::kStatsNumberLine].isEmpty()) {
+                const std::optional<double> playTime = finiteNumber(lines[at + gamefile::kStatsPlayTimeLine]);
                 if (!playTime)
                     return StatsResult::Damaged;
                 auto player = std::make_unique<TStatPlayer>();
-                player->SetIdentity(LineText(lines[at + 2]), LineText(lines[at + 1]), kGamePlayerKind,
-                                    wholeNumberOr0(lines[at + 4]) != 0 ? 1 : 0, LineText(lines[at + 3]));
-                for (qsizetype i = 0; i < kStatCount; ++i)
-                    player->counters[kBlockCounters[i]] = wholeNumberOr0(lines[at + kFirstCounterLine + i]);
+                player->SetIdentity(LineText(lines[at + gamefile::kStatsNumberLine]),
+                                    LineText(lines[at + gamefile::kStatsNameLine]), kGamePlayerKind,
+                                    wholeNumberOr0(lines[at + gamefile::kStatsStarterLine]) != 0 ? 1 : 0,
+                                    LineText(lines[at + gamefile::kStatsPositionLine]));
+                qsizetype line = at + gamefile::kStatsFirstCountLine;
+                for (const gamefile::Stat stat : gamefile::kStatsCountLines)
+                    player->counters[slotOf(stat)] = wholeNumberOr0(lines[line++]);
                 player->SetPlayTime(*playTime);
                 sides[sidesOpened - 1]->AddPlayer(std::move(player));
             }
-            at += kBlockLines;
+            at += gamefile::kStatsLinesPerPlayer;
             break;
         case State::Done:
             break;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "gamefile/GameFileFormat.h"
 #include "platform/Convert.h"
 #include "platform/StringList.h"
 
@@ -13,9 +14,9 @@ namespace hoopledger {
 
 namespace {
 
-const QByteArray kMagic = QByteArrayLiteral("#Hooptally");
-const QByteArray kTeamAStart = QByteArrayLiteral("TeamA-Start");
-constexpr qsizetype kHeaderLines = 7;
+constexpr QByteArrayView kMagic = gamefile::asBytes(gamefile::kMagic);
+constexpr QByteArrayView kTeamAStart = gamefile::asBytes(gamefile::kTeamASection.start);
+constexpr qsizetype kHeaderLines = gamefile::kHeaderLines;
 // A game file of a long game is some tens of kilobytes; anything this big is not one.
 constexpr qint64 kMaxGameFileBytes = platform::kMaxReadFileSize;
 
@@ -29,7 +30,7 @@ bool dateBefore(const TGame* a, const TGame* b)
 // part of a two-byte character, so a match after a line end is a line's beginning.
 qsizetype statsBlockStart(QByteArrayView bytes, qsizetype secondLine)
 {
-    static const QByteArray marker = QByteArrayLiteral("#STATS-START");
+    constexpr QByteArrayView marker = gamefile::asBytes(gamefile::kStatsStart);
     for (qsizetype at = bytes.indexOf(marker, secondLine); at >= 0; at = bytes.indexOf(marker, at + 1)) {
         if (at == secondLine || bytes[at - 1] == '\n' || bytes[at - 1] == '\r')
             return at;
@@ -44,18 +45,18 @@ std::unique_ptr<TGame> readGame(const QString& path, QByteArrayView bytes,
     if (header.size() < kHeaderLines)
         return nullptr;
     // Finite numbers only, so that sorting and the date range always work.
-    const auto date = platform::StrToFloat(LineText(header[4]));
-    const auto time = platform::StrToFloat(LineText(header[5]));
+    const auto date = platform::StrToFloat(LineText(header[gamefile::kDateLine]));
+    const auto time = platform::StrToFloat(LineText(header[gamefile::kTimeOfDayLine]));
     if (!date || !time)
         return nullptr;
     auto game = std::make_unique<TGame>(path);
-    game->tournament = LineText(header[2]);
-    game->place = LineText(header[3]);
+    game->tournament = LineText(header[gamefile::kTournamentLine]);
+    game->place = LineText(header[gamefile::kPlaceLine]);
     game->date = *date;
     game->time = *time;
     // Files of an older format have no game-number line.
-    if (header[6] != kTeamAStart)
-        game->gameNumber = LineText(header[6]);
+    if (header[gamefile::kGameNumberLine] != kTeamAStart)
+        game->gameNumber = LineText(header[gamefile::kGameNumberLine]);
     // Only the block is split and decoded: the log before it is most of the file.
     const qsizetype block = statsBlockStart(bytes, header[1].data() - bytes.data());
     if (block >= 0 && game->ReadStats(SplitLines(bytes.sliced(block))) == TGame::StatsResult::Damaged)

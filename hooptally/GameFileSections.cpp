@@ -1,6 +1,6 @@
 #include "hooptally/GameFileSections.h"
 
-#include "hooptally/GameFileFormat.h"
+#include "gamefile/GameFileFormat.h"
 #include "platform/Convert.h"
 
 namespace hooptally {
@@ -9,16 +9,15 @@ namespace {
 
 using gamefile::Section;
 
-constexpr qsizetype kOfficials = 7;
+constexpr qsizetype kOfficials = gamefile::kOfficialLines;
 constexpr qsizetype kStatsLinesPerPlayer = gamefile::kStatsLinesPerPlayer;
-constexpr qsizetype kGameNumberLine = 6; // line 7, counted from 0
-const QString kTeamAStart = gamefile::kTeamASection.start();
-const QString kOfficialStart = gamefile::kOfficialSection.start();
-const QString kOfficialEnd = gamefile::kOfficialSection.end();
-const QString& kStatsStart = gamefile::kStatsStart;
+using gamefile::kGameNumberLine;
+constexpr QLatin1StringView kTeamAStart = gamefile::kTeamASection.start;
+constexpr QLatin1StringView kOfficialStart = gamefile::kOfficialSection.start;
+constexpr QLatin1StringView kOfficialEnd = gamefile::kOfficialSection.end;
 
 // Records hold commas and marker lines none: a name that reads like a marker stays a record.
-bool isMarker(const QString& line, const QString& marker)
+bool isMarker(const QString& line, QLatin1StringView marker)
 {
     return line.startsWith(marker) && !line.contains(QLatin1Char(','));
 }
@@ -29,16 +28,14 @@ bool isMarker(const QString& line, const QString& marker)
 std::optional<QStringList> takeSection(const QStringList& lines, qsizetype& at, qsizetype limit,
                                        const Section& section, bool* ended = nullptr)
 {
-    const QString start = section.start();
-    const QString end = section.end();
     qsizetype first = at;
-    while (first < limit && !isMarker(lines[first], start))
+    while (first < limit && !isMarker(lines[first], section.start))
         ++first;
     if (first >= limit)
         return std::nullopt;
     ++first;
     qsizetype last = first;
-    while (last < limit && !isMarker(lines[last], end))
+    while (last < limit && !isMarker(lines[last], section.end))
         ++last;
     at = last < limit ? last + 1 : first;
     if (ended)
@@ -46,30 +43,30 @@ std::optional<QStringList> takeSection(const QStringList& lines, qsizetype& at, 
     return lines.mid(first, last - first);
 }
 
-// A statistics block from line `start` on: "#STATS-START", per team "#TEAM-START", the name, the count
-// of players and 19 lines each, "#TEAM-END", then "#STATS-END".
+// A whole statistics block from line `start` on: its start marker, the teams with as many entries as
+// they say, its end marker.
 bool isStatsBlock(const QStringList& lines, qsizetype start)
 {
     qsizetype i = start + 1;
-    while (i < lines.size() && lines[i] == QLatin1String("#TEAM-START")) {
-        i += 2;
-        const auto players = i < lines.size() ? platform::StrToInt(lines[i]) : std::nullopt;
+    while (i < lines.size() && lines[i] == gamefile::kStatsTeamStart) {
+        const qsizetype count = i + gamefile::kStatsEntryCountLine;
+        const auto players = count < lines.size() ? platform::StrToInt(lines[count]) : std::nullopt;
         if (!players || *players < 0 || *players > lines.size() / kStatsLinesPerPlayer)
             return false;
-        i += 1 + *players * kStatsLinesPerPlayer;
-        if (i >= lines.size() || lines[i] != QLatin1String("#TEAM-END"))
+        i += gamefile::kStatsFirstEntryLine + *players * kStatsLinesPerPlayer;
+        if (i >= lines.size() || lines[i] != gamefile::kStatsTeamEnd)
             return false;
         ++i;
     }
-    return i < lines.size() && lines[i] == QLatin1String("#STATS-END");
+    return i < lines.size() && lines[i] == gamefile::kStatsEnd;
 }
 
 // Where the statistics block starts, or the end of the file. The last one that is whole: a commentary
-// line or a name may read "#STATS-START" too.
+// line or a name may read like its start marker too.
 qsizetype statsStart(const QStringList& lines)
 {
     for (qsizetype i = lines.size() - 1; i > 0; --i) {
-        if (lines[i] == kStatsStart && isStatsBlock(lines, i))
+        if (lines[i] == gamefile::kStatsStart && isStatsBlock(lines, i))
             return i;
     }
     return lines.size();
@@ -83,15 +80,15 @@ GameFileSections GameFileSections::split(const QStringList& lines)
     sections.magic = !lines.isEmpty() && lines[0].startsWith(gamefile::kMagic);
     // Sections are looked for from line 2 in files without the writer's header.
     qsizetype at = 1;
-    sections.header =
-        lines.size() > kGameNumberLine && platform::StrToFloat(lines[4]) && platform::StrToFloat(lines[5]);
+    sections.header = lines.size() > kGameNumberLine && platform::StrToFloat(lines[gamefile::kDateLine]) &&
+                      platform::StrToFloat(lines[gamefile::kTimeOfDayLine]);
     if (sections.header) {
-        sections.tournament = lines[2];
-        sections.place = lines[3];
-        sections.date = lines[4];
-        sections.time = lines[5];
+        sections.tournament = lines[gamefile::kTournamentLine];
+        sections.place = lines[gamefile::kPlaceLine];
+        sections.date = lines[gamefile::kDateLine];
+        sections.time = lines[gamefile::kTimeOfDayLine];
         // Files of the oldest writers have neither game number nor officials: team A starts at line 7.
-        // A game number that reads "TeamA-Start" is followed by the officials or by team A's own marker.
+        // A game number that reads like team A's marker is followed by the officials or by the marker itself.
         const QString next = lines.value(kGameNumberLine + 1);
         const bool withoutNumber =
             lines[kGameNumberLine] == kTeamAStart && !next.startsWith(kOfficialStart) && next != kTeamAStart;
@@ -127,8 +124,8 @@ GameFileSections GameFileSections::split(const QStringList& lines)
 
     // The commentary runs to its last end marker before the statistics block: a commentary line may
     // begin with the end marker itself.
-    const QString commentaryStart = gamefile::kCommentarySection.start();
-    const QString commentaryEnd = gamefile::kCommentarySection.end();
+    const QLatin1StringView commentaryStart = gamefile::kCommentarySection.start;
+    const QLatin1StringView commentaryEnd = gamefile::kCommentarySection.end;
     while (at < limit && !lines[at].startsWith(commentaryStart))
         ++at;
     if (at < limit) {
@@ -142,7 +139,7 @@ GameFileSections GameFileSections::split(const QStringList& lines)
         sections.commentary = lines.mid(at + 1, end - at - 1);
     }
     sections.endsInLog = sections.log && !logEnded && !sections.commentary && limit == lines.size() &&
-                         lines.value(1) == gamefile::kVersion;
+                         lines.value(gamefile::kVersionLine) == gamefile::kVersion;
     return sections;
 }
 

@@ -13,7 +13,7 @@ namespace hooptally {
 // typed. Files of older writers, without game number and officials or without commentary, read too.
 struct GameFileSections
 {
-    bool magic = false;  // line 1 begins with "#Hooptally"
+    bool magic = false;  // line 1 begins with the magic
     bool header = false; // lines 3 to 6 hold the tournament, the place, the date and the time
     QString tournament;
     QString place;

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "hooptally/GameFileFormat.h"
+#include "gamefile/GameFileFormat.h"
 
 class QLabel;
 class QPushButton;

@@ -10,9 +10,9 @@
 #include <QTabWidget>
 #include <QTimeEdit>
 
+#include "gamefile/GameFileFormat.h"
 #include "hooptally/Common.h"
 #include "hooptally/GameFileSections.h"
-#include "hooptally/GameFileFormat.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tgridctrl.h"
 #include "platform/Canvas.h"
@@ -95,7 +95,8 @@ QString checkGameFile(const QStringList& lines)
         return QStringLiteral("ゲームファイルではありません");
     if (lines.size() < kHeaderLines)
         return QStringLiteral("ゲームファイルが途中で切れています");
-    if (!platform::StrToFloat(lines[4]) || !platform::StrToFloat(lines[5]))
+    if (!platform::StrToFloat(lines[gamefile::kDateLine]) ||
+        !platform::StrToFloat(lines[gamefile::kTimeOfDayLine]))
         return QStringLiteral("ゲームファイルの日付または時間が読めません");
     return {};
 }
@@ -104,7 +105,8 @@ QString checkGameFile(const QStringList& lines)
 
 std::unique_ptr<PlayLogEntry> THooptallyForm::ParseLogLine(const QStringList& fields)
 {
-    if (fields.size() < 3)
+    // The side, the player ID and the period are needed.
+    if (fields.size() <= gamefile::kPeriodField)
         return nullptr;
     // Only an action without a player leaves the side empty; "?" names a player of neither team.
     const QString& letter = fields[gamefile::kSideField];
@@ -116,21 +118,23 @@ std::unique_ptr<PlayLogEntry> THooptallyForm::ParseLogLine(const QStringList& fi
     GameAction& action = entry->action;
     entry->teamName = team->name;
     action.side = team->side;
-    const int id = platform::StrToIntDef(fields[1], -1);
+    const int id = platform::StrToIntDef(fields[gamefile::kPlayerIdField], -1);
     if (TPlayer* player = id == -1 ? nullptr : team->FindPlayerById(id)) {
         action.player = player;
         entry->playerName = player->name;
         entry->number = player->number;
     }
-    const int period = platform::StrToIntDef(fields[2], -1);
-    action.minutes = byteField(fields, 3, -1, -1);
-    action.seconds = byteField(fields, 4, -1, -1);
-    const int category = byteField(fields, 5, kNoCategory, kNoCategory);
-    const int code = byteField(fields, 6, kNone, kNone);
-    const int foulKind = byteField(fields, 7, 0, kNone);
-    const int freeThrows = byteField(fields, 8, 0, kNone);
-    const int command = byteField(fields, 9, kNone, kNone);
-    action.side = fields.size() > 10 ? platform::StrToIntDef(fields[10], 1) : team->side;
+    const int period = platform::StrToIntDef(fields[gamefile::kPeriodField], -1);
+    action.minutes = byteField(fields, gamefile::kMinutesField, -1, -1);
+    action.seconds = byteField(fields, gamefile::kSecondsField, -1, -1);
+    const int category = byteField(fields, gamefile::kCategoryField, kNoCategory, kNoCategory);
+    const int code = byteField(fields, gamefile::kCodeField, kNone, kNone);
+    const int foulKind = byteField(fields, gamefile::kFoulKindField, 0, kNone);
+    const int freeThrows = byteField(fields, gamefile::kFreeThrowsField, 0, kNone);
+    const int command = byteField(fields, gamefile::kCommandField, kNone, kNone);
+    action.side = fields.size() > gamefile::kTeamNumberField
+                      ? platform::StrToIntDef(fields[gamefile::kTeamNumberField], 1)
+                      : team->side;
 
     // Only what the executor can replay is kept.
     const bool playerAction = category == kPlayerAction && code >= 0 && code <= kToBench && action.player;
@@ -354,7 +358,7 @@ void THooptallyForm::ReadOfficialSection(const GameFileSections& sections)
         return;
     QLineEdit* fields[] = {shushin, fukusin, Scorekeeper, AScorekeeper, TimeKeeper, Operator, TO_Team};
     const QStringList& officials = *sections.officials;
-    for (int i = 0; i < officials.size() && i < 7; ++i)
+    for (int i = 0; i < officials.size() && i < gamefile::kOfficialLines; ++i)
         fields[i]->setText(officials[i]);
 }
 

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QMenu>
 
+#include "gamefile/GameFileFormat.h"
 #include "hooptally/Common.h"
-#include "hooptally/GameFileFormat.h"
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tgridctrl.h"

@@ -7,9 +7,9 @@
 
 #include <QFileInfo>
 
+#include "gamefile/GameFileFormat.h"
 #include "hooptally/Common.h"
 #include "hooptally/GameFileSections.h"
-#include "hooptally/GameFileFormat.h"
 #include "hooptally/TPlayerExec.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tgridctrl.h"
@@ -283,8 +283,8 @@ bool TMemberList::LoadRosterLines(const QStringList& lines, const QString& prefi
                 parseRosterLine(line, ids);
             return section.has_value();
         }
-        const QString start = prefix + gamefile::kStartTag;
-        const QString end = prefix + gamefile::kEndTag;
+        const QString start = prefix + QString(gamefile::kStartTag);
+        const QString end = prefix + QString(gamefile::kEndTag);
         bool read = false;
         bool inSection = false;
         for (int i = 1; i < lines.size(); ++i) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gamefile/GameFileFormat.h"
 #include "hooptally/Common.h"
-#include "hooptally/GameFileFormat.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tteam.h"
 

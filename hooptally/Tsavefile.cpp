@@ -1,7 +1,6 @@
 #include "hooptally/Tsavefile.h"
 
 #include <exception>
-#include <iterator>
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -9,8 +8,8 @@
 #include <QPlainTextEdit>
 #include <QTimeEdit>
 
+#include "gamefile/GameFileFormat.h"
 #include "hooptally/Common.h"
-#include "hooptally/GameFileFormat.h"
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tdbgform.h"
@@ -38,6 +37,40 @@ double serialOf(const QDate& date, const QTime& time)
 {
     return platform::DateTime::encodeDate(date.year(), date.month(), date.day()) +
            platform::DateTime::encodeTime(time.hour(), time.minute(), time.second(), time.msec());
+}
+
+// The action whose count a count line of the statistics block holds.
+std::uint8_t codeOf(gamefile::Stat stat)
+{
+    switch (stat) {
+    case gamefile::Stat::ThreePointsMade:
+        return kThreePointMade;
+    case gamefile::Stat::ThreePointsMissed:
+        return kThreePointMissed;
+    case gamefile::Stat::TwoPointsMade:
+        return kTwoPointMade;
+    case gamefile::Stat::TwoPointsMissed:
+        return kTwoPointMissed;
+    case gamefile::Stat::FreeThrowsMade:
+        return kFreeThrowMade;
+    case gamefile::Stat::FreeThrowsMissed:
+        return kFreeThrowMissed;
+    case gamefile::Stat::Fouls:
+        return kFoul;
+    case gamefile::Stat::Assists:
+        return kAssist;
+    case gamefile::Stat::OffensiveRebounds:
+        return kOffensiveRebound;
+    case gamefile::Stat::DefensiveRebounds:
+        return kDefensiveRebound;
+    case gamefile::Stat::BlockedShots:
+        return kBlockedShot;
+    case gamefile::Stat::Turnovers:
+        return kTurnover;
+    case gamefile::Stat::Steals:
+        return kSteal;
+    }
+    return kNone;
 }
 
 } // namespace
@@ -84,35 +117,40 @@ void TSaveFile::WriteGameFile()
     platform::StringList& lines = *m_lines;
     // The time picker's value is its date with the time of day as the fraction, like the date's.
     const QDate date = form->DateTimePicker1->date();
-    lines << gamefile::kMagic << gamefile::kVersion << oneLine(form->Taikaimei->text())
-          << oneLine(form->Basho->text()) << platform::FloatToStr(serialOf(date, QTime(0, 0)))
-          << platform::FloatToStr(serialOf(date, form->DateTimePicker2->time()))
-          << oneLine(form->TaikaiNo->text());
-    lines << gamefile::kOfficialSection.start();
+    QStringList header(gamefile::kHeaderLines);
+    header[gamefile::kMagicLine] = gamefile::kMagic;
+    header[gamefile::kVersionLine] = gamefile::kVersion;
+    header[gamefile::kTournamentLine] = oneLine(form->Taikaimei->text());
+    header[gamefile::kPlaceLine] = oneLine(form->Basho->text());
+    header[gamefile::kDateLine] = platform::FloatToStr(serialOf(date, QTime(0, 0)));
+    header[gamefile::kTimeOfDayLine] = platform::FloatToStr(serialOf(date, form->DateTimePicker2->time()));
+    header[gamefile::kGameNumberLine] = oneLine(form->TaikaiNo->text());
+    lines << header;
+    lines << gamefile::kOfficialSection.start;
     QStringList officials;
     GetOfficialsLines(officials);
     for (const QString& official : officials)
         lines << oneLine(official);
-    lines << gamefile::kOfficialSection.end();
-    lines << gamefile::kTeamASection.start();
+    lines << gamefile::kOfficialSection.end;
+    lines << gamefile::kTeamASection.start;
     WriteTeamLines(*GetTeam(kSideA));
-    lines << gamefile::kTeamASection.end() << gamefile::kTeamBSection.start();
+    lines << gamefile::kTeamASection.end << gamefile::kTeamBSection.start;
     WriteTeamLines(*GetTeam(kSideB));
-    lines << gamefile::kTeamBSection.end();
-    lines << gamefile::kOptionSection.start();
+    lines << gamefile::kTeamBSection.end;
+    lines << gamefile::kOptionSection.start;
     for (int i = 0; i < Option()->StatSwitchCount(); ++i)
         lines << QString::number(i) + (Option()->StatSwitch(i) ? QStringLiteral("=1") : QStringLiteral("=0"));
-    lines << gamefile::kOptionSection.end() << gamefile::kTimeSection.start()
-          << gamefile::kTimeKey + QString::number(Option()->ComboPeriodTime->currentIndex() + 1)
-          << gamefile::kTimeSection.end();
-    lines << gamefile::kLogSection.start();
+    lines << gamefile::kOptionSection.end << gamefile::kTimeSection.start
+          << QString(gamefile::kTimeKey) + QString::number(Option()->ComboPeriodTime->currentIndex() + 1)
+          << gamefile::kTimeSection.end;
+    lines << gamefile::kLogSection.start;
     WriteLogLines();
-    lines << gamefile::kLogSection.end();
+    lines << gamefile::kLogSection.end;
     const QString commentary = form->Senhyou->toPlainText();
     if (!commentary.isEmpty()) {
-        lines << gamefile::kCommentarySection.start();
+        lines << gamefile::kCommentarySection.start;
         lines << commentary.split(QLatin1Char('\n'));
-        lines << gamefile::kCommentarySection.end();
+        lines << gamefile::kCommentarySection.end;
     }
     WriteStatsBlock(lines);
 }
@@ -165,22 +203,27 @@ void TSaveFile::WriteLogLines()
 
 void TSaveFile::WriteStatsBlock(platform::StringList& lines)
 {
-    // Counted whatever the display switches say.
-    static const std::uint8_t codes[] = {kThreePointMade,  kThreePointMissed, kTwoPointMade, kTwoPointMissed,
-                                         kFreeThrowMade,   kFreeThrowMissed,  kFoul,         kAssist,
-                                         kOffensiveRebound, kDefensiveRebound, kBlockedShot, kTurnover,
-                                         kSteal};
-    static_assert(5 + std::size(codes) + 1 == gamefile::kStatsLinesPerPlayer);
     lines << gamefile::kStatsStart;
     for (const TTeam* team : {GetTeam(kSideA), GetTeam(kSideB)}) {
-        lines << gamefile::kStatsTeamStart << oneLine(team->name) << QString::number(team->Count());
+        QStringList head(gamefile::kStatsFirstEntryLine);
+        head[gamefile::kStatsTeamStartLine] = gamefile::kStatsTeamStart;
+        head[gamefile::kStatsTeamNameLine] = oneLine(team->name);
+        head[gamefile::kStatsEntryCountLine] = QString::number(team->Count());
+        lines << head;
         for (int i = 0; i < team->Count(); ++i) {
             const TPlayer* player = team->PlayerAt(i);
-            lines << QString::number(player->id) << oneLine(player->name) << oneLine(player->number)
-                  << oneLine(player->position) << ByteToText(player->starter);
-            for (const std::uint8_t code : codes)
-                lines << QString::number(player->StatValue(-1, code, true));
-            lines << platform::FloatToStr(player->TotalCourtTime());
+            QStringList entry(gamefile::kStatsLinesPerPlayer);
+            entry[gamefile::kStatsPlayerIdLine] = QString::number(player->id);
+            entry[gamefile::kStatsNameLine] = oneLine(player->name);
+            entry[gamefile::kStatsNumberLine] = oneLine(player->number);
+            entry[gamefile::kStatsPositionLine] = oneLine(player->position);
+            entry[gamefile::kStatsStarterLine] = ByteToText(player->starter);
+            // Counted whatever the display switches say.
+            qsizetype line = gamefile::kStatsFirstCountLine;
+            for (const gamefile::Stat stat : gamefile::kStatsCountLines)
+                entry[line++] = QString::number(player->StatValue(-1, codeOf(stat), true));
+            entry[gamefile::kStatsPlayTimeLine] = platform::FloatToStr(player->TotalCourtTime());
+            lines << entry;
         }
         lines << gamefile::kStatsTeamEnd;
     }

@@ -1,0 +1,149 @@
+#pragma once
+
+#include <array>
+
+#include <QByteArrayView>
+#include <QLatin1StringView>
+
+// The game file (*.game) as the scoring program writes it and both programs read it: CP932 lines with
+// CRLF, fields separated by single commas without quoting. The order of the file:
+//   header (kHeaderLines lines), officials, team A, team B, options, time, log, [commentary],
+//   statistics block.
+// Markers and keys are ASCII, so the scoring program compares its decoded lines with them as they are
+// and the statistics program its raw lines with their bytes (asBytes), neither converting a line.
+namespace gamefile {
+
+inline constexpr QLatin1StringView kMagic("#Hooptally");
+inline constexpr QLatin1StringView kVersion("02.03.01");
+
+// The header's lines.
+enum HeaderLine {
+    kMagicLine,
+    kVersionLine,
+    kTournamentLine,
+    kPlaceLine,
+    kDateLine,       // a day serial
+    kTimeOfDayLine,  // the date's day serial with the time of day as its fraction
+    kGameNumberLine, // missing in files of the oldest writers: team A's start marker stands here
+    kHeaderLines
+};
+
+inline constexpr QLatin1StringView kStartTag("Start");
+inline constexpr QLatin1StringView kEndTag("End");
+
+// A section is every line between "<name>-Start" and "<name>-End".
+struct Section
+{
+    constexpr Section(const char* start, const char* end) : start(start), end(end) {}
+
+    // What the roster loader takes to find a team's section: "<name>-".
+    constexpr QLatin1StringView prefix() const { return start.chopped(kStartTag.size()); }
+
+    QLatin1StringView start;
+    QLatin1StringView end;
+};
+
+inline constexpr Section kOfficialSection("Official-Start", "Official-End");
+inline constexpr Section kTeamASection("TeamA-Start", "TeamA-End");
+inline constexpr Section kTeamBSection("TeamB-Start", "TeamB-End");
+inline constexpr Section kOptionSection("Option-Start", "Option-End");
+inline constexpr Section kTimeSection("Time-Start", "Time-End");
+inline constexpr Section kLogSection("Log-Start", "Log-End");
+inline constexpr Section kCommentarySection("Senhyou-Start", "Senhyou-End");
+
+// One line per official of the score sheet, in the sheet's order; empty for one not named.
+constexpr int kOfficialLines = 7;
+
+// The one line of the time section: the key, then the period length in minutes.
+inline constexpr QLatin1StringView kTimeKey("Time=");
+
+// Team lines have the fields of a member file's player line: team name, player ID, number, name,
+// position, then the three flag texts.
+constexpr int kTeamLineFields = 8;
+inline constexpr QLatin1StringView kStarterText("Starter");
+inline constexpr QLatin1StringView kCoachText("Coach");
+inline constexpr QLatin1StringView kOfficialText("Official");
+
+// Log lines.
+enum LogField {
+    kSideField,     // kLetterA, kLetterB, kLetterOfNoTeam; empty for an action without a player
+    kPlayerIdField, // empty for an action without a player
+    kPeriodField,   // -1 for none
+    kMinutesField,  // empty with the seconds when the clock was not set
+    kSecondsField,
+    kCategoryField, // signed
+    kCodeField,
+    kFoulKindField, // foul kind before free throws: the reverse of the action record
+    kFreeThrowsField,
+    kCommandField,
+    kTeamNumberField, // the action's side: 1, 2 or 0
+    kLogFields
+};
+inline constexpr QLatin1StringView kLetterA("A");
+inline constexpr QLatin1StringView kLetterB("B");
+// Written for a player of neither team; never read back.
+inline constexpr QLatin1StringView kLetterOfNoTeam("?");
+
+// The statistics block, for programs that do not replay the log. Per team the start marker, the team
+// name, the number of entries, kStatsLinesPerPlayer lines for each entry, the end marker.
+inline constexpr QLatin1StringView kStatsStart("#STATS-START");
+inline constexpr QLatin1StringView kStatsEnd("#STATS-END");
+inline constexpr QLatin1StringView kStatsTeamStart("#TEAM-START");
+inline constexpr QLatin1StringView kStatsTeamEnd("#TEAM-END");
+
+// A team's lines, counted from its start marker.
+enum StatsTeamLine { kStatsTeamStartLine, kStatsTeamNameLine, kStatsEntryCountLine, kStatsFirstEntryLine };
+
+// An entry's lines: every player of the team's list, coaches and the blank row included.
+enum StatsEntryLine {
+    kStatsPlayerIdLine,
+    kStatsNameLine,
+    kStatsNumberLine, // empty for a coach and the blank row
+    kStatsPositionLine,
+    kStatsStarterLine, // 1 or 0
+    kStatsFirstCountLine
+};
+
+// What a count line holds: field goals in points (2 or 3 a shot, made or missed), the rest in times.
+enum class Stat {
+    ThreePointsMade,
+    ThreePointsMissed,
+    TwoPointsMade,
+    TwoPointsMissed,
+    FreeThrowsMade,
+    FreeThrowsMissed,
+    Fouls,
+    Assists,
+    OffensiveRebounds,
+    DefensiveRebounds,
+    BlockedShots,
+    Turnovers,
+    Steals,
+};
+
+// The count lines from kStatsFirstCountLine on, in the order of the file.
+inline constexpr std::array kStatsCountLines{Stat::ThreePointsMade,
+                                             Stat::ThreePointsMissed,
+                                             Stat::TwoPointsMade,
+                                             Stat::TwoPointsMissed,
+                                             Stat::FreeThrowsMade,
+                                             Stat::FreeThrowsMissed,
+                                             Stat::Fouls,
+                                             Stat::Assists,
+                                             Stat::OffensiveRebounds,
+                                             Stat::DefensiveRebounds,
+                                             Stat::BlockedShots,
+                                             Stat::Turnovers,
+                                             Stat::Steals};
+
+// The playing time after the counts, a day fraction; the entry's last line.
+constexpr int kStatsPlayTimeLine = kStatsFirstCountLine + int(kStatsCountLines.size());
+constexpr int kStatsLinesPerPlayer = kStatsPlayTimeLine + 1;
+
+// A marker or key as the bytes of a raw line.
+constexpr QByteArrayView asBytes(QLatin1StringView text)
+{
+    return {text.data(), text.size()};
+}
+
+} // namespace gamefile
