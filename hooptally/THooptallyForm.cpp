@@ -287,6 +287,8 @@ void THooptallyForm::buildOfficialPage()
         grid->OnDblClick = [this, grid] { TeamGridDblClick(this, grid); };
         grid->OnKeyUp = [this, grid](int& key, Qt::KeyboardModifiers) { TeamGridKeyUp(this, grid, key); };
         grid->OnKeyDown = [this, grid](int& key, Qt::KeyboardModifiers) { TeamGridKeyDown(this, grid, key); };
+        // The press, whatever the handler's name: the box under a right press becomes current and its menu
+        // opens at once, as context menus open on the press (the grid moves only on a left press).
         grid->OnMouseDown = [this, grid](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
             TeamGridMouseUp(this, grid, button, x, y);
         };

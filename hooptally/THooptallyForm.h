@@ -41,12 +41,12 @@ struct GameFileSections;
 // Said when a game or member file exists but cannot be read (a folder, no permission).
 inline const QString kUnreadableFile = QStringLiteral("ファイルを読み込めません");
 
-// The scoring program's main window: it owns both teams, the log and the grids, runs the clock and
-// executes every scoring action that reaches it as a private message.
 // What the game clock can show: two digits of minutes, the seconds of a minute.
 constexpr int kMaxClockMinutes = 99;
 constexpr int kMaxClockSeconds = 59;
 
+// The scoring program's main window: it owns both teams, the log and the grids, runs the clock and
+// executes every scoring action that reaches it as a private message.
 class THooptallyForm : public QMainWindow, public platform::MessageWindow
 {
     Q_OBJECT

@@ -40,7 +40,7 @@ const QStringList kTokyoResults = {u"24/05/01|春季リーグ|市民体育館|Os
 
 } // namespace
 
-class tst_ledger_merge : public QObject
+class tst_ledger_editing : public QObject
 {
     Q_OBJECT
 
@@ -615,5 +615,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_ledger_merge)
-#include "tst_ledger_merge.moc"
+QTEST_MAIN(tst_ledger_editing)
+#include "tst_ledger_editing.moc"
