@@ -108,13 +108,6 @@ TTeam* GetTeamOfGrid(const platform::StringGrid* grid)
     return g_mainForm->TeamB();
 }
 
-platform::StringGrid* GetTeamGrid(int side)
-{
-    if (!g_mainForm)
-        return nullptr;
-    return side == kSideA ? g_mainForm->GridTeamA : g_mainForm->GridTeamB;
-}
-
 SheetGridControl* GetTeamRoster(int side)
 {
     return g_mainForm ? g_mainForm->TeamGrids().Team(side) : nullptr;

@@ -154,7 +154,6 @@ void SetPopupTarget(THooptallyForm* form, int column, int row, TPlayer* player, 
     target.player = player;
     target.period = static_cast<std::int8_t>(period);
     target.sheet = control;
-    target.grid = control ? control->grid : nullptr;
 }
 
 bool ApplyPopupChoice(THooptallyForm* form, const SheetChoice& choice)
@@ -241,11 +240,6 @@ void DrawPendingMark(THooptallyForm* form)
     }
     OutlineFoulBox(form, target);
     refresh(control);
-}
-
-void GetPendingAction(THooptallyForm* form, GameAction& action)
-{
-    action = pending(form).action;
 }
 
 void SendPendingAction(THooptallyForm* form, GameAction copy)
@@ -538,7 +532,6 @@ void OnActionForTeamGrid(THooptallyForm* form, platform::Message& message)
     SheetGridControl* control = side == kSideA || side == kSideB ? form->TeamGrids().Team(side) : nullptr;
     if (control) {
         c.sheet = control;
-        c.grid = control->grid;
         if (c.category == kPlayerAction && c.player) {
             if (c.code == kFoul)
                 markFoul(form, c, control, side);

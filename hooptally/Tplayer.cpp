@@ -142,11 +142,6 @@ bool TPlayer::IsCoach() const
     return status == kHeadCoach || status == kAssistantCoach || status == kCoach;
 }
 
-bool TPlayer::IsOnCourt() const
-{
-    return status == kOnCourt;
-}
-
 QString TPlayer::TeamNameOf() const
 {
     return team ? team->name : QString();
