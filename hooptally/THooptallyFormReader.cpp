@@ -61,8 +61,6 @@ namespace hooptally {
 namespace {
 
 using gamefile::kHeaderLines;
-constexpr int kDefaultPeriodMinutes = 6;
-constexpr int kMaxPeriodMinutes = 20;
 
 // Byte fields of a log line: a number that fits the field, or the fallback for a non-number.
 int byteField(const QStringList& fields, int index, int absent, int notNumber)

@@ -28,8 +28,8 @@ const QString kOption = QStringLiteral("Option");
 const QString kInitialize = QStringLiteral("Initialize");
 const QString kKojin = QStringLiteral("Kojin");
 
-constexpr int kPeriodItems = 20;
-constexpr int kDefaultPlayTime = 5; // 6 minutes
+// The setting keeps the list index, not the minutes.
+constexpr int kDefaultPlayTime = kDefaultPeriodMinutes - 1;
 
 QString iniPathOf(const QString& programPath)
 {
@@ -160,7 +160,7 @@ void TOption::buildControls()
     ComboPeriodTime = new QComboBox(this);
     ComboPeriodTime->setObjectName(QStringLiteral("ComboPeriodTime"));
     ComboPeriodTime->setGeometry(16, 394, 80, 22);
-    for (int minutes = 1; minutes <= kPeriodItems; ++minutes)
+    for (int minutes = 1; minutes <= kMaxPeriodMinutes; ++minutes)
         ComboPeriodTime->addItem(QString::number(minutes) + QStringLiteral("分"));
     auto* periodLabel = addLabel(this, QStringLiteral("１ピリオドの時間設定"), 100, 397, ComboPeriodTime);
     periodLabel->setFixedWidth(140);
@@ -203,7 +203,7 @@ void TOption::LoadSettings()
 
     // A period length outside the list would make every period 0 minutes long.
     int playTime = m_ini->readInteger(kOption, QStringLiteral("PlayTime"), kDefaultPlayTime);
-    if (playTime < 0 || playTime >= kPeriodItems)
+    if (playTime < 0 || playTime >= kMaxPeriodMinutes)
         playTime = kDefaultPlayTime;
     ComboPeriodTime->setCurrentIndex(playTime);
 
@@ -294,7 +294,7 @@ QString TOption::GameDataFolder() const
 int TOption::PeriodLength() const
 {
     const int index = ComboPeriodTime->currentIndex();
-    return index < 0 ? kDefaultPlayTime + 1 : index + 1;
+    return index < 0 ? kDefaultPeriodMinutes : index + 1;
 }
 
 bool TOption::StatSwitch(int index) const
