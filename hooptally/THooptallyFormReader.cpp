@@ -31,8 +31,8 @@ void THooptallyForm::ReplayActions(const PlayLogEntries& entries)
     const int page = PageControl1->currentIndex();
     PageControl1->setCurrentIndex(0);
     StopClock();
-    m_teamA->SortPlayers(0);
-    m_teamB->SortPlayers(0);
+    m_teamA->SortPlayers(SortMode::ByStatus);
+    m_teamB->SortPlayers(SortMode::ByStatus);
     ResetGame(true, true);
     SetRefreshEnabled(false);
     FillStatsGrid(m_teamA.get(), StringGrid1);

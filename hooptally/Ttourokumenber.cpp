@@ -18,8 +18,6 @@ namespace {
 
 constexpr int kCourtPlayers = 5;
 constexpr int kFirstPeriod = 0;
-// Sort by number, coaches left where they are.
-constexpr int kSortByNumber = 1;
 const QString kNumberNotSet = QStringLiteral("未設定");
 
 } // namespace
@@ -73,7 +71,7 @@ void TTourokuMember::FormActivate()
     m_activated = true;
     setWindowTitle(QStringLiteral("コートプレイヤーを一括設定します"));
     Label1->setText(m_team->name);
-    m_team->SortPlayers(kSortByNumber);
+    m_team->SortPlayers(SortMode::ByNumber);
     const ClockState clock = GetClockState();
     const int periodLength = Option() ? Option()->PeriodLength() : clock.minutes;
     const bool gameStart =
