@@ -12,8 +12,11 @@
 #include "hooptally/Texecute.h"
 #include "hooptally/Tteam.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
@@ -350,8 +353,7 @@ TFKey::TFKey(QWidget* parent) : QWidget(parent, Qt::Tool)
     setFont(platform::defaultFormFont());
     constexpr int kGap = 2;
     for (int i = 0; i < kFunctionKeyCount; ++i) {
-        auto* panel = new QLabel(this);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        auto* panel = named(new QLabel(this), QStringLiteral("Panel%1").arg(i + 1));
         panel->setGeometry(kGap + (i % kKeysPerRow) * (kPanelWidth + kGap),
                            kGap + (i / kKeysPerRow) * (kPanelHeight + kGap), kPanelWidth, kPanelHeight);
         panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -362,8 +364,7 @@ TFKey::TFKey(QWidget* parent) : QWidget(parent, Qt::Tool)
         m_fonts[i] = font();
         m_buttons[i].panel = panel;
     }
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = named(new QLabel(this), "Label1");
     Label1->hide();
     setFixedSize(kGap + kKeysPerRow * (kPanelWidth + kGap), kGap + 2 * (kPanelHeight + kGap));
     g_fkey = this;

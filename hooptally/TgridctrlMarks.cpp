@@ -10,9 +10,12 @@
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
+#include "platform/Named.h"
 #include "platform/StringGrid.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
@@ -929,15 +932,10 @@ void N7Click(THooptallyForm* form)
 
 void CreateSheetMenus(THooptallyForm* form)
 {
-    auto menu = [form](const char* name) {
-        auto* created = new QMenu(form);
-        created->setObjectName(QString::fromLatin1(name));
-        return created;
-    };
+    auto menu = [form](const char* name) { return named(new QMenu(form), name); };
     auto item = [form](QMenu* owner, const char* name, const QString& text,
                        void (*handler)(THooptallyForm*)) {
-        QAction* action = owner->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
+        QAction* action = named(owner->addAction(text), name);
         QObject::connect(action, &QAction::triggered, form, [form, handler] { handler(form); });
     };
     form->PopupFoul = menu("PopupFoul");
@@ -970,8 +968,8 @@ void CreateSheetMenus(THooptallyForm* form)
     form->PopupCount = menu("PopupCount");
     const QString points[] = {QStringLiteral("２ﾎﾟｲﾝﾄ"), QStringLiteral("３ﾎﾟｲﾝﾄ"), QStringLiteral("ﾌﾘｰｽﾛｰ")};
     for (int index = 0; index < 3; ++index) {
-        QAction* action = form->PopupCount->addAction(points[index]);
-        action->setObjectName(QStringLiteral("PopupPoint%1").arg(index));
+        QAction* action =
+            named(form->PopupCount->addAction(points[index]), QStringLiteral("PopupPoint%1").arg(index));
         QObject::connect(action, &QAction::triggered, form,
                          [form, index] { RunningScorePointChosen(form, index); });
     }

@@ -27,9 +27,12 @@
 #include "platform/Codec.h"
 #include "platform/Colors.h"
 #include "platform/Convert.h"
+#include "platform/Named.h"
 #include "platform/StringGrid.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
@@ -125,10 +128,8 @@ TSaveOfficial::TSaveOfficial(const QString& fileName)
     setObjectName(QStringLiteral("SaveOfficial"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    Image1 = new QLabel;
-    Image1->setObjectName(QStringLiteral("Image1"));
+    ScrollBox1 = named(new QScrollArea(this), "ScrollBox1");
+    Image1 = named(new QLabel, "Image1");
     ScrollBox1->setWidget(Image1);
     layout->addWidget(ScrollBox1);
 }
