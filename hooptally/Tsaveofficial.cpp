@@ -27,6 +27,7 @@
 #include "platform/Codec.h"
 #include "platform/Colors.h"
 #include "platform/Convert.h"
+#include "platform/DateTime.h"
 #include "platform/Named.h"
 #include "platform/StringGrid.h"
 
@@ -36,7 +37,6 @@ using platform::named;
 
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
 // The time scale of a game whose periods have not run yet.
 constexpr double kFallbackSeconds = 360.0;
 constexpr int kFallbackPoints = 40;
@@ -468,7 +468,7 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
     const int cw = canvas.TextWidth(QStringLiteral("100"));
     const int ch = canvas.TextHeight(QStringLiteral("100"));
 
-    const double elapsed = m_teamA->PeriodElapsed(kAllPeriods) * kSecondsPerDay;
+    const double elapsed = platform::DateTime::daysToSeconds(m_teamA->PeriodElapsed(kAllPeriods));
     const double totalSeconds = elapsed > 0.0 ? elapsed : kFallbackSeconds;
     int highest = std::max(m_teamA->TeamPoints(-1), m_teamB->TeamPoints(-1));
     if (highest == 0)
@@ -508,7 +508,7 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
     auto xAt = [&](double seconds) { return pixel(x0 + sx * seconds); };
     auto yAt = [&](int score) { return pixel(bottom - score * sy); };
     auto secondsAt = [this](const GameAction& action, int minutes, int seconds) {
-        return m_teamA->ElapsedGameTime(action.period, minutes, seconds) * kSecondsPerDay;
+        return platform::DateTime::daysToSeconds(m_teamA->ElapsedGameTime(action.period, minutes, seconds));
     };
 
     for (const auto& entry : MainForm()->PlayLog().Entries()) {
