@@ -728,13 +728,8 @@ bool executeAction(const GameAction& action)
 
 void THooptallyForm::OnPanelActionMessage(platform::Message& message)
 {
-    const auto action = platform::TakeRecord<GameAction>(message);
-    if (action && executeAction(*action) && !m_replaying)
-        MarkGameChanged();
-    // The sheets' handlers leave the score panel to the receivers: a basket keyed on the panel must show
-    // on it at once, as one sent from anywhere else does.
-    UpdateScorePanel();
-    RebuildGridsIfEnabled();
+    // A key of the panel sends an action like any other.
+    OnActionMessage(message);
 }
 
 void THooptallyForm::OnActionMessage(platform::Message& message)
@@ -747,7 +742,8 @@ void THooptallyForm::ReceiveAction(const GameAction* action)
 {
     if (action && executeAction(*action) && !m_replaying)
         MarkGameChanged();
-    // A replay brings the panel up to date once, at its end.
+    // The sheets' handlers leave the score panel to the receivers: an action shows on it at once. A
+    // replay brings it up to date once, at its end.
     if (!m_replaying)
         UpdateScorePanel();
     RebuildGridsIfEnabled();
