@@ -410,6 +410,8 @@ void THooptallyForm::FormCreate()
     GridPlaying->OnSelectCell = [log](int col, int row, bool& canSelect) { log->PlayLogSelectCell(col, row, canSelect); };
     GridPlaying->OnKeyDown = [log](int& key, Qt::KeyboardModifiers) { log->PlayLogKeyDown(key); };
     GridPlaying->OnDblClick = [log] { log->EditPlayLog(kModifyEntry); };
+    connect(GridPlaying, &platform::StringGrid::selectionChanged, this, [log] { log->updateEditButtons(); });
+    log->updateEditButtons();
     connect(PModifyBtn, &QPushButton::clicked, this, [log] { log->EditPlayLog(kModifyEntry); });
     connect(PInsertBtn, &QPushButton::clicked, this, [log] { log->EditPlayLog(kInsertEntry); });
     connect(PDeleteBtn, &QPushButton::clicked, this, [log] { log->EditPlayLog(kDeleteEntry); });
