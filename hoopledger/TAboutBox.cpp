@@ -8,9 +8,12 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 #include "platform/Shell.h"
 
 namespace hoopledger {
+
+using platform::named;
 
 namespace {
 
@@ -30,33 +33,27 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner)
     setFont(platform::defaultFormFont());
     setFixedSize(286, 232);
 
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    auto* panel = named(new QFrame(this), "Panel1");
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setGeometry(8, 8, 270, 177);
 
-    ProgramIcon = new QLabel(panel);
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon = named(new QLabel(panel), "ProgramIcon");
     ProgramIcon->setGeometry(16, 16, 48, 48);
     ProgramIcon->setPixmap(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
 
-    ProductName = new QLabel(QStringLiteral("Hoopledger Summary"), panel);
-    ProductName->setObjectName(QStringLiteral("ProductName"));
+    ProductName = named(new QLabel(QStringLiteral("Hoopledger Summary"), panel), "ProductName");
     ProductName->setGeometry(88, 16, 170, 16);
 
-    Version = new QLabel(QStringLiteral("01.00.01"), panel);
-    Version->setObjectName(QStringLiteral("Version"));
+    Version = named(new QLabel(QStringLiteral("01.00.01"), panel), "Version");
     Version->setGeometry(88, 40, 170, 16);
 
-    Button1 = new QPushButton(QStringLiteral("HomePage"), panel);
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = named(new QPushButton(QStringLiteral("HomePage"), panel), "Button1");
     Button1->setGeometry(88, 130, 100, 27);
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TAboutBox::Button1Click);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = named(new QPushButton(QStringLiteral("OK"), this), "OKButton");
     OKButton->setGeometry(111, 196, 65, 27);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, [this] { done(platform::mrOk); });

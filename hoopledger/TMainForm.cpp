@@ -536,7 +536,7 @@ void TMainForm::TreeView1DblClick()
         setLabel1(team->GetName() + QStringLiteral("【チーム成績一覧】"));
         ShowTeamResults(team);
         if (node->isExpanded())
-            RefreshMemberNodes(node, 1, true);
+            RefreshMemberNodes(node, MemberNodes::List, true);
         TreeView1->setCurrentItem(node);
         break;
     }
@@ -546,7 +546,7 @@ void TMainForm::TreeView1DblClick()
         setLabel1(team->GetName() + QStringLiteral("【個人トータル一覧】"));
         ShowPersonalTotals(team);
         if (node->parent()->isExpanded())
-            RefreshMemberNodes(node->parent(), 1, true);
+            RefreshMemberNodes(node->parent(), MemberNodes::List, true);
         break;
     }
     case kMemberView: {
@@ -556,7 +556,7 @@ void TMainForm::TreeView1DblClick()
         setLabel1(memberText(member) + team->GetName() + QStringLiteral("【個人成績一覧】"));
         ShowPlayerGames(member, team);
         if (node->parent()->isExpanded())
-            RefreshMemberNodes(node->parent(), 1, true);
+            RefreshMemberNodes(node->parent(), MemberNodes::List, true);
         break;
     }
     case kGameListView:
@@ -567,7 +567,7 @@ void TMainForm::TreeView1DblClick()
     }
 }
 
-void TMainForm::RefreshMemberNodes(QTreeWidgetItem* node, int mode, bool select)
+void TMainForm::RefreshMemberNodes(QTreeWidgetItem* node, MemberNodes mode, bool select)
 {
     if (!node)
         return;
@@ -579,7 +579,7 @@ void TMainForm::RefreshMemberNodes(QTreeWidgetItem* node, int mode, bool select)
         rememberedNumber = selected->GetNumber();
     }
     QTreeWidgetItem* toSelect = nullptr;
-    if (mode != 1) {
+    if (mode == MemberNodes::Remove) {
         qDeleteAll(node->takeChildren());
     } else {
         auto* team = static_cast<TGTeam*>(nodeData(node));
@@ -739,7 +739,7 @@ void TMainForm::FileSaveAsItemClick()
 
     // The personal totals link row n to page n: both list the visible members in member order once
     // the member nodes are listed anew.
-    RefreshMemberNodes(node, 1, false);
+    RefreshMemberNodes(node, MemberNodes::List, false);
     bool goOn = writePage(-1, kTeamResultsPage, QStringLiteral("Team_.html"));
     for (int i = 0; goOn && teamNode() && i < teamNode()->childCount(); ++i) {
         goOn = i == 0 ? writePage(0, kPersonalTotalsPage, QStringLiteral("AllKojin_.html"))

@@ -93,8 +93,12 @@ public:
     void BuildTree();
     void ClearTree();
     void TreeView1DblClick();
-    // Mode 1 lists the team node's children again (visible members only); any other mode removes them.
-    void RefreshMemberNodes(QTreeWidgetItem* node, int mode, bool select);
+    // What becomes of a team node's children.
+    enum class MemberNodes {
+        Remove,
+        List, // again, visible members only
+    };
+    void RefreshMemberNodes(QTreeWidgetItem* node, MemberNodes mode, bool select);
 
     // The views.
     void ShowTeamResults(TGTeam* team);

@@ -135,7 +135,7 @@ void TMainForm::TreeView1DragDrop(int x, int y)
             return;
         m_teamList->MergeTeams(into, from);
         DeleteTreeNode(dragged);
-        RefreshMemberNodes(target, 1, true);
+        RefreshMemberNodes(target, MemberNodes::List, true);
         return;
     }
     // A member goes only onto a member of its own team: merging across teams would rename entries of
@@ -227,7 +227,7 @@ void TMainForm::editMember(QTreeWidgetItem* node)
     // Null when another member already has the new identity: its node takes the entries.
     TStatPlayer* added = team->Members().AddMember(std::move(copy));
     team->Members().Sort();
-    RefreshMemberNodes(teamItem, 1, true);
+    RefreshMemberNodes(teamItem, MemberNodes::List, true);
     teamItem->setExpanded(true);
     for (int i = 1; added && i < teamItem->childCount(); ++i) {
         if (nodeData(teamItem->child(i)) == added)
@@ -334,7 +334,7 @@ void TMainForm::GameDelMClick()
     game->enabled = 0;
     ShowTeamResults(team);
     if (QTreeWidgetItem* node = teamNode(team); node && node->isExpanded())
-        RefreshMemberNodes(node, 1, false);
+        RefreshMemberNodes(node, MemberNodes::List, false);
 }
 
 void TMainForm::MemDelMClick()

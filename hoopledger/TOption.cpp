@@ -12,8 +12,11 @@
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/IniFile.h"
+#include "platform/Named.h"
 
 namespace hoopledger {
+
+using platform::named;
 
 namespace {
 
@@ -67,15 +70,13 @@ void TOption::buildControls()
     auto makeEdit = [this](const char* name, const QString& caption, int y) {
         auto* label = new QLabel(caption, this);
         label->setGeometry(16, y, 200, 16);
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
+        auto* edit = named(new QLineEdit(this), name);
         edit->setGeometry(16, y + 16, 360, 21);
         label->setBuddy(edit);
         return edit;
     };
     auto makeButton = [this](const char* name, const QString& text, const QRect& rect) {
-        auto* button = new QPushButton(text, this);
-        button->setObjectName(QString::fromLatin1(name));
+        auto* button = named(new QPushButton(text, this), name);
         button->setGeometry(rect);
         button->setAutoDefault(false);
         return button;
@@ -86,14 +87,13 @@ void TOption::buildControls()
     SaveFilePath = makeEdit("SaveFilePath", QStringLiteral("SaveFilePath"), 52);
     SpeedButton2 = makeButton("SpeedButton2", QStringLiteral("..."), QRect(380, 68, 28, 21));
 
-    ChkGameFileRead = new QCheckBox(QStringLiteral("起動時にGameFilePathからｹﾞｰﾑを全て読み込む"), this);
-    ChkGameFileRead->setObjectName(QStringLiteral("ChkGameFileRead"));
+    ChkGameFileRead = named(new QCheckBox(QStringLiteral("起動時にGameFilePathからｹﾞｰﾑを全て読み込む"), this),
+                            "ChkGameFileRead");
     ChkGameFileRead->setGeometry(16, 100, 392, 20);
 
     auto* kojinLabel = new QLabel(QStringLiteral("個人記録表示項目"), this);
     kojinLabel->setGeometry(16, 128, 200, 16);
-    KojinList = new QListWidget(this);
-    KojinList->setObjectName(QStringLiteral("KojinList"));
+    KojinList = named(new QListWidget(this), "KojinList");
     // Seven rows in two columns: every item in view.
     KojinList->setGeometry(16, 146, 392, 134);
     KojinList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

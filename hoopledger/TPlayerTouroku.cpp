@@ -9,8 +9,11 @@
 #include "hoopledger/Tplayer.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 
 namespace hoopledger {
+
+using platform::named;
 
 TPlayerTouroku::TPlayerTouroku(TStatPlayer* player, QWidget* parent) : QDialog(parent), m_player(player)
 {
@@ -22,29 +25,24 @@ TPlayerTouroku::TPlayerTouroku(TStatPlayer* player, QWidget* parent) : QDialog(p
     auto makeEdit = [this](const char* name, const QString& caption, int y) {
         auto* label = new QLabel(caption, this);
         label->setGeometry(16, y, 120, 16);
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
+        auto* edit = named(new QLineEdit(this), name);
         edit->setGeometry(16, y + 16, 228, 21);
         label->setBuddy(edit);
         return edit;
     };
     LabeledEdit1 = makeEdit("LabeledEdit1", QStringLiteral("背番号"), 8);
-    auto* required = new QLabel(QStringLiteral("(必須)"), this);
-    required->setObjectName(QStringLiteral("Label1"));
+    auto* required = named(new QLabel(QStringLiteral("(必須)"), this), "Label1");
     required->setGeometry(64, 8, 60, 16);
     required->setStyleSheet(QStringLiteral("color: red"));
     LabeledEdit2 = makeEdit("LabeledEdit2", QStringLiteral("名前"), 48);
     LabeledEdit3 = makeEdit("LabeledEdit3", QStringLiteral("ポジション"), 88);
-    CheckBox1 = new QCheckBox(QStringLiteral("ｽﾀｰﾀｰ(&S)"), this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1 = named(new QCheckBox(QStringLiteral("ｽﾀｰﾀｰ(&S)"), this), "CheckBox1");
     CheckBox1->setGeometry(16, 132, 120, 20);
 
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
     OKBtn->setGeometry(88, 164, 75, 25);
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn = named(new QPushButton(QStringLiteral("キャンセル"), this), "CancelBtn");
     CancelBtn->setGeometry(169, 164, 75, 25);
     connect(OKBtn, &QPushButton::clicked, this, &TPlayerTouroku::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(platform::mrCancel); });

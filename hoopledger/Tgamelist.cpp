@@ -8,6 +8,7 @@
 
 #include "gamefile/GameFileFormat.h"
 #include "platform/Convert.h"
+#include "platform/DateTime.h"
 #include "platform/StringList.h"
 
 namespace hoopledger {
@@ -125,7 +126,7 @@ QString FormatPlayTime(double dayFraction)
 {
     // Beyond this a total is garbage from a damaged file; it still must not overflow.
     constexpr double kMaxSeconds = 1e15;
-    double seconds = std::round(dayFraction * 86400.0);
+    double seconds = std::round(platform::DateTime::daysToSeconds(dayFraction));
     if (!std::isfinite(seconds) || std::fabs(seconds) > kMaxSeconds)
         seconds = std::copysign(kMaxSeconds, std::isnan(seconds) ? 1.0 : seconds);
     qint64 total = qint64(seconds);

@@ -15,12 +15,6 @@ qint64 TPlayerTotals::Points() const
 
 TStatPlayerBase::~TStatPlayerBase() = default;
 
-const TPeriodTime& TStatPlayerBase::PeriodTime(int period) const
-{
-    static const TPeriodTime none;
-    return period >= 0 && period < kPeriodCount ? m_periodTimes[period] : none;
-}
-
 void TStatPlayer::SetIdentity(const QString& newNumber, const QString& newName, std::uint8_t newKind,
                               std::uint8_t newStarter, const QString& newPosition)
 {

@@ -57,7 +57,6 @@ class TStatPlayerBase
 {
 public:
     virtual ~TStatPlayerBase();
-    const TPeriodTime& PeriodTime(int period) const;
 
 protected:
     std::array<TPeriodTime, kPeriodCount> m_periodTimes{};

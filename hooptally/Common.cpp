@@ -108,13 +108,6 @@ TTeam* GetTeamOfGrid(const platform::StringGrid* grid)
     return g_mainForm->TeamB();
 }
 
-platform::StringGrid* GetTeamGrid(int side)
-{
-    if (!g_mainForm)
-        return nullptr;
-    return side == kSideA ? g_mainForm->GridTeamA : g_mainForm->GridTeamB;
-}
-
 SheetGridControl* GetTeamRoster(int side)
 {
     return g_mainForm ? g_mainForm->TeamGrids().Team(side) : nullptr;
@@ -267,7 +260,7 @@ bool IsClockRunningInPeriod()
     if (!g_mainForm || !g_mainForm->TeamA() || g_mainForm->TeamA()->PeriodElapsed(GetCurrentPeriod()) == 0.0)
         return false;
     // The clock's numbers, not its texts: a text may be written with or without a leading zero.
-    const int length = Option() ? Option()->PeriodLength() : 6;
+    const int length = Option() ? Option()->PeriodLength() : kDefaultPeriodMinutes;
     return !(g_mainForm->ClockMinutes() == length && g_mainForm->ClockSeconds() == 0);
 }
 

@@ -101,7 +101,6 @@ ClockState GetClockState();
 platform::MessageWindow* GetMainWindowHandle();
 TTeam* GetTeam(int side);
 TTeam* GetTeamOfGrid(const platform::StringGrid* grid);
-platform::StringGrid* GetTeamGrid(int side);
 SheetGridControl* GetTeamRoster(int side);
 int GetShownPeriodCount();
 void GetOfficialsLines(QStringList& lines);

@@ -8,8 +8,11 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 
 namespace hooptally {
+
+using platform::named;
 
 TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner)
 {
@@ -18,27 +21,22 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner)
     setFont(platform::defaultFormFont());
     setFixedSize(286, 232);
 
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    auto* panel = named(new QFrame(this), "Panel1");
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setGeometry(8, 8, 270, 177);
 
-    ProgramIcon = new QLabel(panel);
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon = named(new QLabel(panel), "ProgramIcon");
     ProgramIcon->setGeometry(16, 16, 48, 48);
     ProgramIcon->setPixmap(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
 
-    ProductName = new QLabel(QStringLiteral("Hooptally"), panel);
-    ProductName->setObjectName(QStringLiteral("ProductName"));
+    ProductName = named(new QLabel(QStringLiteral("Hooptally"), panel), "ProductName");
     ProductName->setGeometry(88, 16, 170, 16);
 
-    Version = new QLabel(kFormatVersion, panel);
-    Version->setObjectName(QStringLiteral("Version"));
+    Version = named(new QLabel(kFormatVersion, panel), "Version");
     Version->setGeometry(88, 40, 170, 16);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = named(new QPushButton(QStringLiteral("OK"), this), "OKButton");
     OKButton->setGeometry(111, 196, 65, 27);
     OKButton->setDefault(true);
     OKButton->setFocus();

@@ -287,6 +287,8 @@ void THooptallyForm::buildOfficialPage()
         grid->OnDblClick = [this, grid] { TeamGridDblClick(this, grid); };
         grid->OnKeyUp = [this, grid](int& key, Qt::KeyboardModifiers) { TeamGridKeyUp(this, grid, key); };
         grid->OnKeyDown = [this, grid](int& key, Qt::KeyboardModifiers) { TeamGridKeyDown(this, grid, key); };
+        // The press, whatever the handler's name: the box under a right press becomes current and its menu
+        // opens at once, as context menus open on the press (the grid moves only on a left press).
         grid->OnMouseDown = [this, grid](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
             TeamGridMouseUp(this, grid, button, x, y);
         };
@@ -408,6 +410,8 @@ void THooptallyForm::FormCreate()
     GridPlaying->OnSelectCell = [log](int col, int row, bool& canSelect) { log->PlayLogSelectCell(col, row, canSelect); };
     GridPlaying->OnKeyDown = [log](int& key, Qt::KeyboardModifiers) { log->PlayLogKeyDown(key); };
     GridPlaying->OnDblClick = [log] { log->EditPlayLog(kModifyEntry); };
+    connect(GridPlaying, &platform::StringGrid::selectionChanged, this, [log] { log->updateEditButtons(); });
+    log->updateEditButtons();
     connect(PModifyBtn, &QPushButton::clicked, this, [log] { log->EditPlayLog(kModifyEntry); });
     connect(PInsertBtn, &QPushButton::clicked, this, [log] { log->EditPlayLog(kInsertEntry); });
     connect(PDeleteBtn, &QPushButton::clicked, this, [log] { log->EditPlayLog(kDeleteEntry); });
@@ -726,13 +730,8 @@ bool executeAction(const GameAction& action)
 
 void THooptallyForm::OnPanelActionMessage(platform::Message& message)
 {
-    const auto action = platform::TakeRecord<GameAction>(message);
-    if (action && executeAction(*action) && !m_replaying)
-        MarkGameChanged();
-    // The sheets' handlers leave the score panel to the receivers: a basket keyed on the panel must show
-    // on it at once, as one sent from anywhere else does.
-    UpdateScorePanel();
-    RebuildGridsIfEnabled();
+    // A key of the panel sends an action like any other.
+    OnActionMessage(message);
 }
 
 void THooptallyForm::OnActionMessage(platform::Message& message)
@@ -745,7 +744,8 @@ void THooptallyForm::ReceiveAction(const GameAction* action)
 {
     if (action && executeAction(*action) && !m_replaying)
         MarkGameChanged();
-    // A replay brings the panel up to date once, at its end.
+    // The sheets' handlers leave the score panel to the receivers: an action shows on it at once. A
+    // replay brings it up to date once, at its end.
     if (!m_replaying)
         UpdateScorePanel();
     RebuildGridsIfEnabled();

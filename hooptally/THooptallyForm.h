@@ -41,12 +41,12 @@ struct GameFileSections;
 // Said when a game or member file exists but cannot be read (a folder, no permission).
 inline const QString kUnreadableFile = QStringLiteral("ファイルを読み込めません");
 
-// The scoring program's main window: it owns both teams, the log and the grids, runs the clock and
-// executes every scoring action that reaches it as a private message.
 // What the game clock can show: two digits of minutes, the seconds of a minute.
 constexpr int kMaxClockMinutes = 99;
 constexpr int kMaxClockSeconds = 59;
 
+// The scoring program's main window: it owns both teams, the log and the grids, runs the clock and
+// executes every scoring action that reaches it as a private message.
 class THooptallyForm : public QMainWindow, public platform::MessageWindow
 {
     Q_OBJECT
@@ -73,7 +73,7 @@ public:
     void OnDeleteByKeyMessage(platform::Message& message);
     void OnPanelActionMessage(platform::Message& message);
     void OnActionMessage(platform::Message& message);
-    // What WM_APP+8 does with its record; the replay calls it directly with each logged action.
+    // What WM_APP+7 and WM_APP+8 do with their record; the replay calls it directly with each logged action.
     void ReceiveAction(const GameAction* action);
     void OnRegistrationMessage(platform::Message& message);
 

@@ -118,7 +118,7 @@ void THooptallyForm::Timer1Timer()
 void THooptallyForm::TimeClearBClick()
 {
     m_clockSeconds = 0;
-    m_clockMinutes = Option() ? Option()->PeriodLength() : 6;
+    m_clockMinutes = Option() ? Option()->PeriodLength() : kDefaultPeriodMinutes;
     ShowClock();
 }
 

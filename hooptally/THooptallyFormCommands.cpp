@@ -154,8 +154,8 @@ void THooptallyForm::FileSaveAsItemClick()
     if (QFileInfo::exists(fileName) &&
         platform::dialogs().messageBox(kAskOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
         return;
-    m_teamA->SortPlayers(0);
-    m_teamB->SortPlayers(0);
+    m_teamA->SortPlayers(SortMode::ByStatus);
+    m_teamB->SortPlayers(SortMode::ByStatus);
     TSaveFile writer(fileName);
     writer.SetHtmlOptions(dialog.ReportOptions());
     const bool saved = writer.Save(SaveKind::Html);
@@ -165,8 +165,8 @@ void THooptallyForm::FileSaveAsItemClick()
     Senhyou->setPlainText(dialog.RichEdit1->toPlainText());
     // The report sorted the players by number: back to the game's order, players on court first, so
     // that the Stats rows name the players they open and the function-key panel pages as before.
-    m_teamA->SortPlayers(0);
-    m_teamB->SortPlayers(0);
+    m_teamA->SortPlayers(SortMode::ByStatus);
+    m_teamB->SortPlayers(SortMode::ByStatus);
     RebuildGridsIfEnabled();
     if (saved && dialog.CheckBox2->isChecked())
         platform::shell().ShellOpen(fileName);

@@ -17,9 +17,12 @@
 
 #include "hooptally/Tfkey.h"
 #include "hooptally/Tsplaying.h"
+#include "platform/Named.h"
 #include "platform/StringGrid.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
@@ -28,8 +31,7 @@ namespace {
 QAction* makeAction(QWidget* window, const char* name, const QString& text, const QString& hint = {},
                     const QKeySequence& shortcut = {})
 {
-    auto* action = new QAction(text, window);
-    action->setObjectName(QString::fromLatin1(name));
+    auto* action = named(new QAction(text, window), name);
     action->setShortcut(shortcut);
     // A caption's accelerator, "(&N)" or "&", is no part of its hint.
     static const QRegularExpression accelerator(QStringLiteral("\\(&.\\)|&"));
@@ -43,8 +45,7 @@ QAction* makeAction(QWidget* window, const char* name, const QString& text, cons
 // only the action itself answers (the item's copy acts only while its menu has the focus).
 QAction* forwardingItem(QMenu* menu, const char* name, const QString& text, QAction* target)
 {
-    QAction* item = menu->addAction(text);
-    item->setObjectName(QString::fromLatin1(name));
+    QAction* item = named(menu->addAction(text), name);
     item->setShortcut(target->shortcut());
     item->setShortcutContext(Qt::WidgetShortcut);
     item->setStatusTip(target->statusTip());
@@ -198,8 +199,7 @@ void THooptallyForm::buildActions()
 void THooptallyForm::buildMenus()
 {
     QMenuBar* bar = menuBar();
-    QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
-    file->setObjectName(QStringLiteral("File1"));
+    QMenu* file = named(bar->addMenu(QStringLiteral("ファイル(&F)")), "File1");
     file->addAction(FileNew1);
     forwardingItem(file, "OpenItem", QStringLiteral("試合結果を開く(&O)..."), FileOpen1);
     forwardingItem(file, "SaveItem", QStringLiteral("試合結果を保存(&S)..."), FileSave1);
@@ -210,42 +210,33 @@ void THooptallyForm::buildMenus()
     file->addSeparator();
     file->addAction(FileExit1);
 
-    QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
-    edit->setObjectName(QStringLiteral("Edit1"));
+    QMenu* edit = named(bar->addMenu(QStringLiteral("編集(&E)")), "Edit1");
     edit->addAction(ctrlZ1);
     edit->addSeparator();
     edit->addActions({EditCut1, EditCopy1, EditPaste1});
     edit->addSeparator();
     edit->addAction(R1);
 
-    QMenu* teams = bar->addMenu(QStringLiteral("チーム(&T)"));
-    teams->setObjectName(QStringLiteral("Team1"));
-    QMenu* teamA = teams->addMenu(QStringLiteral("TeamA(&A)"));
-    teamA->setObjectName(QStringLiteral("TeamA1"));
+    QMenu* teams = named(bar->addMenu(QStringLiteral("チーム(&T)")), "Team1");
+    QMenu* teamA = named(teams->addMenu(QStringLiteral("TeamA(&A)")), "TeamA1");
     teamA->addActions({ReadTeamA, WriteTeamA, N4});
-    QMenu* teamB = teams->addMenu(QStringLiteral("TeamB(&B)"));
-    teamB->setObjectName(QStringLiteral("TeamB1"));
+    QMenu* teamB = named(teams->addMenu(QStringLiteral("TeamB(&B)")), "TeamB1");
     teamB->addActions({ReadTeamB, WriteTeamB, N5});
     teams->addSeparator();
-    QMenu* court = teams->addMenu(QStringLiteral("ｺｰﾄﾌﾟﾚｲﾔｰ選択(&S)"));
-    court->setObjectName(QStringLiteral("CoatPlayer1"));
+    QMenu* court = named(teams->addMenu(QStringLiteral("ｺｰﾄﾌﾟﾚｲﾔｰ選択(&S)")), "CoatPlayer1");
     court->addActions({CoatPlayerTeamA, CoatPlayerTeamB});
 
-    QMenu* game = bar->addMenu(QStringLiteral("試合(&G)"));
-    game->setObjectName(QStringLiteral("Game1"));
+    QMenu* game = named(bar->addMenu(QStringLiteral("試合(&G)")), "Game1");
     game->addActions({MenuPeriodEnd, MenuGameEnd});
 
-    QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
-    view->setObjectName(QStringLiteral("View1"));
+    QMenu* view = named(bar->addMenu(QStringLiteral("表示(&V)")), "View1");
     buildViewMenu(view);
 
-    QMenu* tools = bar->addMenu(QStringLiteral("ツール(&L)"));
-    tools->setObjectName(QStringLiteral("Tool1"));
+    QMenu* tools = named(bar->addMenu(QStringLiteral("ツール(&L)")), "Tool1");
     tools->addAction(Optiono2);
     tools->addAction(Hoopledger1);
 
-    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
-    help->setObjectName(QStringLiteral("Help1"));
+    QMenu* help = named(bar->addMenu(QStringLiteral("ヘルプ(&H)")), "Help1");
     help->addAction(HelpAbout1);
 }
 
@@ -258,13 +249,13 @@ void THooptallyForm::buildViewMenu(QMenu* view)
     for (int page = 0; page < 4; ++page) {
         QAction* item =
             view->addAction(pages[page].second, this, [this, page] { PageControl1->setCurrentIndex(page); });
-        item->setObjectName(QString::fromLatin1(pages[page].first));
+        named(item, pages[page].first);
     }
     QAction* fkey = view->addAction(QStringLiteral("FKey(&F)"), this, [] {
         if (FKey())
             FKey()->show();
     });
-    fkey->setObjectName(QStringLiteral("FKeyF1"));
+    named(fkey, "FKeyF1");
 }
 
 void THooptallyForm::buildToolBar()
@@ -310,8 +301,7 @@ void THooptallyForm::buildToolBar()
 
 void THooptallyForm::buildPlayLogPopup()
 {
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1 = named(new QMenu(this), "PopupMenu1");
     TPlayLog* log = m_playLog.get();
     const std::tuple<const char*, QString, int> items[] = {
         {"Modify1", QStringLiteral("修正(&M)"), kModifyEntry},
@@ -319,8 +309,7 @@ void THooptallyForm::buildPlayLogPopup()
         {"Insert1", QStringLiteral("挿入(&I)"), kInsertEntry},
     };
     for (const auto& [name, text, mode] : items) {
-        QAction* item = PopupMenu1->addAction(text);
-        item->setObjectName(QString::fromLatin1(name));
+        QAction* item = named(PopupMenu1->addAction(text), name);
         connect(item, &QAction::triggered, this, [log, mode = mode] { log->EditPlayLog(mode); });
     }
     GridPlaying->SetPopupMenu(PopupMenu1);

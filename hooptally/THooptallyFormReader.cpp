@@ -31,8 +31,8 @@ void THooptallyForm::ReplayActions(const PlayLogEntries& entries)
     const int page = PageControl1->currentIndex();
     PageControl1->setCurrentIndex(0);
     StopClock();
-    m_teamA->SortPlayers(0);
-    m_teamB->SortPlayers(0);
+    m_teamA->SortPlayers(SortMode::ByStatus);
+    m_teamB->SortPlayers(SortMode::ByStatus);
     ResetGame(true, true);
     SetRefreshEnabled(false);
     FillStatsGrid(m_teamA.get(), StringGrid1);
@@ -61,8 +61,6 @@ namespace hooptally {
 namespace {
 
 using gamefile::kHeaderLines;
-constexpr int kDefaultPeriodMinutes = 6;
-constexpr int kMaxPeriodMinutes = 20;
 
 // Byte fields of a log line: a number that fits the field, or the fallback for a non-number.
 int byteField(const QStringList& fields, int index, int absent, int notNumber)

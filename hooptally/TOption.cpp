@@ -17,8 +17,11 @@
 #include "hooptally/Common.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
@@ -28,8 +31,8 @@ const QString kOption = QStringLiteral("Option");
 const QString kInitialize = QStringLiteral("Initialize");
 const QString kKojin = QStringLiteral("Kojin");
 
-constexpr int kPeriodItems = 20;
-constexpr int kDefaultPlayTime = 5; // 6 minutes
+// The setting keeps the list index, not the minutes.
+constexpr int kDefaultPlayTime = kDefaultPeriodMinutes - 1;
 
 QString iniPathOf(const QString& programPath)
 {
@@ -101,19 +104,17 @@ void TOption::buildControls()
     setFont(platform::defaultFormFont());
     setFixedSize(424, 422);
 
-    bMiniBasket = new QCheckBox(QStringLiteral("Official表示をミニバスで表示する"), this);
-    bMiniBasket->setObjectName(QStringLiteral("bMiniBasket"));
+    bMiniBasket =
+        named(new QCheckBox(QStringLiteral("Official表示をミニバスで表示する"), this), "bMiniBasket");
     bMiniBasket->setGeometry(16, 6, 300, 20);
 
     auto makeEdit = [](QWidget* parent, const char* name, const QRect& rect) {
-        auto* edit = new QLineEdit(parent);
-        edit->setObjectName(QString::fromLatin1(name));
+        auto* edit = named(new QLineEdit(parent), name);
         edit->setGeometry(rect);
         return edit;
     };
     auto makeButton = [](QWidget* parent, const char* name, const QString& text, const QRect& rect) {
-        auto* button = new QPushButton(text, parent);
-        button->setObjectName(QString::fromLatin1(name));
+        auto* button = named(new QPushButton(text, parent), name);
         button->setGeometry(rect);
         button->setAutoDefault(false);
         return button;
@@ -126,8 +127,7 @@ void TOption::buildControls()
     BitBtn4 = makeButton(this, "BitBtn4", QStringLiteral("..."), QRect(380, 84, 28, 21));
     addLabel(this, QStringLiteral("ｹﾞｰﾑﾃﾞｰﾀﾌｫﾙﾀﾞ"), 16, 68, Edit2);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("起動時の設定"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1 = named(new QGroupBox(QStringLiteral("起動時の設定"), this), "GroupBox1");
     GroupBox1->setGeometry(8, 110, 408, 140);
     LabeledEdit1 = makeEdit(GroupBox1, "LabeledEdit1", QRect(8, 34, 356, 21));
     BitBtn2 = makeButton(GroupBox1, "BitBtn2", QStringLiteral("..."), QRect(368, 34, 28, 21));
@@ -144,8 +144,7 @@ void TOption::buildControls()
     BitBtn6 = makeButton(GroupBox1, "BitBtn6", QStringLiteral("..."), QRect(364, 114, 28, 21));
     addLabel(GroupBox1, QStringLiteral("ﾁｰﾑBｶﾗｰ"), 210, 98, LabeledEdit4);
 
-    KojinList = new QListWidget(this);
-    KojinList->setObjectName(QStringLiteral("KojinList"));
+    KojinList = named(new QListWidget(this), "KojinList");
     // Seven rows: the thirteen switches in two columns, none behind a scroll bar.
     KojinList->setGeometry(16, 270, 392, 118);
     KojinList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -157,10 +156,9 @@ void TOption::buildControls()
     KojinList->setGridSize(QSize(190, 16));
     addLabel(this, QStringLiteral("個人記録設定"), 16, 254, KojinList);
 
-    ComboPeriodTime = new QComboBox(this);
-    ComboPeriodTime->setObjectName(QStringLiteral("ComboPeriodTime"));
+    ComboPeriodTime = named(new QComboBox(this), "ComboPeriodTime");
     ComboPeriodTime->setGeometry(16, 394, 80, 22);
-    for (int minutes = 1; minutes <= kPeriodItems; ++minutes)
+    for (int minutes = 1; minutes <= kMaxPeriodMinutes; ++minutes)
         ComboPeriodTime->addItem(QString::number(minutes) + QStringLiteral("分"));
     auto* periodLabel = addLabel(this, QStringLiteral("１ピリオドの時間設定"), 100, 397, ComboPeriodTime);
     periodLabel->setFixedWidth(140);
@@ -203,7 +201,7 @@ void TOption::LoadSettings()
 
     // A period length outside the list would make every period 0 minutes long.
     int playTime = m_ini->readInteger(kOption, QStringLiteral("PlayTime"), kDefaultPlayTime);
-    if (playTime < 0 || playTime >= kPeriodItems)
+    if (playTime < 0 || playTime >= kMaxPeriodMinutes)
         playTime = kDefaultPlayTime;
     ComboPeriodTime->setCurrentIndex(playTime);
 
@@ -294,7 +292,7 @@ QString TOption::GameDataFolder() const
 int TOption::PeriodLength() const
 {
     const int index = ComboPeriodTime->currentIndex();
-    return index < 0 ? kDefaultPlayTime + 1 : index + 1;
+    return index < 0 ? kDefaultPeriodMinutes : index + 1;
 }
 
 bool TOption::StatSwitch(int index) const

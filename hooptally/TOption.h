@@ -20,6 +20,9 @@ namespace hooptally {
 
 constexpr platform::TColor kDefaultTeamAColor = 0xFFBF7F;
 constexpr platform::TColor kDefaultTeamBColor = 0x4A73F7;
+// The period lengths on offer run from 1 minute to the longest.
+constexpr int kDefaultPeriodMinutes = 6;
+constexpr int kMaxPeriodMinutes = 20;
 
 struct WindowPlacement
 {

@@ -13,9 +13,12 @@
 #include "platform/Convert.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 #include "platform/RadioGroup.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
@@ -26,8 +29,7 @@ constexpr int kButtonHeight = 34;
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left, int top,
                         int width = kButtonWidth)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
+    auto* button = named(new QPushButton(caption, parent), name);
     button->setGeometry(left, top, width, kButtonHeight);
     // Enter belongs to the form (FormKeyDown), never to the focused button.
     button->setAutoDefault(false);
@@ -71,8 +73,7 @@ void TPlayerExec::buildControls()
     setFixedSize(456, 336);
     const QFont big = platform::makeFont(QStringLiteral("ＭＳ Ｐゴシック"), 14, true);
     auto label = [this](const char* name, const QString& text, int left, int top, int width) {
-        auto* made = new QLabel(text, this);
-        made->setObjectName(QString::fromLatin1(name));
+        auto* made = named(new QLabel(text, this), name);
         made->setGeometry(left, top, width, 24);
         return made;
     };
@@ -132,8 +133,7 @@ void TPlayerExec::buildControls()
     CancelBtn = makeButton(this, "CancelBtn", QStringLiteral("Close"), kRightColumn, 290, kRightWidth);
 
     // The member-change list lies over the statistic buttons.
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1 = named(new QListWidget(this), "ListBox1");
     const QRect first = BitBtn2POK->geometry();
     ListBox1->setGeometry(first.left(), first.top(), BitBtnFTOK->geometry().right() + 1 - first.left() + 4,
                           BitBtnAsist->geometry().top() - first.top() + BitBtnBlockShot->height());
@@ -141,12 +141,10 @@ void TPlayerExec::buildControls()
     BitBtnOK = makeButton(this, "BitBtnOK", QString(), 0, 0);
     BitBtnOK->setGeometry(BitBtnModify->geometry());
     BitBtnOK->hide();
-    RadioGroup1 = new platform::RadioGroup(QStringLiteral("ﾌｧｰﾙ"), this);
-    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1 = named(new platform::RadioGroup(QStringLiteral("ﾌｧｰﾙ"), this), "RadioGroup1");
     RadioGroup1->setGeometry(first.left(), first.top(), 170, 150);
     RadioGroup1->hide();
-    RadioGroup2 = new platform::RadioGroup(QStringLiteral("ﾌﾘｰｽﾛｰ"), this);
-    RadioGroup2->setObjectName(QStringLiteral("RadioGroup2"));
+    RadioGroup2 = named(new platform::RadioGroup(QStringLiteral("ﾌﾘｰｽﾛｰ"), this), "RadioGroup2");
     RadioGroup2->setGeometry(first.left() + 178, first.top(), 170, 150);
     RadioGroup2->SetItems({QStringLiteral("ﾌﾘｰｽﾛｰなし(&0)"), QStringLiteral("ﾌﾘｰｽﾛｰ１投(&1)"),
                            QStringLiteral("ﾌﾘｰｽﾛｰ２投(&2)"), QStringLiteral("ﾌﾘｰｽﾛｰ３投(&3)")});

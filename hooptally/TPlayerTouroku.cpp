@@ -12,8 +12,11 @@
 #include "hooptally/Tteam.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
@@ -35,40 +38,31 @@ TPlayerTouroku::TPlayerTouroku(TPlayer* player, QWidget* parent)
     auto labeledEdit = [this](const char* name, const QString& caption, int top, int width, QLabel*& label) {
         label = new QLabel(caption, this);
         label->setGeometry(16, top, 120, 14);
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
+        auto* edit = named(new QLineEdit(this), name);
         edit->setGeometry(16, top + 16, width, 21);
         return edit;
     };
     LabeledEdit1 = labeledEdit("LabeledEdit1", QStringLiteral("背番号"), 8, 80, LabeledEdit1Label);
     LabeledEdit2 = labeledEdit("LabeledEdit2", QStringLiteral("名前"), 52, 160, LabeledEdit2Label);
     LabeledEdit3 = labeledEdit("LabeledEdit3", QStringLiteral("ポジション"), 96, 160, LabeledEdit3Label);
-    Label1 = new QLabel(QStringLiteral("(必須)"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = named(new QLabel(QStringLiteral("(必須)"), this), "Label1");
     Label1->setGeometry(102, 28, 60, 14);
-    Label2 = new QLabel(QStringLiteral("(必須)"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2 = named(new QLabel(QStringLiteral("(必須)"), this), "Label2");
     Label2->setGeometry(182, 72, 60, 14);
-    CoachCombo = new QComboBox(this);
-    CoachCombo->setObjectName(QStringLiteral("CoachCombo"));
+    CoachCombo = named(new QComboBox(this), "CoachCombo");
     CoachCombo->addItems({kHeadCoachText, kAssistantCoachText});
     CoachCombo->setGeometry(16, 112, 160, 21);
     CoachCombo->hide();
-    CheckBox1 = new QCheckBox(QStringLiteral("ｽﾀｰﾀｰ(&S)"), this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1 = named(new QCheckBox(QStringLiteral("ｽﾀｰﾀｰ(&S)"), this), "CheckBox1");
     CheckBox1->setGeometry(16, 142, 90, 20);
-    CoachChk = new QCheckBox(QStringLiteral("ｺｰﾁ(&C)"), this);
-    CoachChk->setObjectName(QStringLiteral("CoachChk"));
+    CoachChk = named(new QCheckBox(QStringLiteral("ｺｰﾁ(&C)"), this), "CoachChk");
     CoachChk->setGeometry(112, 142, 90, 20);
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
     OKBtn->setGeometry(16, 176, 72, 25);
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn = named(new QPushButton(QStringLiteral("キャンセル"), this), "CancelBtn");
     CancelBtn->setGeometry(96, 176, 72, 25);
-    DeleteB = new QPushButton(QStringLiteral("削除"), this);
-    DeleteB->setObjectName(QStringLiteral("DeleteB"));
+    DeleteB = named(new QPushButton(QStringLiteral("削除"), this), "DeleteB");
     DeleteB->setGeometry(176, 176, 72, 25);
 
     connect(CoachChk, &QCheckBox::clicked, this, &TPlayerTouroku::CoachChkClick);

@@ -14,9 +14,12 @@
 #include "platform/Convert.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 #include "platform/RadioGroup.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
@@ -73,15 +76,13 @@ void TPlayinModify::buildControls()
     setFont(platform::defaultFormFont());
     setFixedSize(263, 449);
 
-    QuatorCombo = new QComboBox(this);
-    QuatorCombo->setObjectName(QStringLiteral("QuatorCombo"));
+    QuatorCombo = named(new QComboBox(this), "QuatorCombo");
     QuatorCombo->addItems({QStringLiteral("１ｓｔ．"), QStringLiteral("２nd．"), QStringLiteral("３rd．"),
                            QStringLiteral("４ｔｈ．"), QStringLiteral("ＯＴ１st."),
                            QStringLiteral("OT２nd.")});
     QuatorCombo->setGeometry(8, 8, 100, 22);
     auto makeEdit = [this](const char* name, int x) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
+        auto* edit = named(new QLineEdit(this), name);
         edit->setGeometry(x, 8, 28, 22);
         return edit;
     };
@@ -100,34 +101,27 @@ void TPlayinModify::buildControls()
     Edit2 = makeEdit("Edit2", 154);
     showRespaceFields(false);
 
-    RadioGroup1 = new platform::RadioGroup(QStringLiteral("ﾁｰﾑ選択"), this);
-    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1 = named(new platform::RadioGroup(QStringLiteral("ﾁｰﾑ選択"), this), "RadioGroup1");
     RadioGroup1->setGeometry(8, 38, 247, 64);
     Label2 = new QLabel(QStringLiteral("選手"), this);
     Label2->setGeometry(8, 106, 60, 16);
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1 = named(new QListWidget(this), "ListBox1");
     ListBox1->setGeometry(8, 122, 247, 110);
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1 = named(new QComboBox(this), "ComboBox1");
     ComboBox1->setGeometry(8, 238, 247, 22);
     for (const PlayKind& kind : PlayKindTable)
         ComboBox1->addItem(kind.name);
-    RadioGroup2 = new platform::RadioGroup(QStringLiteral("ﾌｧｰﾙ"), this);
-    RadioGroup2->setObjectName(QStringLiteral("RadioGroup2"));
+    RadioGroup2 = named(new platform::RadioGroup(QStringLiteral("ﾌｧｰﾙ"), this), "RadioGroup2");
     RadioGroup2->setGeometry(8, 268, 122, 116);
     RadioGroup2->SetItems(kPlayerFouls);
-    RadioGroup3 = new platform::RadioGroup(QStringLiteral("ﾌﾘｰｽﾛｰ"), this);
-    RadioGroup3->setObjectName(QStringLiteral("RadioGroup3"));
+    RadioGroup3 = named(new platform::RadioGroup(QStringLiteral("ﾌﾘｰｽﾛｰ"), this), "RadioGroup3");
     RadioGroup3->setGeometry(134, 268, 121, 116);
     RadioGroup3->SetItems({QStringLiteral("ﾌﾘｰｽﾛｰなし"), QStringLiteral("ﾌﾘｰｽﾛｰ１投"),
                            QStringLiteral("ﾌﾘｰｽﾛｰ２投"), QStringLiteral("ﾌﾘｰｽﾛｰ３投")});
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
     OKBtn->setGeometry(92, 416, 75, 25);
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn = named(new QPushButton(QStringLiteral("キャンセル"), this), "CancelBtn");
     CancelBtn->setGeometry(176, 416, 75, 25);
 
     connect(OKBtn, &QPushButton::clicked, this, [this] { done(platform::mrOk); });

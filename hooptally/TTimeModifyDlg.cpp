@@ -10,11 +10,14 @@
 #include "hooptally/THooptallyForm.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 
 #include <algorithm>
 #include <optional>
 
 namespace hooptally {
+
+using platform::named;
 
 TTimeModifyDlg::TTimeModifyDlg(QWidget* parent) : QDialog(parent)
 {
@@ -24,22 +27,18 @@ TTimeModifyDlg::TTimeModifyDlg(QWidget* parent) : QDialog(parent)
     setFixedSize(200, 110);
     auto* label = new QLabel(QStringLiteral("時計の修正"), this);
     label->setGeometry(12, 8, 120, 16);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1 = named(new QLineEdit(this), "Edit1");
     Edit1->setGeometry(12, 32, 50, 22);
     auto* colon = new QLabel(QStringLiteral("："), this);
     colon->setGeometry(66, 35, 12, 16);
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2 = named(new QLineEdit(this), "Edit2");
     Edit2->setGeometry(80, 32, 50, 22);
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
     OKBtn->setGeometry(24, 72, 75, 25);
     OKBtn->setDefault(true);
     // Not an edit: focusing one stops the fields from following the running clock.
     OKBtn->setFocus();
-    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn = named(new QPushButton(QStringLiteral("キャンセル"), this), "CancelBtn");
     CancelBtn->setGeometry(108, 72, 75, 25);
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);

@@ -5,8 +5,11 @@
 #include <QVBoxLayout>
 
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 TDbgForm* g_dbgForm = nullptr;
@@ -23,8 +26,7 @@ TDbgForm::TDbgForm(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(QStringLiteral("DbgForm"));
     setFont(platform::defaultFormFont());
     setGeometry(1, 464, 395, 309);
-    Memo1 = new QPlainTextEdit(QStringLiteral("Memo1"), this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1 = named(new QPlainTextEdit(QStringLiteral("Memo1"), this), "Memo1");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Memo1);

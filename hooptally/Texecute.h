@@ -92,9 +92,8 @@ struct GameAction
     std::int8_t period = -1;
     std::int32_t minutes = -1;
     std::int32_t seconds = -1;
-    // The sheet control and grid of an action chosen on a team sheet; null otherwise.
+    // The sheet control of an action chosen on a team sheet; null otherwise.
     SheetGridControl* sheet = nullptr;
-    void* grid = nullptr;
 };
 
 // Enters or changes a player (WM_APP+9).

@@ -12,8 +12,11 @@
 #include "hooptally/Texecute.h"
 #include "hooptally/Tteam.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
@@ -41,16 +44,119 @@ constexpr int kTeamBFirstKey = 6;
 // Statistic switches per action page: F1 to F11.
 constexpr int kSwitchesPerPage = 11;
 
-// Item kinds with a meaning of their own on the pages.
+// The kinds of the menu's items.
 enum ItemKind : int {
     kEmptyKey = 0,
     kPlayerKey = 1,
     kMorePlayersKey = 2,
+    kOthersKey = 3,
+    kTwoPointMadeKey = 4,
+    kTwoPointMissedKey = 5,
+    kThreePointMadeKey = 6,
+    kThreePointMissedKey = 7,
+    kFreeThrowMadeKey = 8,
+    kFreeThrowMissedKey = 9,
     kFoulKey = 10,
+    kOffensiveReboundKey = 11,
+    kDefensiveReboundKey = 12,
+    kTurnoverKey = 13,
+    kAssistKey = 14,
     kOtherActionsKey = 15,
+    kStealKey = 16,
+    kBlockedShotKey = 17,
     kToCourtKey = 18,
     kToBenchKey = 19,
+    kRemoveFromOfficialKey = 20,
     kEditPlayerKey = 21,
+    // Foul keys run in fours, one a number of free throws (0 to 3), in the order of the foul kinds.
+    kPersonalFoulKeys = 22,
+    kTechnicalFoulKeys = 26,
+    kUnsportsmanlikeFoulKeys = 30,
+    kDisqualifyingFoulKeys = 34,
+    kCoachTechnicalFoulKeys = 38,
+    kBenchFoulKeys = 42,
+    kLastFoulKey = 45,
+    kOtherFoulsKey = 46,
+    kPeriodEndKey = 47,
+    kTimeoutAKey = 48,
+    kTimeoutBKey = 49,
+    kFileKey = 50,
+    kNewGameKey = 51,
+    kReadRosterAKey = 52,
+    kReadRosterBKey = 53,
+    kWriteRosterAKey = 54,
+    kWriteRosterBKey = 55,
+    kOpenGameKey = 56,
+    kSaveGameKey = 57,
+    kSaveHtmlKey = 58,
+    kSaveOfficialKey = 59,
+    kTeamNameAKey = 60,
+    kTeamNameBKey = 61,
+    kGameInfoKey = 62,
+    kSettingsKey = 63,
+    kTournamentKey = 64,
+    kGameNumberKey = 65,
+    kPlaceKey = 66,
+    kDateKey = 67,
+    kTimeKey = 68,
+    kCommentaryKey = 69,
+    kOfficialsKey = 70,
+    // The officials' keys run in the order of their focus commands.
+    kRefereeKey = 71,
+    kTeamOfficialsKey = 77,
+};
+
+constexpr int kFreeThrowChoices = 4;
+static_assert(kLastFoulKey - kPersonalFoulKeys + 1 == (kBenchFoul + 1) * kFreeThrowChoices);
+static_assert(kTeamOfficialsKey - kRefereeKey == kFocusTeamOfficials - kFocusReferee);
+
+// What a leaf sends: a player action or a command; a side of its own for the team commands.
+struct LeafAction
+{
+    ItemKind kind;
+    ActionCategory category;
+    int code;
+    int side = kNoSide;
+};
+
+constexpr LeafAction kLeafActions[] = {
+    {kTwoPointMadeKey, kPlayerAction, kTwoPointMade},
+    {kTwoPointMissedKey, kPlayerAction, kTwoPointMissed},
+    {kThreePointMadeKey, kPlayerAction, kThreePointMade},
+    {kThreePointMissedKey, kPlayerAction, kThreePointMissed},
+    {kFreeThrowMadeKey, kPlayerAction, kFreeThrowMade},
+    {kFreeThrowMissedKey, kPlayerAction, kFreeThrowMissed},
+    {kOffensiveReboundKey, kPlayerAction, kOffensiveRebound},
+    {kDefensiveReboundKey, kPlayerAction, kDefensiveRebound},
+    {kTurnoverKey, kPlayerAction, kTurnover},
+    {kAssistKey, kPlayerAction, kAssist},
+    {kStealKey, kPlayerAction, kSteal},
+    {kBlockedShotKey, kPlayerAction, kBlockedShot},
+    {kToCourtKey, kPlayerAction, kCourtIn},
+    {kToBenchKey, kPlayerAction, kToBench},
+    {kRemoveFromOfficialKey, kPlayerAction, kRemoveFromOfficial},
+    {kEditPlayerKey, kPlayerAction, kEditPlayer},
+    {kPeriodEndKey, kCommand, kPeriodEnd},
+    {kTimeoutAKey, kCommand, kTimeout, kSideA},
+    {kTimeoutBKey, kCommand, kTimeout, kSideB},
+    {kNewGameKey, kCommand, kNewGame},
+    {kReadRosterAKey, kCommand, kReadRosterA},
+    {kReadRosterBKey, kCommand, kReadRosterB},
+    {kWriteRosterAKey, kCommand, kWriteRosterA},
+    {kWriteRosterBKey, kCommand, kWriteRosterB},
+    {kOpenGameKey, kCommand, kOpenGame},
+    {kSaveGameKey, kCommand, kSaveGame},
+    {kSaveHtmlKey, kCommand, kSaveHtml},
+    {kSaveOfficialKey, kCommand, kSaveOfficial},
+    {kTeamNameAKey, kCommand, kTeamNameA, kSideA},
+    {kTeamNameBKey, kCommand, kTeamNameB, kSideB},
+    {kSettingsKey, kCommand, kSettings},
+    {kTournamentKey, kCommand, kAskTournament},
+    {kGameNumberKey, kCommand, kAskGameNumber},
+    {kPlaceKey, kCommand, kAskPlace},
+    {kDateKey, kCommand, kFocusDate},
+    {kTimeKey, kCommand, kFocusTime},
+    {kCommentaryKey, kCommand, kFocusCommentary},
 };
 
 FKeyMenuItem item(int kind, const QString& caption, platform::TColor captionColor = kBlack,
@@ -92,77 +198,79 @@ std::vector<FKeyMenuPage> buildMenu()
         root.items[kTeamBFirstKey + i] = item(kPlayerKey, QString(), kBlack, FKeyPage::Action1);
     }
     root.items[5] = item(kMorePlayersKey, QStringLiteral("他の選手"), kBlack, FKeyPage::Root);
-    root.items[11] = item(3, QStringLiteral("その他"), kBlack, FKeyPage::Others);
+    root.items[11] = item(kOthersKey, QStringLiteral("その他"), kBlack, FKeyPage::Others);
 
     FKeyMenuPage& action1 = page(FKeyPage::Action1, kActionPage);
-    action1.items = {item(4, QStringLiteral("2Point成功"), kBlue),
-                     item(5, QStringLiteral("2Point失敗"), kPurple),
-                     item(6, QStringLiteral("3Point成功"), kBlue),
-                     item(7, QStringLiteral("3Point失敗"), kPurple),
-                     item(8, QStringLiteral("ﾌﾘｰｽﾛｰ成功"), kBlue),
-                     item(9, QStringLiteral("ﾌﾘｰｽﾛｰ失敗"), kPurple),
+    action1.items = {item(kTwoPointMadeKey, QStringLiteral("2Point成功"), kBlue),
+                     item(kTwoPointMissedKey, QStringLiteral("2Point失敗"), kPurple),
+                     item(kThreePointMadeKey, QStringLiteral("3Point成功"), kBlue),
+                     item(kThreePointMissedKey, QStringLiteral("3Point失敗"), kPurple),
+                     item(kFreeThrowMadeKey, QStringLiteral("ﾌﾘｰｽﾛｰ成功"), kBlue),
+                     item(kFreeThrowMissedKey, QStringLiteral("ﾌﾘｰｽﾛｰ失敗"), kPurple),
                      item(kFoulKey, QStringLiteral("ﾌｧｳﾙ"), kRed, FKeyPage::Foul1),
-                     item(11, QStringLiteral("ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"), kBlue),
-                     item(12, QStringLiteral("ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"), kBlue),
-                     item(13, QStringLiteral("ﾀｰﾝｵｰﾊﾞｰ"), kPurple),
-                     item(14, QStringLiteral("ｱｼｽﾄ"), kBlue),
+                     item(kOffensiveReboundKey, QStringLiteral("ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"), kBlue),
+                     item(kDefensiveReboundKey, QStringLiteral("ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ"), kBlue),
+                     item(kTurnoverKey, QStringLiteral("ﾀｰﾝｵｰﾊﾞｰ"), kPurple),
+                     item(kAssistKey, QStringLiteral("ｱｼｽﾄ"), kBlue),
                      item(kOtherActionsKey, QStringLiteral("他の動作"), kBlack, FKeyPage::Action2)};
 
     FKeyMenuPage& action2 = page(FKeyPage::Action2, kActionPage);
-    action2.items[0] = item(16, QStringLiteral("ｽﾁｰﾙ"), kBlue);
-    action2.items[1] = item(17, QStringLiteral("ﾌﾞﾛｯｸｼｮｯﾄ"), kBlue);
+    action2.items[0] = item(kStealKey, QStringLiteral("ｽﾁｰﾙ"), kBlue);
+    action2.items[1] = item(kBlockedShotKey, QStringLiteral("ﾌﾞﾛｯｸｼｮｯﾄ"), kBlue);
     action2.items[2] = item(kToCourtKey, QStringLiteral("コートへ"));
     action2.items[3] = item(kToBenchKey, QStringLiteral("ベンチへ"));
-    action2.items[4] = item(20, QStringLiteral("ﾍﾞﾝﾁから削除"));
+    action2.items[4] = item(kRemoveFromOfficialKey, QStringLiteral("ﾍﾞﾝﾁから削除"));
     action2.items[5] = item(kEditPlayerKey, QStringLiteral("選手修正"), kRed);
-    action2.items[11] = item(3, QStringLiteral("その他"));
+    action2.items[11] = item(kOthersKey, QStringLiteral("その他"));
 
     FKeyMenuPage& foul1 = page(FKeyPage::Foul1, kFoulPage);
-    addFouls(foul1, 0, 22, QStringLiteral("ﾊﾟｰｿﾅﾙ"), 4, kPersonalColors);
-    addFouls(foul1, 4, 26, QStringLiteral("ﾃｸﾆｶﾙ"), 4, kTechnicalColors);
-    addFouls(foul1, 8, 30, QStringLiteral("ｱﾝｽﾎﾟ"), 3, kPersonalColors);
-    foul1.items[11] = item(46, QStringLiteral("他ﾌｧｳﾙ"), kBlack, FKeyPage::Foul2);
+    addFouls(foul1, 0, kPersonalFoulKeys, QStringLiteral("ﾊﾟｰｿﾅﾙ"), 4, kPersonalColors);
+    addFouls(foul1, 4, kTechnicalFoulKeys, QStringLiteral("ﾃｸﾆｶﾙ"), 4, kTechnicalColors);
+    addFouls(foul1, 8, kUnsportsmanlikeFoulKeys, QStringLiteral("ｱﾝｽﾎﾟ"), 3, kPersonalColors);
+    foul1.items[11] = item(kOtherFoulsKey, QStringLiteral("他ﾌｧｳﾙ"), kBlack, FKeyPage::Foul2);
 
     FKeyMenuPage& foul2 = page(FKeyPage::Foul2, kFoulPage);
-    foul2.items[0] = item(33, QStringLiteral("ｱﾝｽﾎﾟ(FT3)"), kBlack, FKeyPage::None, kPersonalColors[3]);
-    foul2.items[1] = item(34, QStringLiteral("ﾃﾞｨｽｸｵﾘ"), kBlack, FKeyPage::None, kTechnicalColors[0]);
+    foul2.items[0] = item(kUnsportsmanlikeFoulKeys + 3, QStringLiteral("ｱﾝｽﾎﾟ(FT3)"), kBlack, FKeyPage::None,
+                          kPersonalColors[3]);
+    foul2.items[1] =
+        item(kDisqualifyingFoulKeys, QStringLiteral("ﾃﾞｨｽｸｵﾘ"), kBlack, FKeyPage::None, kTechnicalColors[0]);
 
     FKeyMenuPage& coach = page(FKeyPage::Coach, kCoachPage);
-    addFouls(coach, 0, 38, QStringLiteral("ﾃｸﾆｶﾙ"), 4, kTechnicalColors);
-    addFouls(coach, 4, 42, QStringLiteral("ﾃｸﾆｶﾙ以外"), 4, kPersonalColors);
+    addFouls(coach, 0, kCoachTechnicalFoulKeys, QStringLiteral("ﾃｸﾆｶﾙ"), 4, kTechnicalColors);
+    addFouls(coach, 4, kBenchFoulKeys, QStringLiteral("ﾃｸﾆｶﾙ以外"), 4, kPersonalColors);
     coach.items[8] = item(kEditPlayerKey, QStringLiteral("修正"), kRed);
-    coach.items[11] = item(3, QStringLiteral("その他"));
+    coach.items[11] = item(kOthersKey, QStringLiteral("その他"));
 
     FKeyMenuPage& others = page(FKeyPage::Others, kOthersPage);
-    others.items[0] = item(47, QStringLiteral("ﾋﾟﾘｵﾄﾞ終了"));
-    others.items[1] = teamItem(48, QStringLiteral("TeamATimeOut"), kSideA);
-    others.items[2] = teamItem(49, QStringLiteral("TeamBTimeOut"), kSideB);
-    others.items[6] = item(62, QStringLiteral("大会情報"), kBlue, FKeyPage::GameInfo);
-    others.items[7] = item(50, QStringLiteral("Ｆｉｌｅ"), kBlack, FKeyPage::File);
-    others.items[8] = item(51, QStringLiteral("新規Game"));
-    others.items[11] = item(63, QStringLiteral("オプション"));
+    others.items[0] = item(kPeriodEndKey, QStringLiteral("ﾋﾟﾘｵﾄﾞ終了"));
+    others.items[1] = teamItem(kTimeoutAKey, QStringLiteral("TeamATimeOut"), kSideA);
+    others.items[2] = teamItem(kTimeoutBKey, QStringLiteral("TeamBTimeOut"), kSideB);
+    others.items[6] = item(kGameInfoKey, QStringLiteral("大会情報"), kBlue, FKeyPage::GameInfo);
+    others.items[7] = item(kFileKey, QStringLiteral("Ｆｉｌｅ"), kBlack, FKeyPage::File);
+    others.items[8] = item(kNewGameKey, QStringLiteral("新規Game"));
+    others.items[11] = item(kSettingsKey, QStringLiteral("オプション"));
 
     FKeyMenuPage& file = page(FKeyPage::File, kFilePage);
-    file.items[0] = item(51, QStringLiteral("新規Game"));
-    file.items[1] = teamItem(52, QStringLiteral("TeamARead"), kSideA);
-    file.items[2] = teamItem(53, QStringLiteral("TeamBRead"), kSideB);
-    file.items[3] = teamItem(54, QStringLiteral("TeamAWrite"), kSideA);
-    file.items[4] = teamItem(55, QStringLiteral("TeamBWrite"), kSideB);
-    file.items[5] = item(56, QStringLiteral("GameRead"));
-    file.items[6] = item(57, QStringLiteral("GameWrite"));
-    file.items[7] = item(58, QStringLiteral("GameWite(Html)"));
-    file.items[8] = item(59, QStringLiteral("GameWite(Off)"));
+    file.items[0] = item(kNewGameKey, QStringLiteral("新規Game"));
+    file.items[1] = teamItem(kReadRosterAKey, QStringLiteral("TeamARead"), kSideA);
+    file.items[2] = teamItem(kReadRosterBKey, QStringLiteral("TeamBRead"), kSideB);
+    file.items[3] = teamItem(kWriteRosterAKey, QStringLiteral("TeamAWrite"), kSideA);
+    file.items[4] = teamItem(kWriteRosterBKey, QStringLiteral("TeamBWrite"), kSideB);
+    file.items[5] = item(kOpenGameKey, QStringLiteral("GameRead"));
+    file.items[6] = item(kSaveGameKey, QStringLiteral("GameWrite"));
+    file.items[7] = item(kSaveHtmlKey, QStringLiteral("GameWite(Html)"));
+    file.items[8] = item(kSaveOfficialKey, QStringLiteral("GameWite(Off)"));
 
     FKeyMenuPage& info = page(FKeyPage::GameInfo, kGameInfoPage);
-    info.items[0] = item(64, QStringLiteral("大会名"));
-    info.items[1] = teamItem(60, QStringLiteral("Ａﾁｰﾑ名"), kSideA);
-    info.items[2] = teamItem(61, QStringLiteral("Ｂﾁｰﾑ名"), kSideB);
-    info.items[3] = item(65, QStringLiteral("Ｎｏ．"));
-    info.items[4] = item(66, QStringLiteral("場所"));
-    info.items[5] = item(67, QStringLiteral("日付"));
-    info.items[6] = item(68, QStringLiteral("時間"));
-    info.items[7] = item(69, QStringLiteral("戦評"));
-    info.items[8] = item(70, QStringLiteral("審判"), kBlack, FKeyPage::Officials);
+    info.items[0] = item(kTournamentKey, QStringLiteral("大会名"));
+    info.items[1] = teamItem(kTeamNameAKey, QStringLiteral("Ａﾁｰﾑ名"), kSideA);
+    info.items[2] = teamItem(kTeamNameBKey, QStringLiteral("Ｂﾁｰﾑ名"), kSideB);
+    info.items[3] = item(kGameNumberKey, QStringLiteral("Ｎｏ．"));
+    info.items[4] = item(kPlaceKey, QStringLiteral("場所"));
+    info.items[5] = item(kDateKey, QStringLiteral("日付"));
+    info.items[6] = item(kTimeKey, QStringLiteral("時間"));
+    info.items[7] = item(kCommentaryKey, QStringLiteral("戦評"));
+    info.items[8] = item(kOfficialsKey, QStringLiteral("審判"), kBlack, FKeyPage::Officials);
 
     FKeyMenuPage& officials = page(FKeyPage::Officials, kOfficialsPage);
     const QString officialCaptions[] = {QStringLiteral("主審"),     QStringLiteral("副審"),
@@ -170,7 +278,7 @@ std::vector<FKeyMenuPage> buildMenu()
                                         QStringLiteral("ﾀｲﾑｷｰﾊﾟｰ"), QStringLiteral("24秒ｵﾍﾟﾚｰﾀ"),
                                         QStringLiteral("TO担当ﾁｰﾑ")};
     for (int i = 0; i < 7; ++i)
-        officials.items[i] = item(71 + i, officialCaptions[i]);
+        officials.items[i] = item(kRefereeKey + i, officialCaptions[i]);
     return pages;
 }
 
@@ -211,34 +319,21 @@ std::unique_ptr<GameAction> BuildFKeyAction(const FKeyMenuItem& menuItem, TPlaye
         action->category = kCommand;
         action->command = static_cast<std::uint8_t>(code);
     };
-    if (inRange(kind, 4, 9)) {
-        playerAction(kind - 4);
-    } else if (inRange(kind, 11, 14)) {
-        playerAction(kind - 11 + kOffensiveRebound);
-    } else if (inRange(kind, 16, 21)) {
-        static const int codes[] = {kSteal,   kBlockedShot,        kCourtIn,
-                                    kToBench, kRemoveFromOfficial, kEditPlayer};
-        playerAction(codes[kind - 16]);
-    } else if (inRange(kind, 22, 45)) {
+    const auto leaf = std::find_if(std::begin(kLeafActions), std::end(kLeafActions),
+                                   [kind](const LeafAction& candidate) { return candidate.kind == kind; });
+    if (leaf != std::end(kLeafActions)) {
+        if (leaf->category == kPlayerAction)
+            playerAction(leaf->code);
+        else
+            command(leaf->code);
+        if (leaf->side != kNoSide)
+            action->side = leaf->side;
+    } else if (inRange(kind, kPersonalFoulKeys, kLastFoulKey)) {
         playerAction(kFoul);
-        action->freeThrows = static_cast<std::uint8_t>((kind - 22) % 4);
-        action->foulKind = static_cast<std::uint8_t>((kind - 22) / 4);
-    } else if (kind == 47) {
-        command(kPeriodEnd);
-    } else if (kind == 48 || kind == 49) {
-        command(kTimeout);
-        action->side = kind == 48 ? kSideA : kSideB;
-    } else if (inRange(kind, 51, 59)) {
-        command(kind - 51 + kNewGame);
-    } else if (kind == 60 || kind == 61) {
-        command(kind == 60 ? kTeamNameA : kTeamNameB);
-        action->side = kind == 60 ? kSideA : kSideB;
-    } else if (inRange(kind, 63, 69)) {
-        command(kind - 63 + kSettings);
-    } else if (inRange(kind, 71, 76)) {
-        command(kind - 71 + kFocusReferee);
-    } else if (kind == 77) {
-        command(kFocusTeamOfficials);
+        action->freeThrows = static_cast<std::uint8_t>((kind - kPersonalFoulKeys) % kFreeThrowChoices);
+        action->foulKind = static_cast<std::uint8_t>((kind - kPersonalFoulKeys) / kFreeThrowChoices);
+    } else if (inRange(kind, kRefereeKey, kTeamOfficialsKey)) {
+        command(kFocusReferee + (kind - kRefereeKey));
     }
     // A player action needs its player: without one nothing is sent.
     if (action->category == kPlayerAction && !player)
@@ -258,8 +353,7 @@ TFKey::TFKey(QWidget* parent) : QWidget(parent, Qt::Tool)
     setFont(platform::defaultFormFont());
     constexpr int kGap = 2;
     for (int i = 0; i < kFunctionKeyCount; ++i) {
-        auto* panel = new QLabel(this);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        auto* panel = named(new QLabel(this), QStringLiteral("Panel%1").arg(i + 1));
         panel->setGeometry(kGap + (i % kKeysPerRow) * (kPanelWidth + kGap),
                            kGap + (i / kKeysPerRow) * (kPanelHeight + kGap), kPanelWidth, kPanelHeight);
         panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -270,8 +364,7 @@ TFKey::TFKey(QWidget* parent) : QWidget(parent, Qt::Tool)
         m_fonts[i] = font();
         m_buttons[i].panel = panel;
     }
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = named(new QLabel(this), "Label1");
     Label1->hide();
     setFixedSize(kGap + kKeysPerRow * (kPanelWidth + kGap), kGap + 2 * (kPanelHeight + kGap));
     g_fkey = this;
@@ -483,7 +576,8 @@ void TFKey::enableActionKey(TTButton& button, int index, int pageNumber, const T
     const int kind = button.item.kind;
     // Only keys of a statistic have a switch: F1 to F11 of the first page, F1 and F2 of the second.
     auto listed = [&] { return !Option() || Option()->StatSwitch(pageNumber * kSwitchesPerPage + index); };
-    const bool statisticKey = inRange(kind, 4, 14) || kind == 16 || kind == 17;
+    const bool statisticKey =
+        inRange(kind, kTwoPointMadeKey, kAssistKey) || kind == kStealKey || kind == kBlockedShotKey;
     const int status = player ? int(player->status) : int(kBlankRow);
     bool enabled = true;
     if (status == kOnCourt) {

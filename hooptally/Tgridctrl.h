@@ -345,7 +345,6 @@ void SetPopupTarget(THooptallyForm* form, int column, int row, TPlayer* player, 
 bool ApplyPopupChoice(THooptallyForm* form, const SheetChoice& choice);
 void ApplyFreeThrowChoice(THooptallyForm* form, std::uint8_t freeThrows);
 void DrawPendingMark(THooptallyForm* form);
-void GetPendingAction(THooptallyForm* form, GameAction& action);
 void SendPendingAction(THooptallyForm* form, GameAction action);
 bool PopupAllowed(THooptallyForm* form, const SheetGridControl* control, int column, int row);
 void OutlineFoulBox(THooptallyForm* form, GameAction action);

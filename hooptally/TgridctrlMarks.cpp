@@ -10,9 +10,12 @@
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
+#include "platform/Named.h"
 #include "platform/StringGrid.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
@@ -154,7 +157,6 @@ void SetPopupTarget(THooptallyForm* form, int column, int row, TPlayer* player, 
     target.player = player;
     target.period = static_cast<std::int8_t>(period);
     target.sheet = control;
-    target.grid = control ? control->grid : nullptr;
 }
 
 bool ApplyPopupChoice(THooptallyForm* form, const SheetChoice& choice)
@@ -241,11 +243,6 @@ void DrawPendingMark(THooptallyForm* form)
     }
     OutlineFoulBox(form, target);
     refresh(control);
-}
-
-void GetPendingAction(THooptallyForm* form, GameAction& action)
-{
-    action = pending(form).action;
 }
 
 void SendPendingAction(THooptallyForm* form, GameAction copy)
@@ -538,7 +535,6 @@ void OnActionForTeamGrid(THooptallyForm* form, platform::Message& message)
     SheetGridControl* control = side == kSideA || side == kSideB ? form->TeamGrids().Team(side) : nullptr;
     if (control) {
         c.sheet = control;
-        c.grid = control->grid;
         if (c.category == kPlayerAction && c.player) {
             if (c.code == kFoul)
                 markFoul(form, c, control, side);
@@ -936,15 +932,10 @@ void N7Click(THooptallyForm* form)
 
 void CreateSheetMenus(THooptallyForm* form)
 {
-    auto menu = [form](const char* name) {
-        auto* created = new QMenu(form);
-        created->setObjectName(QString::fromLatin1(name));
-        return created;
-    };
+    auto menu = [form](const char* name) { return named(new QMenu(form), name); };
     auto item = [form](QMenu* owner, const char* name, const QString& text,
                        void (*handler)(THooptallyForm*)) {
-        QAction* action = owner->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
+        QAction* action = named(owner->addAction(text), name);
         QObject::connect(action, &QAction::triggered, form, [form, handler] { handler(form); });
     };
     form->PopupFoul = menu("PopupFoul");
@@ -977,8 +968,8 @@ void CreateSheetMenus(THooptallyForm* form)
     form->PopupCount = menu("PopupCount");
     const QString points[] = {QStringLiteral("２ﾎﾟｲﾝﾄ"), QStringLiteral("３ﾎﾟｲﾝﾄ"), QStringLiteral("ﾌﾘｰｽﾛｰ")};
     for (int index = 0; index < 3; ++index) {
-        QAction* action = form->PopupCount->addAction(points[index]);
-        action->setObjectName(QStringLiteral("PopupPoint%1").arg(index));
+        QAction* action =
+            named(form->PopupCount->addAction(points[index]), QStringLiteral("PopupPoint%1").arg(index));
         QObject::connect(action, &QAction::triggered, form,
                          [form, index] { RunningScorePointChosen(form, index); });
     }

@@ -71,9 +71,9 @@ void splitFields(QStringView rest, QStringList& fields)
     }
 }
 
-bool outOfOrder(const SortKey& reference, const SortKey& next, int mode)
+bool outOfOrder(const SortKey& reference, const SortKey& next, SortMode mode)
 {
-    if (mode == 0) {
+    if (mode == SortMode::ByStatus) {
         if (reference.status != next.status)
             return reference.status > next.status;
         return reference.compareNumber(next) > 0;
@@ -142,7 +142,7 @@ int TMemberList::NextFreePlayerId() const
     return RosterIds(m_players).smallestFree();
 }
 
-void TMemberList::SortPlayers(int mode)
+void TMemberList::SortPlayers(SortMode mode)
 {
     // Each key is taken once; the passes then compare the keys. They are exchange passes until one
     // changes nothing, so equal keys keep their order. After an exchange the pass goes on comparing

@@ -18,6 +18,12 @@ class RosterIds;
 // team sections are read only when the game is opened).
 bool IsRosterText(const QStringList& lines);
 
+// The orders SortPlayers knows.
+enum class SortMode {
+    ByStatus, // by status, then number: the game's order, players on court first
+    ByNumber, // by number, never moving a player before a coach
+};
+
 // What SaveRoster did.
 enum class RosterSaveResult { Written, Declined, Failed };
 
@@ -35,8 +41,7 @@ public:
     TPlayer* AddPlayer(std::unique_ptr<TPlayer> player);
     // The smallest positive ID that no record of the roster has, the blank row's included.
     int NextFreePlayerId() const;
-    // Mode 0: by status, then number; mode 1: by number, never moving a player before a coach.
-    void SortPlayers(int mode);
+    void SortPlayers(SortMode mode);
     void OpenPlayer(TPlayer* player);
     TPlayer* PlayerAt(int index) const;
     // The player with that ID; never the blank row, which is nobody yet.

@@ -7,6 +7,7 @@
 #include "hooptally/Common.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tteam.h"
+#include "platform/DateTime.h"
 
 namespace hooptally {
 
@@ -27,7 +28,7 @@ int StatIndexOfCode(int code)
 
 double ClockReading(int minutes, int seconds)
 {
-    return (minutes * 60.0 + seconds) * (1.0 / 86400.0);
+    return platform::DateTime::secondsToDays(minutes * 60.0 + seconds);
 }
 
 TPlayer::TPlayer(TTeam* owner)
@@ -142,11 +143,6 @@ bool TPlayer::IsCoach() const
     return status == kHeadCoach || status == kAssistantCoach || status == kCoach;
 }
 
-bool TPlayer::IsOnCourt() const
-{
-    return status == kOnCourt;
-}
-
 QString TPlayer::TeamNameOf() const
 {
     return team ? team->name : QString();
@@ -211,7 +207,7 @@ QString TPlayer::FormatCourtTime(double dayFraction) const
 {
     if (dayFraction == 0.0)
         dayFraction = TotalCourtTime();
-    const long long msec = std::llround(dayFraction * 86400000.0);
+    const long long msec = platform::DateTime::daysToMilliseconds(dayFraction);
     const long long totalSeconds = std::max(0LL, msec / 1000);
     // Whole minutes, not minutes within the hour: a 75-minute total stays "75:5".
     return QStringLiteral("%1:%2").arg(totalSeconds / 60).arg(totalSeconds % 60);

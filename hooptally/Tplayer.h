@@ -63,7 +63,6 @@ public:
     bool StartedTheGame() const { return starter == 1 && !leftOffTheList; }
     QString CoachText() const;
     bool IsCoach() const;
-    bool IsOnCourt() const;
     QString TeamNameOf() const;
     void MakeCoach(bool head);
     void ClearPlayedFlags();

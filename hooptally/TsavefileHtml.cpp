@@ -354,7 +354,7 @@ void HtmlPage::writeTeamTable(TTeam& team, int shownPeriods)
     }
     add(2, QStringLiteral("</tr>"));
 
-    team.SortPlayers(1);
+    team.SortPlayers(SortMode::ByNumber);
     ShotTotals totals;
     for (int i = 0; i < team.Count(); ++i) {
         const TPlayer& player = *team.PlayerAt(i);

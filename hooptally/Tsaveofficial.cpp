@@ -27,13 +27,16 @@
 #include "platform/Codec.h"
 #include "platform/Colors.h"
 #include "platform/Convert.h"
+#include "platform/DateTime.h"
+#include "platform/Named.h"
 #include "platform/StringGrid.h"
 
 namespace hooptally {
 
+using platform::named;
+
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
 // The time scale of a game whose periods have not run yet.
 constexpr double kFallbackSeconds = 360.0;
 constexpr int kFallbackPoints = 40;
@@ -125,10 +128,8 @@ TSaveOfficial::TSaveOfficial(const QString& fileName)
     setObjectName(QStringLiteral("SaveOfficial"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    Image1 = new QLabel;
-    Image1->setObjectName(QStringLiteral("Image1"));
+    ScrollBox1 = named(new QScrollArea(this), "ScrollBox1");
+    Image1 = named(new QLabel, "Image1");
     ScrollBox1->setWidget(Image1);
     layout->addWidget(ScrollBox1);
 }
@@ -467,7 +468,7 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
     const int cw = canvas.TextWidth(QStringLiteral("100"));
     const int ch = canvas.TextHeight(QStringLiteral("100"));
 
-    const double elapsed = m_teamA->PeriodElapsed(kAllPeriods) * kSecondsPerDay;
+    const double elapsed = platform::DateTime::daysToSeconds(m_teamA->PeriodElapsed(kAllPeriods));
     const double totalSeconds = elapsed > 0.0 ? elapsed : kFallbackSeconds;
     int highest = std::max(m_teamA->TeamPoints(-1), m_teamB->TeamPoints(-1));
     if (highest == 0)
@@ -507,7 +508,7 @@ void TSaveOfficial::DrawScoreGraph(platform::Canvas& canvas)
     auto xAt = [&](double seconds) { return pixel(x0 + sx * seconds); };
     auto yAt = [&](int score) { return pixel(bottom - score * sy); };
     auto secondsAt = [this](const GameAction& action, int minutes, int seconds) {
-        return m_teamA->ElapsedGameTime(action.period, minutes, seconds) * kSecondsPerDay;
+        return platform::DateTime::daysToSeconds(m_teamA->ElapsedGameTime(action.period, minutes, seconds));
     };
 
     for (const auto& entry : MainForm()->PlayLog().Entries()) {

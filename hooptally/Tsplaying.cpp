@@ -22,6 +22,8 @@ namespace {
 constexpr int kFixedColumns = 4;
 constexpr int kPointColumn = 3;
 constexpr platform::TColor kSelectedRowColor = 0xFF0000;
+// Room beside a cell's text.
+constexpr int kTextMargin = 5;
 
 // Player columns: team A first, then by the number's length in bytes, then its bytes.
 bool playerColumnBefore(const TPlayer* a, const TPlayer* b)
@@ -196,6 +198,7 @@ void TPlayLog::LogAction(const GameAction& action)
         m_grid->SetRowCount(row + 1);
     fillRowTexts(row, *m_entries.back());
     m_grid->SetCells(kPointColumn, row, scoreText());
+    fitColumns(row, row);
     m_grid->SetTopRow(std::max(m_grid->FixedRows(), row - m_grid->VisibleRowCount() + 1));
     m_grid->SetRow(row);
     RefreshIfEnabled(m_grid);
@@ -236,6 +239,7 @@ void TPlayLog::RedrawPlayLog(int row)
         m_grid->SetRowCount(Count() + 1);
     for (int i = 0; i < Count(); ++i)
         fillRowTexts(i + 1, *m_entries[i]);
+    fitColumns(1, m_grid->RowCount() - 1);
     row = std::clamp(row, 1, m_grid->RowCount() - 1);
     const int visible = std::max(1, m_grid->VisibleRowCount());
     if (Count() > visible && row > Count() - visible)
@@ -399,9 +403,6 @@ void TPlayLog::PlayLogDrawCell(int col, int row, const QRect& rect)
     platform::Canvas* canvas = m_grid->GridCanvas();
     if (!canvas)
         return;
-    const bool single = singleRowSelected();
-    m_form->PInsertBtn->setEnabled(single);
-    m_form->PAddBtn->setEnabled(single);
     if (row == 0) {
         m_grid->DefaultDrawCell(col, row, rect, platform::gdFixed);
         return;
@@ -438,9 +439,41 @@ void TPlayLog::PlayLogDrawCell(int col, int row, const QRect& rect)
     canvas->Font.Color = platform::clBlack;
     canvas->Brush.Style = platform::BrushStyle::Clear;
     canvas->TextOut(rect.left(), rect.top(), text);
-    const int needed = canvas->TextWidth(text) + 5;
-    if (m_grid->ColWidths(col) < needed)
-        m_grid->SetColWidths(col, needed);
+}
+
+void TPlayLog::updateEditButtons()
+{
+    // Inserting and appending take one row.
+    const bool single = singleRowSelected();
+    m_form->PInsertBtn->setEnabled(single);
+    m_form->PAddBtn->setEnabled(single);
+}
+
+int TPlayLog::textWidth(const QString& text)
+{
+    // In the font the cells are drawn in. A replay writes the same texts again: each is measured once.
+    const QFont font = platform::CanvasFont::fromQFont(m_grid->CanvasFont()).toQFont();
+    if (font != m_measuredFont) {
+        m_measuredFont = font;
+        m_textWidths.clear();
+    }
+    auto width = m_textWidths.constFind(text);
+    if (width == m_textWidths.constEnd())
+        width = m_textWidths.insert(text, QFontMetrics(font).horizontalAdvance(text));
+    return *width;
+}
+
+void TPlayLog::fitColumns(int firstRow, int lastRow)
+{
+    // Columns only ever grow; a hidden one stays hidden.
+    for (int row = std::max(firstRow, 1); row <= lastRow; ++row) {
+        for (int col = 0; col < m_grid->ColCount(); ++col) {
+            const QString text = m_grid->Cells(col, row);
+            const int needed = (text.isEmpty() ? 0 : textWidth(text)) + kTextMargin;
+            if (m_grid->ColWidths(col) > 0 && m_grid->ColWidths(col) < needed)
+                m_grid->SetColWidths(col, needed);
+        }
+    }
 }
 
 void TPlayLog::PlayLogKeyDown(int& key)

@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include <QFont>
+#include <QHash>
 #include <QRect>
 #include <QString>
 
@@ -61,7 +63,10 @@ public:
     void DeleteSelectedLogEntry();
     void DeleteLogEntryByKey(int keyA, int keyB);
     void EditPlayLog(int mode);
+    // Draws only: what the log shows is settled where the log or the selection changes.
     void PlayLogDrawCell(int col, int row, const QRect& rect);
+    // On every change of the selection.
+    void updateEditButtons();
     void PlayLogKeyDown(int& key);
     bool PlayLogPopup(); // whether "挿入(&I)" is enabled
     void PlayLogSelectCell(int col, int row, bool& canSelect);
@@ -75,6 +80,8 @@ public:
 private:
     void AddPlayerColumn(TPlayer* player);
     void fillRowTexts(int row, const PlayLogEntry& entry);
+    int textWidth(const QString& text);
+    void fitColumns(int firstRow, int lastRow);
     bool singleRowSelected() const;
     void respaceRange(TPlayinModify& dialog, int first, int last);
 
@@ -84,6 +91,8 @@ private:
     std::vector<TPlayer*> m_playerColumns;
     bool m_seeded = false;
     bool m_editByEnter = false;
+    QFont m_measuredFont;
+    QHash<QString, int> m_textWidths;
 };
 
 } // namespace hooptally

@@ -174,11 +174,6 @@ TStatsRequestHandler::TStatsRequestHandler(THooptallyForm* form) : m_form(form)
 
 TStatsRequestHandler::~TStatsRequestHandler() = default;
 
-QString TStatsRequestHandler::ServerHandle() const
-{
-    return m_server ? m_server->handle() : QString();
-}
-
 platform::LRESULT TStatsRequestHandler::HandleStatsRequest(platform::Message& message)
 {
     auto* request = platform::RecordOf<platform::CopyDataStruct>(message);

@@ -52,8 +52,6 @@ public:
 
     // 1 for a handled request, 0 for any other; the received record's dwData is 0 afterwards.
     platform::LRESULT HandleStatsRequest(platform::Message& message);
-    // The name other programs connect to; empty when no server could be started.
-    QString ServerHandle() const;
 
 private:
     bool OpenRequestedGame(const QByteArray& data);

@@ -11,15 +11,16 @@
 #include "hooptally/Tteam.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Named.h"
 
 namespace hooptally {
+
+using platform::named;
 
 namespace {
 
 constexpr int kCourtPlayers = 5;
 constexpr int kFirstPeriod = 0;
-// Sort by number, coaches left where they are.
-constexpr int kSortByNumber = 1;
 const QString kNumberNotSet = QStringLiteral("未設定");
 
 } // namespace
@@ -30,29 +31,22 @@ TTourokuMember::TTourokuMember(TTeam* team, QWidget* parent) : QDialog(parent), 
     setWindowTitle(QStringLiteral("登録ﾒﾝﾊﾞｰ設定"));
     setFont(platform::defaultFormFont());
     setFixedSize(300, 400);
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1 = named(new QFrame(this), "Panel1");
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel1->setGeometry(8, 8, 284, 300);
-    Label1 = new QLabel(Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = named(new QLabel(Panel1), "Label1");
     Label1->setGeometry(8, 6, 268, 18);
     Label1->setFont(platform::makeFont(QStringLiteral("ＭＳ Ｐゴシック"), 11, true));
-    CheckListBox1 = new QListWidget(Panel1);
-    CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+    CheckListBox1 = named(new QListWidget(Panel1), "CheckListBox1");
     CheckListBox1->setGeometry(8, 28, 268, 264);
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2 = named(new QLabel(this), "Label2");
     Label2->setGeometry(8, 314, 284, 18);
-    StarterChkBx = new QCheckBox(QStringLiteral("ｽﾀｰﾀｰとして登録する"), this);
-    StarterChkBx->setObjectName(QStringLiteral("StarterChkBx"));
+    StarterChkBx = named(new QCheckBox(QStringLiteral("ｽﾀｰﾀｰとして登録する"), this), "StarterChkBx");
     StarterChkBx->setGeometry(8, 336, 200, 20);
-    OK = new QPushButton(QStringLiteral("OK"), this);
-    OK->setObjectName(QStringLiteral("OK"));
+    OK = named(new QPushButton(QStringLiteral("OK"), this), "OK");
     OK->setGeometry(128, 366, 75, 25);
     OK->setDefault(true);
-    Cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    Cancel->setObjectName(QStringLiteral("Cancel"));
+    Cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "Cancel");
     Cancel->setGeometry(212, 366, 75, 25);
     connect(OK, &QPushButton::clicked, this, [this] { done(platform::mrOk); });
     connect(Cancel, &QPushButton::clicked, this, [this] { done(platform::mrCancel); });
@@ -73,7 +67,7 @@ void TTourokuMember::FormActivate()
     m_activated = true;
     setWindowTitle(QStringLiteral("コートプレイヤーを一括設定します"));
     Label1->setText(m_team->name);
-    m_team->SortPlayers(kSortByNumber);
+    m_team->SortPlayers(SortMode::ByNumber);
     const ClockState clock = GetClockState();
     const int periodLength = Option() ? Option()->PeriodLength() : clock.minutes;
     const bool gameStart =

@@ -22,7 +22,7 @@ bool decode(double serial, QDate& date, int& msOfDay)
 {
     if (!std::isfinite(serial) || std::abs(serial) > kMaxSerial)
         return false;
-    const qint64 total = std::llround(serial * double(kMsPerDay));
+    const qint64 total = daysToMilliseconds(serial);
     const qint64 days = total >= 0 ? total / kMsPerDay : -((-total + kMsPerDay - 1) / kMsPerDay);
     date = QDate::fromJulianDay(baseJulianDay() + days);
     msOfDay = int(total - days * kMsPerDay);
@@ -36,6 +36,11 @@ std::function<double()>& nowProvider()
 }
 
 } // namespace
+
+qint64 daysToMilliseconds(double days)
+{
+    return std::llround(days * double(kMsPerDay));
+}
 
 double encodeDate(int year, int month, int day)
 {

@@ -23,6 +23,19 @@ QString FormatDateTime(const QString& format, double serial);
 QString ShortDate(double serial); // "yyyy/mm/dd"
 QString LongTime(double serial);  // "h:nn:ss"
 
+// Spans of time are day fractions too: court times, the game clock's readings.
+constexpr double kSecondsPerDay = 86'400.0;
+inline double secondsToDays(double seconds)
+{
+    return seconds * (1.0 / kSecondsPerDay);
+}
+inline double daysToSeconds(double days)
+{
+    return days * kSecondsPerDay;
+}
+// To the nearest millisecond, as decoding rounds a serial.
+qint64 daysToMilliseconds(double days);
+
 // The current local date and time as a serial; replaceable in tests.
 double Now();
 void setNowProvider(std::function<double()> provider); // empty function restores the clock

@@ -274,11 +274,14 @@ void StringGrid::SetSelection(const GridRect& rect)
 
 void StringGrid::updateSelection()
 {
+    const GridRect before = m_selection;
     m_selection = normalized(m_anchorCol, m_anchorRow, m_col, m_row);
     if (m_options & goRowSelect) {
         m_selection.Left = m_fixedCols;
         m_selection.Right = m_colCount - 1;
     }
+    if (m_selection != before)
+        emit selectionChanged();
 }
 
 bool StringGrid::moveTo(int col, int row, bool extend)

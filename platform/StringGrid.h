@@ -134,6 +134,10 @@ public:
     std::function<void()> OnEnter;
     std::function<void()> OnExit;
 
+signals:
+    // The selection rectangle moved, whatever moved it: the user, a setter or a change of size.
+    void selectionChanged();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

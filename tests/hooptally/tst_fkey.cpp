@@ -413,8 +413,13 @@ private slots:
         QTest::addColumn<int>("page"); // after the last key
         const int root = int(FKeyPage::Root);
         QTest::newRow("2Point成功") << QList<int>{1, 1} << QStringList{"0/0/255/255/255/1/青木"} << root;
+        QTest::newRow("2Point失敗") << QList<int>{1, 2} << QStringList{"0/1/255/255/255/1/青木"} << root;
+        QTest::newRow("3Point成功") << QList<int>{1, 3} << QStringList{"0/2/255/255/255/1/青木"} << root;
+        QTest::newRow("3Point失敗") << QList<int>{1, 4} << QStringList{"0/3/255/255/255/1/青木"} << root;
+        QTest::newRow("ﾌﾘｰｽﾛｰ成功") << QList<int>{1, 5} << QStringList{"0/4/255/255/255/1/青木"} << root;
         QTest::newRow("ﾌﾘｰｽﾛｰ失敗") << QList<int>{1, 6} << QStringList{"0/5/255/255/255/1/青木"} << root;
         QTest::newRow("ｵﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ") << QList<int>{1, 8} << QStringList{"0/7/255/255/255/1/青木"} << root;
+        QTest::newRow("ﾃﾞｨﾌｪﾝｽﾘﾊﾞｳﾝﾄﾞ") << QList<int>{1, 9} << QStringList{"0/8/255/255/255/1/青木"} << root;
         QTest::newRow("ﾀｰﾝｵｰﾊﾞｰ") << QList<int>{1, 10} << QStringList{"0/9/255/255/255/1/青木"} << root;
         QTest::newRow("ｱｼｽﾄ of team B")
             << QList<int>{7, 11} << QStringList{"0/10/255/255/255/2/上田"} << root;

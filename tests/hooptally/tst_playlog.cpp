@@ -254,6 +254,10 @@ private slots:
         QCOMPARE(gridRows(*grid),
                  (QStringList{"Time|Who|Execute|Point|[4]", "1st.Q(05:09)|青木(4)|３Point 成功|03 - 00|"}));
         QCOMPARE(grid->Row(), 1);
+        // The texts fit their columns without a paint.
+        const QFontMetrics metrics(grid->CanvasFont());
+        for (int col = 0; col < 4; ++col)
+            QVERIFY(grid->ColWidths(col) >= metrics.horizontalAdvance(grid->Cells(col, 1)) + 5);
         program.setPeriod(1);
         program.command(kPeriodEnd);
         QCOMPARE(grid->RowCount(), 3);
@@ -758,6 +762,9 @@ private slots:
         Program program;
         ThreeShots shots(program);
         selectRows(program.form().GridPlaying, 1, 3);
+        // Without a paint: the offscreen form is never drawn.
+        QVERIFY(!program.form().PInsertBtn->isEnabled());
+        QVERIFY(!program.form().PAddBtn->isEnabled());
         bool refused = false;
         program.dialogs().expectModal(QStringLiteral("PlayinModify"), [&](QDialog& dialog) {
             auto& modify = static_cast<TPlayinModify&>(dialog);
@@ -816,7 +823,6 @@ private slots:
         form.PageControl1->setCurrentIndex(3);
         platform::StringGrid* grid = form.GridPlaying;
         auto colourAt = [grid](int col, int row) {
-            grid->viewport()->grab(); // the first paint widens the columns to their texts
             const QImage image = grid->viewport()->grab().toImage();
             const QRect rect = grid->CellRect(col, row);
             return rect.isEmpty() ? QColor() : image.pixelColor(rect.right() - 2, rect.bottom() - 2);

@@ -94,31 +94,33 @@ private slots:
 
     void sortPlayers_data()
     {
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<SortMode>("mode");
         QTest::addColumn<QString>("entries");
         QTest::addColumn<QString>("expected");
+        const SortMode status = SortMode::ByStatus, number = SortMode::ByNumber;
         // clang-format off
-        QTest::newRow("numbers by length first")       << 0 << "1:10:a 1:4:b 1:7:c"           << "b c a";
-        QTest::newRow("status order")                  << 0 << "6::z 0:9:x 1:9:y"             << "x y z";
-        QTest::newRow("all statuses reversed")         << 0 << "6::g 5:1:f 4:1:e 3:1:d 2:1:c 1:1:b 0:1:a"
-                                                            << "a b c d e f g";
-        QTest::newRow("status before number")          << 0 << "1:4:a 0:10:b 0:5:c 6::d"      << "c b a d";
-        QTest::newRow("equal keys keep their order")   << 0 << "1:8:a 1:5:b 1:8:c 1:5:d"      << "b d a c";
-        QTest::newRow("length counted in CP932 bytes") << 0 << "1:一:kanji 1:10:ten"          << "ten kanji";
-        QTest::newRow("half-width kana is one byte")   << 0 << "1:10:ten 1:ｱ:kana"            << "kana ten";
-        QTest::newRow("one record")                    << 0 << "1:10:a"                       << "a";
-        QTest::newRow("reversed numbers")              << 0 << "1:9:e 1:8:d 1:7:c 1:6:b 1:5:a" << "a b c d e";
-        QTest::newRow("mode 1 coach in front stays")   << 1 << "3:1:coach 1:9:x 1:5:y"        << "coach y x";
-        QTest::newRow("mode 1 ignores status")         << 1 << "0:7:a 1:5:b 2:10:c"           << "b a c";
-        QTest::newRow("mode 1 coach stays behind")     << 1 << "1:10:p 3:4:coach"             << "p coach";
-        QTest::newRow("mode 1 player passes a coach")  << 1 << "3:10:coach 1:4:p"             << "p coach";
-        QTest::newRow("mode 1 coaches stay at the end") << 1 << "0:9:c 1:12:a 1:5:b 3:3:coach 4:1:asst"
-                                                            << "b c a coach asst";
+        QTest::newRow("numbers by length first")       << status << "1:10:a 1:4:b 1:7:c"       << "b c a";
+        QTest::newRow("status order")                  << status << "6::z 0:9:x 1:9:y"         << "x y z";
+        QTest::newRow("all statuses reversed")         << status << "6::g 5:1:f 4:1:e 3:1:d 2:1:c 1:1:b 0:1:a"
+                                                                 << "a b c d e f g";
+        QTest::newRow("status before number")          << status << "1:4:a 0:10:b 0:5:c 6::d"  << "c b a d";
+        QTest::newRow("equal keys keep their order")   << status << "1:8:a 1:5:b 1:8:c 1:5:d"  << "b d a c";
+        QTest::newRow("length counted in CP932 bytes") << status << "1:一:kanji 1:10:ten"       << "ten kanji";
+        QTest::newRow("half-width kana is one byte")   << status << "1:10:ten 1:ｱ:kana"        << "kana ten";
+        QTest::newRow("one record")                    << status << "1:10:a"                   << "a";
+        QTest::newRow("reversed numbers")              << status << "1:9:e 1:8:d 1:7:c 1:6:b 1:5:a"
+                                                                 << "a b c d e";
+        QTest::newRow("by number, coach in front")     << number << "3:1:coach 1:9:x 1:5:y"    << "coach y x";
+        QTest::newRow("by number, status ignored")     << number << "0:7:a 1:5:b 2:10:c"       << "b a c";
+        QTest::newRow("by number, coach stays behind") << number << "1:10:p 3:4:coach"         << "p coach";
+        QTest::newRow("by number, passing a coach")    << number << "3:10:coach 1:4:p"         << "p coach";
+        QTest::newRow("by number, coaches stay last")  << number << "0:9:c 1:12:a 1:5:b 3:3:coach 4:1:asst"
+                                                                 << "b c a coach asst";
         // clang-format on
     }
     void sortPlayers()
     {
-        QFETCH(int, mode);
+        QFETCH(SortMode, mode);
         QFETCH(QString, entries);
         TTeam team(0, 1);
         addEntries(team, entries);

@@ -35,6 +35,8 @@ private slots:
     void badSerials_data();
     void badSerials();
     void nowProvider();
+    void spans_data();
+    void spans();
 };
 
 void TestConvert::strToInt_data()
@@ -286,6 +288,24 @@ void TestConvert::nowProvider()
     DateTime::setNowProvider({});
     const double clock = DateTime::fromQDateTime(QDateTime::currentDateTime());
     QVERIFY(std::abs(DateTime::Now() - clock) < 1.0 / 86400); // within a second
+}
+
+void TestConvert::spans_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("tenMinutes") << 600.0 << u"0.00694444444444444"_s;
+    QTest::newRow("oneSecond") << 1.0 << u"0.0000115740740740741"_s;
+    QTest::newRow("halfSecond") << 0.5 << u"5.78703703703704E-6"_s;
+}
+
+void TestConvert::spans()
+{
+    QFETCH(double, seconds);
+    const double days = DateTime::secondsToDays(seconds);
+    QTEST(FloatToStr(days), "stored");
+    QCOMPARE(DateTime::daysToSeconds(days), seconds);
+    QCOMPARE(DateTime::daysToMilliseconds(days), qint64(seconds * 1000));
 }
 
 QTEST_APPLESS_MAIN(TestConvert)

@@ -1,6 +1,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "platform/StringGrid.h"
@@ -151,6 +152,7 @@ void TestStringGrid::resizingKeepsContent()
 void TestStringGrid::selectionFollowsCurrentCell()
 {
     StringGrid grid;
+    QSignalSpy changed(&grid, &StringGrid::selectionChanged);
     grid.SetRow(3);
     grid.SetCol(2);
     QCOMPARE(grid.Selection(), (GridRect{2, 3, 2, 3}));
@@ -163,6 +165,10 @@ void TestStringGrid::selectionFollowsCurrentCell()
     grid.SetOptions(grid.Options() & ~goRowSelect);
     grid.SetSelection(GridRect{4, 4, 2, 1});
     QCOMPARE(grid.Selection(), (GridRect{2, 1, 4, 4}));
+    // Every move above but the refused one, and nothing for a selection that stays.
+    QCOMPARE(changed.count(), 6);
+    grid.SetSelection(GridRect{2, 1, 4, 4});
+    QCOMPARE(changed.count(), 6);
 }
 
 void TestStringGrid::cellRect_data()

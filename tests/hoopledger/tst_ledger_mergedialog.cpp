@@ -75,7 +75,7 @@ void chooseMethod(TMarge& dialog, int method)
 
 } // namespace
 
-class tst_ledger_marge : public QObject
+class tst_ledger_mergedialog : public QObject
 {
     Q_OBJECT
 
@@ -474,5 +474,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_ledger_marge)
-#include "tst_ledger_marge.moc"
+QTEST_MAIN(tst_ledger_mergedialog)
+#include "tst_ledger_mergedialog.moc"

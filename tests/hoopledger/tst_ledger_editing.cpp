@@ -40,7 +40,7 @@ const QStringList kTokyoResults = {u"24/05/01|春季リーグ|市民体育館|Os
 
 } // namespace
 
-class tst_ledger_merge : public QObject
+class tst_ledger_editing : public QObject
 {
     Q_OBJECT
 
@@ -552,7 +552,7 @@ private slots:
              {empty.form().M1, empty.form().D1, empty.form().GameDelM, empty.form().MemDelM})
             action->trigger();
         empty.form().GridAllDblClick();
-        empty.form().RefreshMemberNodes(nullptr, 1, true);
+        empty.form().RefreshMemberNodes(nullptr, TMainForm::MemberNodes::List, true);
         QCOMPARE(empty.dialogs().shown(), QStringList());
     }
 
@@ -615,5 +615,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_ledger_merge)
-#include "tst_ledger_merge.moc"
+QTEST_MAIN(tst_ledger_editing)
+#include "tst_ledger_editing.moc"
