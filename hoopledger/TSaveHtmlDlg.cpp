@@ -60,14 +60,14 @@ void TSaveHtmlDlg::buildControls()
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    struct ButtonSpec
+    struct ButtonItem
     {
         QPushButton** button;
         const char* name;
         QString text;
         int result; // 0: no result of its own
     };
-    const ButtonSpec buttons[] = {
+    const ButtonItem buttons[] = {
         {&YesBtn, "YesBtn", QStringLiteral("はい"), platform::mrYes},
         {&NoBtn, "NoBtn", QStringLiteral("いいえ"), platform::mrNo},
         {&AllBtn, "AllBtn", QStringLiteral("全て上書き"), mrAll},
@@ -75,7 +75,7 @@ void TSaveHtmlDlg::buildControls()
         {&FileBtn, "FileBtn", QStringLiteral("File名変更"), 0},
     };
     int x = 8;
-    for (const ButtonSpec& item : buttons) {
+    for (const ButtonItem& item : buttons) {
         QPushButton* button = named(new QPushButton(item.text, this), item.name);
         button->setGeometry(x, 76, 84, 27);
         button->setAutoDefault(false);

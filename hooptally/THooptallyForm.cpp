@@ -645,7 +645,9 @@ void THooptallyForm::ResetGame(bool keepA, bool keepB)
     ResetRunningScore(this);
     if (FKey())
         FKey()->RebuildFunctionKeyPages();
-    UpdateScorePanel();
+    // A replay brings the panel up to date once, at its end.
+    if (!m_replaying)
+        UpdateScorePanel();
     SetGridUpdate(true);
 }
 
@@ -692,9 +694,8 @@ void THooptallyForm::Dispatch(platform::Message& message)
         if (FKey())
             FKey()->OnFunctionKeyMessage(message);
         break;
+    // A key of the panel sends an action like any other.
     case kPanelActionMessage:
-        OnPanelActionMessage(message);
-        break;
     case kActionMessage:
         OnActionMessage(message);
         break;
@@ -727,12 +728,6 @@ bool executeAction(const GameAction& action)
 }
 
 } // namespace
-
-void THooptallyForm::OnPanelActionMessage(platform::Message& message)
-{
-    // A key of the panel sends an action like any other.
-    OnActionMessage(message);
-}
 
 void THooptallyForm::OnActionMessage(platform::Message& message)
 {

@@ -271,7 +271,6 @@ void TPlayLog::ReplayPlayLog(ClockAfterReplay clock)
     m_form->ReplayActions(old);
     if (clock == ClockAfterReplay::AsBefore)
         m_form->SetClock(minutes, seconds);
-    m_form->UpdateScorePanel();
 }
 
 void TPlayLog::DeleteSelectedLogEntry()

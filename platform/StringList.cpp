@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <algorithm>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,27 +46,14 @@ bool openRegularFile(QFile& file, const QString& path)
 
 std::optional<QByteArray> readAtMost(QFile& file, qint64 maxBytes)
 {
-    constexpr qint64 kChunk = 64 * 1024;
+    // A regular file: what it holds now, even when it grows meanwhile.
     const qint64 size = file.size() - file.pos();
     if (maxBytes < 0 || size > maxBytes)
         return std::nullopt;
-    // The size may change while the file is read: reading goes on to the end, one byte past the limit
-    // at most.
-    QByteArray bytes;
-    bytes.reserve(std::max<qint64>(size, 0) + kChunk);
-    for (;;) {
-        const qint64 want = std::min(kChunk, maxBytes + 1 - bytes.size());
-        if (want <= 0)
-            return std::nullopt;
-        const qsizetype old = bytes.size();
-        bytes.resize(old + want);
-        const qint64 got = file.read(bytes.data() + old, want);
-        if (got < 0)
-            return std::nullopt;
-        bytes.resize(old + got);
-        if (got == 0)
-            return bytes;
-    }
+    QByteArray bytes = file.read(size);
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
 }
 
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes)

@@ -41,7 +41,7 @@ public:
 // socket, a folder or a missing file gives false at once.
 bool openRegularFile(QFile& file, const QString& path);
 
-// The rest of an open file, at most maxBytes; nothing when there is more or a read fails.
+// The rest of an open regular file, at most maxBytes; nothing when there is more or a read fails.
 std::optional<QByteArray> readAtMost(QFile& file, qint64 maxBytes);
 
 // The bytes of a regular file of at most maxBytes; nothing for anything else. Every file the programs

@@ -14,7 +14,7 @@
 #include "platform/Colors.h"
 #include "platform/DateTime.h"
 #include "platform/StringGrid.h"
-#include "platform/testing/SpecialFiles.h"
+#include "platform/testing/NonRegularFiles.h"
 #include "support/Ledger.h"
 
 using namespace hoopledger;
@@ -143,8 +143,8 @@ private slots:
         writeText(ledger.gamePath(u"cut.game"_s), {u"#Hooptally"_s, u"02.03.01"_s, u"大会"_s});
         QVERIFY(QDir(ledger.gamesFolder()).mkdir(u"folder.game"_s));
         // Named with the damaged files, at once: no wait for a writer of the pipe, no endless read.
-        QVERIFY(platform::testing::makeSpecialFile(ledger.gamePath(u"x.game"_s), u"fifo"_s));
-        QVERIFY(platform::testing::makeSpecialFile(ledger.gamePath(u"z.game"_s), u"zero"_s));
+        QVERIFY(platform::testing::makeNonRegularFile(ledger.gamePath(u"x.game"_s), u"fifo"_s));
+        QVERIFY(platform::testing::makeNonRegularFile(ledger.gamePath(u"z.game"_s), u"zero"_s));
         ledger.start(ledger.iniFor(), Scorer::Real, false);
         ledger.dialogs().expectMessage(u"壊れているため読み込めなかったgameファイルがあります\n"_s +
                                        QStringList{ledger.gamePath(u"cut.game"_s),

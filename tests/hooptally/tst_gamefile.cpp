@@ -21,7 +21,7 @@
 #include "platform/DateTime.h"
 #include "platform/StringList.h"
 #include "platform/testing/NumericLocale.h"
-#include "platform/testing/SpecialFiles.h"
+#include "platform/testing/NonRegularFiles.h"
 #include "support/Program.h"
 
 using namespace hooptally;
@@ -985,11 +985,11 @@ void tst_gamefile::unreadableGameFileIsSaidOnce()
     TPlayer* player = program.addPlayer(1, u"4"_s, u"前"_s, true);
     program.act(player, kTwoPointMade);
     form.MarkGameSaved();
-    const QString path = program.path(u"special.game"_s);
+    const QString path = program.path(u"odd.game"_s);
     if (kind == u"folder")
         QVERIFY(QDir().mkdir(path));
     else
-        QVERIFY(platform::testing::makeSpecialFile(path, kind));
+        QVERIFY(platform::testing::makeNonRegularFile(path, kind));
     if (route == u"chosen in the dialog")
         program.dialogs().expectOpenFile(path);
     program.dialogs().expectMessage(u"ファイルを読み込めません\n"_s + path);

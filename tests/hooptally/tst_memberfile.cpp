@@ -7,7 +7,7 @@
 #include "hooptally/Tteam.h"
 #include "platform/Codec.h"
 #include "platform/testing/ScriptedDialogs.h"
-#include "platform/testing/SpecialFiles.h"
+#include "platform/testing/NonRegularFiles.h"
 #include "support/Program.h"
 
 #include <QDir>
@@ -396,7 +396,7 @@ private slots:
         if (kind == QLatin1String("folder"))
             QVERIFY(QDir().mkdir(unreadable));
         else
-            QVERIFY(platform::testing::makeSpecialFile(unreadable, kind));
+            QVERIFY(platform::testing::makeNonRegularFile(unreadable, kind));
         program.dialogs().expectOpenFile(unreadable);
         program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません\n") + unreadable);
         if (side == 1)

@@ -28,7 +28,7 @@
 #include "hooptally/Tteam.h"
 #include "platform/Codec.h"
 #include "platform/CopyData.h"
-#include "platform/testing/SpecialFiles.h"
+#include "platform/testing/NonRegularFiles.h"
 #include "support/ActionPathHelpers.h"
 #include "support/Program.h"
 #include "support/ReportGame.h"
@@ -433,7 +433,7 @@ private slots:
         if (refusal != "empty") {
             target = program.path(QStringLiteral("other.game"));
             if (refusal != "missing")
-                QVERIFY(platform::testing::makeSpecialFile(target, refusal));
+                QVERIFY(platform::testing::makeNonRegularFile(target, refusal));
             // The open command's own report.
             program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません\n") + target);
         }

@@ -11,13 +11,13 @@
 #include <memory>
 #include <thread>
 
-#include "platform/testing/SpecialFiles.h"
+#include "platform/testing/NonRegularFiles.h"
 #include "support/FileHelpers.h"
 
 using namespace platform;
 using namespace Qt::Literals::StringLiterals;
 
-using platform::testing::makeSpecialFile;
+using platform::testing::makeNonRegularFile;
 using platform::testing::NoFileWrites;
 using platform::testing::readBytes;
 using platform::testing::writeBytes;
@@ -368,7 +368,7 @@ void TestIniFile::unreadableAtWriteTime()
     if (kind == u"folder"_s)
         QVERIFY(QDir().mkpath(path()));
     else
-        QVERIFY(makeSpecialFile(path(), kind));
+        QVERIFY(makeNonRegularFile(path(), kind));
     QCOMPARE(IniFile(path()).readString(u"A"_s, u"x"_s, u"<default>"_s), u"<default>"_s);
     QVERIFY(!ini.writeString(u"A"_s, u"x"_s, u"2"_s));
     QVERIFY(

@@ -10,13 +10,13 @@
 #include <memory>
 #include <optional>
 
-#include "platform/testing/SpecialFiles.h"
+#include "platform/testing/NonRegularFiles.h"
 #include "support/FileHelpers.h"
 
 using namespace platform;
 using namespace Qt::Literals::StringLiterals;
 
-using platform::testing::makeSpecialFile;
+using platform::testing::makeNonRegularFile;
 using platform::testing::NoFileWrites;
 using platform::testing::readBytes;
 using platform::testing::writeBytes;
@@ -101,7 +101,7 @@ void TestStringList::loadRefused()
         QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(file.resize(kMaxReadFileSize + 1)); // sparse: nothing is written
     } else if (kind != u"missing"_s) {
-        QVERIFY(makeSpecialFile(path, kind));
+        QVERIFY(makeNonRegularFile(path, kind));
     }
     StringList list{u"stale"_s};
     QVERIFY(!list.loadFromFile(path));

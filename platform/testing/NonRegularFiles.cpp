@@ -1,4 +1,4 @@
-#include "platform/testing/SpecialFiles.h"
+#include "platform/testing/NonRegularFiles.h"
 
 #include <QFile>
 
@@ -7,7 +7,7 @@
 
 namespace platform::testing {
 
-bool makeSpecialFile(const QString& path, const QString& kind)
+bool makeNonRegularFile(const QString& path, const QString& kind)
 {
     const QByteArray name = QFile::encodeName(path);
     if (kind == QLatin1String("fifo"))
