@@ -6,7 +6,6 @@
 #include <optional>
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tsplaying.h"
@@ -17,6 +16,7 @@ class QAction;
 class QComboBox;
 class QDateEdit;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -44,6 +44,18 @@ inline const QString kUnreadableFile = QStringLiteral("ファイルを読み込�
 // What the game clock can show: two digits of minutes, the seconds of a minute.
 constexpr int kMaxClockMinutes = 99;
 constexpr int kMaxClockSeconds = 59;
+
+// One key press as its shortcut override announces it and its press event brings it.
+struct KeyAnnouncement
+{
+    int key = 0;
+    Qt::KeyboardModifiers modifiers;
+    quint64 timestamp = 0;
+    bool autoRepeat = false;
+
+    static KeyAnnouncement of(const QKeyEvent& event);
+    bool operator==(const KeyAnnouncement&) const = default;
+};
 
 // The scoring program's main window: it owns both teams, the log and the grids, runs the clock and
 // executes every scoring action that reaches it as a private message.
@@ -356,8 +368,8 @@ private:
     bool m_replaying = false;
     CommonSwitches m_switches;
     std::unique_ptr<TActionExecutor> m_executor;
-    const QEvent* m_hookedEvent = nullptr;
-    QPointer<QWidget> m_hookedTarget;
+    // The key press announced and not yet taken by the key hook.
+    std::optional<KeyAnnouncement> m_announcedKey;
 };
 
 } // namespace hooptally

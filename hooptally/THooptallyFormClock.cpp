@@ -288,24 +288,35 @@ bool THooptallyForm::IsTextFieldFocused() const
     return false;
 }
 
+KeyAnnouncement KeyAnnouncement::of(const QKeyEvent& event)
+{
+    return {event.key(), event.modifiers(), event.timestamp(), event.isAutoRepeat()};
+}
+
 bool THooptallyForm::eventFilter(QObject* watched, QEvent* event)
 {
-    // Every key press is announced by a shortcut override and ends with a release: after either, an
-    // event at the address of the last one is a new key, wherever it goes.
-    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyRelease)
-        m_hookedEvent = nullptr;
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        // A key the focused control leaves goes on to its parents through this filter again:
-        // the hook acts once, for the first receiver.
-        auto* widget = static_cast<QWidget*>(watched);
-        const bool propagated =
-            event == m_hookedEvent && m_hookedTarget && widget->isAncestorOf(m_hookedTarget);
-        if (!propagated) {
-            m_hookedEvent = event;
-            m_hookedTarget = widget;
-            if (ApplicationKeyHook(static_cast<QKeyEvent*>(event)->key(), true))
-                return true;
-        }
+    // Every key press is announced by a shortcut override just before it arrives: the press is acted on
+    // at its first receiver, once. Its way up the parent chain comes after the announcement was taken,
+    // and so does its way after a dialog that ran inside the hook or inside the focused control: that
+    // dialog's own keys announce and end their own presses.
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        m_announcedKey = KeyAnnouncement::of(*static_cast<QKeyEvent*>(event));
+        break;
+    case QEvent::KeyRelease:
+        m_announcedKey.reset();
+        break;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!watched->isWidgetType() || m_announcedKey != KeyAnnouncement::of(*key))
+            break;
+        m_announcedKey.reset();
+        if (ApplicationKeyHook(key->key(), true))
+            return true;
+        break;
+    }
+    default:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

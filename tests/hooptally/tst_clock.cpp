@@ -2,12 +2,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <functional>
 #include <limits>
@@ -69,6 +71,28 @@ QList<int> panelKeys(const MessageSpy& spy)
     }
     return keys;
 }
+
+// Runs a dialog modally, as the desktop does, and closes it with Esc: a key press of its own.
+void closeWithEscape(QDialog& dialog)
+{
+    QTimer::singleShot(0, &dialog, [&dialog] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    dialog.exec();
+}
+
+// A control that answers every key with a dialog and leaves the key to its parents.
+class DialogOnKey : public QWidget
+{
+public:
+    explicit DialogOnKey(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::StrongFocus); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        QDialog dialog(this);
+        closeWithEscape(dialog);
+        event->ignore();
+    }
+};
 
 // A starter of team A has scored, so the 4th, running from 6:00, ends without an overtime.
 TPlayer* startUntiedFourth(Program& program)
@@ -482,6 +506,47 @@ private slots:
         QCOMPARE(counter.presses == 1, reachesField);
         QCOMPARE(form.shushin->text(), text);
         QVERIFY(!form.ClockRunning());
+    }
+
+    // A dialog with keys of its own runs while a hooked key is handled: inside the hook (F4 is the
+    // panel's add key) or inside the focused control the key goes on to. The key acts once all the same.
+    void keyActsOnceWhateverRunsInside_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("dialogInHook");
+        QTest::addColumn<int>("virtualKey"); // -1: the clock's key
+        QTest::newRow("F4 on the add key") << int(Qt::Key_F4) << true << 0x73;
+        QTest::newRow("F4 into a control") << int(Qt::Key_F4) << false << 0x73;
+        QTest::newRow("Esc into a control") << int(Qt::Key_Escape) << false << 0x1B;
+        QTest::newRow("Backspace into a control") << int(Qt::Key_Backspace) << false << 0x08;
+        QTest::newRow("Space into a control") << int(Qt::Key_Space) << false << -1;
+    }
+    void keyActsOnceWhateverRunsInside()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, dialogInHook);
+        QFETCH(int, virtualKey);
+        Program program;
+        THooptallyForm& form = program.form();
+        QWidget* target = form.ToolBar1;
+        if (dialogInHook) {
+            for (const char* name : {"青木", "井上", "上田"})
+                program.addPlayer(1, QString::number(program.teamA().Count()), QString::fromUtf8(name));
+            FKey()->RebuildFunctionKeyPages();
+            program.dialogs().expectModal(QStringLiteral("PlayerTouroku"), [](QDialog& dialog) {
+                closeWithEscape(dialog);
+                return int(platform::mrCancel);
+            });
+        } else {
+            target = new DialogOnKey(form.PageControl1->currentWidget());
+        }
+        showActive(form);
+        target->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), target);
+        MessageSpy spy(form);
+        QTest::keyClick(target, Qt::Key(key));
+        QCOMPARE(panelKeys(spy), virtualKey < 0 ? QList<int>() : QList<int>{virtualKey});
+        QCOMPARE(form.ClockRunning(), virtualKey < 0);
     }
 
     void functionKeysWhileTheSettingsAreActive()
