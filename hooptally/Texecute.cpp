@@ -179,8 +179,8 @@ bool TActionExecutor::applyCommand(const GameAction& action)
         form->BitBtn4Click();
         break;
     case kOpenGame:
-        // Reopens the current game file, as a caller without a sender does.
-        form->FileOpen1Execute(false);
+        // Reopens the current game file, as a caller without a sender does; unsaved plays are asked about.
+        form->RunAfterCloseQuestion([form] { form->FileOpen1Execute(false); });
         break;
     case kSaveGame:
         form->FileSave1Execute();

@@ -524,10 +524,22 @@ private slots:
         QCOMPARE(program.form().IsGameModified(), confirm);
     }
 
-    // Command 13 reopens the current game file as a caller without a sender does: no question about
-    // the unsaved changes, no file dialog.
+    // Command 13 reopens the current game file as a caller without a sender does, with no file dialog;
+    // unsaved plays are asked about first.
+    void openCommandReopensTheCurrentFile_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("entries"); // after the command
+        QTest::addColumn<int>("points");
+        QTest::newRow("yes saves, then reopens") << int(platform::mrYes) << 2 << 5;
+        QTest::newRow("no reopens the saved game") << int(platform::mrNo) << 1 << 2;
+        QTest::newRow("cancel keeps the play") << int(platform::mrCancel) << 2 << 5;
+    }
     void openCommandReopensTheCurrentFile()
     {
+        QFETCH(int, answer);
+        QFETCH(int, entries);
+        QFETCH(int, points);
         Program program;
         Roster roster(program);
         program.act(roster.starters[0], kTwoPointMade);
@@ -535,13 +547,14 @@ private slots:
         program.dialogs().expectSaveFile(path);
         QVERIFY(program.form().SaveGame());
         program.act(roster.starters[0], kThreePointMade);
-        QVERIFY(program.form().IsGameModified());
-        const qsizetype prompts = program.dialogs().shown().size();
+        program.dialogs().expectMessage(QStringLiteral("ゲーム情報を保存しますか"), answer);
+        if (answer == platform::mrYes)
+            program.dialogs().expectSaveFile(path).expectMessage(QStringLiteral("上書き"), platform::mrYes);
         program.command(kOpenGame);
-        QCOMPARE(program.dialogs().shown().size(), prompts);
+        QVERIFY(program.dialogs().allAnswered());
         QCOMPARE(program.form().CurrentGameFile(), path);
-        QCOMPARE(program.form().PlayLog().Count(), 1);
-        QCOMPARE(program.teamA().TeamPoints(-1), 2);
+        QCOMPARE(program.form().PlayLog().Count(), entries);
+        QCOMPARE(program.teamA().TeamPoints(-1), points);
     }
 
     void clockStartIsNotLoggedTimeoutIs()
