@@ -514,7 +514,9 @@ void THooptallyForm::loadStartupRoster(const QString& path, TTeam* team)
         EnsureAddRow(team);
         return;
     }
-    const auto lines = readChosenFile(path);
+    // What the menu's team read refuses is refused here too: a game file named here would otherwise
+    // become the team's roster file, and the next roster write would go over the game.
+    const auto lines = readRosterFile(path);
     if (!lines) {
         EnsureAddRow(team);
         return;
@@ -533,6 +535,17 @@ std::optional<QStringList> THooptallyForm::readChosenFile(const QString& path)
     platform::dialogs().messageBox(kUnreadableFile + QLatin1Char('\n') + path, kCaption,
                                    platform::Buttons::Ok);
     return std::nullopt;
+}
+
+std::optional<QStringList> THooptallyForm::readRosterFile(const QString& path)
+{
+    auto lines = readChosenFile(path);
+    if (lines && !IsRosterText(*lines)) {
+        platform::dialogs().messageBox(kUnreadableFile + QLatin1Char('\n') + path, kCaption,
+                                       platform::Buttons::Ok);
+        return std::nullopt;
+    }
+    return lines;
 }
 
 void THooptallyForm::sendCourtInOfStarters()

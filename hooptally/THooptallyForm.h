@@ -333,6 +333,8 @@ private:
     void loadStartupRoster(const QString& path, TTeam* team);
     // The lines of a file that the user named; nothing, after a message, when it cannot be read.
     std::optional<QStringList> readChosenFile(const QString& path);
+    // A member file's lines; anything else is refused with a message.
+    std::optional<QStringList> readRosterFile(const QString& path);
     // The lines of a game file that may be opened; nothing, after a message, when it may not.
     std::optional<QStringList> readGameFile(const QString& path);
     void sendCourtInOfStarters();

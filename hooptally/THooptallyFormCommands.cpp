@@ -194,14 +194,9 @@ void THooptallyForm::readRoster(int side)
     if (!chosen)
         return;
     // Read before anything changes: a file that cannot be read leaves the game as it is.
-    const auto lines = readChosenFile(*chosen);
+    const auto lines = readRosterFile(*chosen);
     if (!lines)
         return;
-    if (!IsRosterText(*lines)) {
-        platform::dialogs().messageBox(kUnreadableFile + QLatin1Char('\n') + *chosen, kCaption,
-                                       platform::Buttons::Ok);
-        return;
-    }
     ResetGame(side != kSideA, side == kSideA);
     SetGridUpdate(false);
     TTeam* team = side == kSideA ? m_teamA.get() : m_teamB.get();

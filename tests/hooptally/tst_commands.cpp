@@ -438,26 +438,44 @@ private slots:
         }
     }
 
-    // A file that is no roster is refused before anything changes.
+    // A file that is no roster is refused before anything changes, by the menu's team read and as the
+    // start-up roster of the settings alike: it never becomes the team's roster file.
     void readRosterRefusesOtherFiles_data()
     {
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("empty file") << QStringList();
-        QTest::newRow("text file") << QStringList{"東京,1,7,佐藤,F,Starter,,"};
-        QTest::newRow("picture bytes") << QStringList{"\xff\xd8\xff\xe0"};
-        // A team's read takes no section of a game file: it would empty the team and restart the game.
-        QTest::newRow("game file") << QStringList{"#Hooptally", "02.03.01", "TeamA-Start",
-                                                  "東京,1,7,佐藤,F,Starter,,", "TeamA-End"};
+        QTest::addColumn<bool>("atStartUp");
+        const QList<std::pair<const char*, QStringList>> files{
+            {"empty file", {}},
+            {"text file", {"東京,1,7,佐藤,F,Starter,,"}},
+            {"picture bytes", {"\xff\xd8\xff\xe0"}},
+            // A team's read takes no section of a game file: it would empty the team and restart the game.
+            {"game file",
+             {"#Hooptally", "02.03.01", "TeamA-Start", "東京,1,7,佐藤,F,Starter,,", "TeamA-End"}}};
+        for (const auto& [name, lines] : files) {
+            QTest::addRow("%s", name) << lines << false;
+            QTest::addRow("%s at start-up", name) << lines << true;
+        }
     }
     void readRosterRefusesOtherFiles()
     {
         QFETCH(QStringList, lines);
+        QFETCH(bool, atStartUp);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("other.member"));
+        writeLines(path, lines);
+        const QString refusal = QStringLiteral("ファイルを読み込めません\n") + path;
+        if (atStartUp) {
+            Program program(QStringLiteral("[Initialize]\nTeamA=") + path, false);
+            program.dialogs().expectMessage(refusal);
+            program.form().FormActivate();
+            QVERIFY(program.dialogs().allAnswered());
+            QCOMPARE(program.teamA().Count(), 1);
+            QCOMPARE(program.teamA().filePath, QString());
+            return;
+        }
         Program program;
         TPlayer* a4 = changedGame(program);
-        const QString path = program.path(QStringLiteral("other.member"));
-        writeLines(path, lines);
-        program.dialogs().expectOpenFile(path).expectMessage(QStringLiteral("ファイルを読み込めません\n") +
-                                                             path);
+        program.dialogs().expectOpenFile(path).expectMessage(refusal);
         program.form().BitBtn1Click();
         QVERIFY(program.dialogs().allAnswered());
         QCOMPARE(program.teamA().PlayerAt(0), a4);
