@@ -536,7 +536,7 @@ void TMainForm::TreeView1DblClick()
         setLabel1(team->GetName() + QStringLiteral("【チーム成績一覧】"));
         ShowTeamResults(team);
         if (node->isExpanded())
-            RefreshMemberNodes(node, MemberNodes::List, true);
+            RefreshMemberNodes(node, true);
         TreeView1->setCurrentItem(node);
         break;
     }
@@ -546,7 +546,7 @@ void TMainForm::TreeView1DblClick()
         setLabel1(team->GetName() + QStringLiteral("【個人トータル一覧】"));
         ShowPersonalTotals(team);
         if (node->parent()->isExpanded())
-            RefreshMemberNodes(node->parent(), MemberNodes::List, true);
+            RefreshMemberNodes(node->parent(), true);
         break;
     }
     case kMemberView: {
@@ -556,7 +556,7 @@ void TMainForm::TreeView1DblClick()
         setLabel1(memberText(member) + team->GetName() + QStringLiteral("【個人成績一覧】"));
         ShowPlayerGames(member, team);
         if (node->parent()->isExpanded())
-            RefreshMemberNodes(node->parent(), MemberNodes::List, true);
+            RefreshMemberNodes(node->parent(), true);
         break;
     }
     case kGameListView:
@@ -567,7 +567,7 @@ void TMainForm::TreeView1DblClick()
     }
 }
 
-void TMainForm::RefreshMemberNodes(QTreeWidgetItem* node, MemberNodes mode, bool select)
+void TMainForm::RefreshMemberNodes(QTreeWidgetItem* node, bool select)
 {
     if (!node)
         return;
@@ -578,31 +578,26 @@ void TMainForm::RefreshMemberNodes(QTreeWidgetItem* node, MemberNodes mode, bool
         rememberedName = selected->GetName();
         rememberedNumber = selected->GetNumber();
     }
-    QTreeWidgetItem* toSelect = nullptr;
-    if (mode == MemberNodes::Remove) {
+    auto* team = static_cast<TGTeam*>(nodeData(node));
+    std::vector<std::pair<QString, void*>> wanted = {{kTotalsNodeText, team}};
+    for (TStatPlayer* member : team->Members()) {
+        if (member->visible == 1)
+            wanted.emplace_back(memberText(member), member);
+    }
+    // The same children are kept rather than made again: the node being clicked may be one of them.
+    bool same = node->childCount() == int(wanted.size());
+    for (int i = 0; same && i < node->childCount(); ++i)
+        same = node->child(i)->text(0) == wanted[i].first && nodeData(node->child(i)) == wanted[i].second;
+    if (!same) {
         qDeleteAll(node->takeChildren());
-    } else {
-        auto* team = static_cast<TGTeam*>(nodeData(node));
-        std::vector<std::pair<QString, void*>> wanted = {{kTotalsNodeText, team}};
-        for (TStatPlayer* member : team->Members()) {
-            if (member->visible == 1)
-                wanted.emplace_back(memberText(member), member);
-        }
-        // The same children are kept rather than made again: the node being clicked may be one of them.
-        bool same = node->childCount() == int(wanted.size());
-        for (int i = 0; same && i < node->childCount(); ++i)
-            same = node->child(i)->text(0) == wanted[i].first && nodeData(node->child(i)) == wanted[i].second;
-        if (!same) {
-            qDeleteAll(node->takeChildren());
-            for (const auto& [text, data] : wanted)
-                addNode(node, text, data);
-        }
-        toSelect = node->child(0);
-        for (int i = 1; i < node->childCount(); ++i) {
-            const auto* member = static_cast<TStatPlayer*>(nodeData(node->child(i)));
-            if (member->GetName() == rememberedName && member->GetNumber() == rememberedNumber)
-                toSelect = node->child(i);
-        }
+        for (const auto& [text, data] : wanted)
+            addNode(node, text, data);
+    }
+    QTreeWidgetItem* toSelect = node->child(0);
+    for (int i = 1; i < node->childCount(); ++i) {
+        const auto* member = static_cast<TStatPlayer*>(nodeData(node->child(i)));
+        if (member->GetName() == rememberedName && member->GetNumber() == rememberedNumber)
+            toSelect = node->child(i);
     }
     node->setExpanded(true);
     if (select && toSelect)
@@ -739,7 +734,7 @@ void TMainForm::FileSaveAsItemClick()
 
     // The personal totals link row n to page n: both list the visible members in member order once
     // the member nodes are listed anew.
-    RefreshMemberNodes(node, MemberNodes::List, false);
+    RefreshMemberNodes(node, false);
     bool goOn = writePage(-1, kTeamResultsPage, QStringLiteral("Team_.html"));
     for (int i = 0; goOn && teamNode() && i < teamNode()->childCount(); ++i) {
         goOn = i == 0 ? writePage(0, kPersonalTotalsPage, QStringLiteral("AllKojin_.html"))

@@ -78,7 +78,6 @@ public:
     void TreeView1KeyUp(int key);
     // Remembers the cell under the point and opens PopupMenu2 where the grid's view has a command.
     void GridAllContextPopup(const QPoint& mousePos);
-    int PopupCol() const { return m_popupCol; }
     int PopupRow() const { return m_popupRow; }
     // Removes the node and its children from the tree.
     void DeleteTreeNode(QTreeWidgetItem* node);
@@ -93,12 +92,8 @@ public:
     void BuildTree();
     void ClearTree();
     void TreeView1DblClick();
-    // What becomes of a team node's children.
-    enum class MemberNodes {
-        Remove,
-        List, // again, visible members only
-    };
-    void RefreshMemberNodes(QTreeWidgetItem* node, MemberNodes mode, bool select);
+    // Lists a team node's children again: the totals and the visible members.
+    void RefreshMemberNodes(QTreeWidgetItem* node, bool select);
 
     // The views.
     void ShowTeamResults(TGTeam* team);
@@ -200,7 +195,6 @@ private:
     bool m_loading = false;
     bool m_label1Red = false;
     bool m_oldFileSeen = false;
-    int m_popupCol = -1;
     int m_popupRow = -1;
     int m_sortColumn = -1;
     int m_sortDirection = 1; // 1 descending, 0 ascending

@@ -135,7 +135,7 @@ void TMainForm::TreeView1DragDrop(int x, int y)
             return;
         m_teamList->MergeTeams(into, from);
         DeleteTreeNode(dragged);
-        RefreshMemberNodes(target, MemberNodes::List, true);
+        RefreshMemberNodes(target, true);
         return;
     }
     // A member goes only onto a member of its own team: merging across teams would rename entries of
@@ -227,7 +227,7 @@ void TMainForm::editMember(QTreeWidgetItem* node)
     // Null when another member already has the new identity: its node takes the entries.
     TStatPlayer* added = team->Members().AddMember(std::move(copy));
     team->Members().Sort();
-    RefreshMemberNodes(teamItem, MemberNodes::List, true);
+    RefreshMemberNodes(teamItem, true);
     teamItem->setExpanded(true);
     for (int i = 1; added && i < teamItem->childCount(); ++i) {
         if (nodeData(teamItem->child(i)) == added)
@@ -304,7 +304,8 @@ void* TMainForm::popupRowObject() const
 
 void TMainForm::GridAllContextPopup(const QPoint& mousePos)
 {
-    GridAll->MouseToCell(mousePos.x(), mousePos.y(), m_popupCol, m_popupRow);
+    int column = -1;
+    GridAll->MouseToCell(mousePos.x(), mousePos.y(), column, m_popupRow);
     // The grid's own view decides, not the tree's selection, which may have moved on since.
     switch (m_gridKind) {
     case kTeamView:
@@ -334,7 +335,7 @@ void TMainForm::GameDelMClick()
     game->enabled = 0;
     ShowTeamResults(team);
     if (QTreeWidgetItem* node = teamNode(team); node && node->isExpanded())
-        RefreshMemberNodes(node, MemberNodes::List, false);
+        RefreshMemberNodes(node, false);
 }
 
 void TMainForm::MemDelMClick()

@@ -431,7 +431,7 @@ void TMarge::ManualMerge()
         teams->MergeTeams(into, teamOf(node));
         m_owner->DeleteTreeNode(node);
     }
-    m_owner->RefreshMemberNodes(target, TMainForm::MemberNodes::List, true);
+    m_owner->RefreshMemberNodes(target, true);
     FillTeamLists();
 }
 

@@ -18,7 +18,6 @@ public:
     TeamList(const TeamList&) = delete;
     TeamList& operator=(const TeamList&) = delete;
 
-    TGameList* GameList() const { return m_gameList; }
     // By name, ignoring letter case, in the locale's order; stable.
     void SortByName();
     // Team B is merged into team A and leaves the list.

@@ -58,7 +58,6 @@ enum AppMessage : unsigned {
     kPlayerStatusMessage = platform::WM_APP + 4,
     kFunctionKeyRefreshMessage = platform::WM_APP + 5,
     kFunctionKeyMessage = platform::WM_APP + 6,
-    kPanelActionMessage = platform::WM_APP + 7,
     kActionMessage = platform::WM_APP + 8,
     kRegistrationMessage = platform::WM_APP + 9,
 };

@@ -156,7 +156,7 @@ void OnScoreMarkMessage(THooptallyForm* form, platform::Message& message)
             }
         }
     }
-    // The score panel is the WM_APP+8 receiver's to update: a panel action (WM_APP+7) leaves it.
+    // The score panel is the WM_APP+8 receiver's to update.
 }
 
 void MarkPeriodEndOnRunningScore(THooptallyForm* form, int period)

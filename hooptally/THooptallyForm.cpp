@@ -707,8 +707,6 @@ void THooptallyForm::Dispatch(platform::Message& message)
         if (FKey())
             FKey()->OnFunctionKeyMessage(message);
         break;
-    // A key of the panel sends an action like any other.
-    case kPanelActionMessage:
     case kActionMessage:
         OnActionMessage(message);
         break;

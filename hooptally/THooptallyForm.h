@@ -84,7 +84,7 @@ public:
     void OnCopyDataMessage(platform::Message& message);
     void OnDeleteByKeyMessage(platform::Message& message);
     void OnActionMessage(platform::Message& message);
-    // What WM_APP+7 and WM_APP+8 do with their record; the replay calls it directly with each logged action.
+    // What WM_APP+8 does with its record; the replay calls it directly with each logged action.
     void ReceiveAction(const GameAction* action);
     void OnRegistrationMessage(platform::Message& message);
 

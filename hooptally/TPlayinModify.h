@@ -36,7 +36,6 @@ public:
     // A new entry owned by the caller, or none. Index -1: the single form's entry; an index of the
     // log: that entry's replacement in the range form, at `seconds` when re-spacing.
     std::unique_ptr<PlayLogEntry> BuildLogEntry(int index, int seconds) const;
-    bool IsRange() const { return m_range; }
     int Mode() const { return m_mode; }
 
     QComboBox* QuatorCombo;

@@ -658,7 +658,7 @@ void TFKey::handleKey(int key)
     m_rebuildPending = true;
     m_escToggled = false;
     if (action->category != kNoCategory && GetMainWindowHandle())
-        platform::SendMessage(GetMainWindowHandle(), kPanelActionMessage, 0, std::move(action));
+        platform::SendMessage(GetMainWindowHandle(), kActionMessage, 0, std::move(action));
 }
 
 void TFKey::backspace()

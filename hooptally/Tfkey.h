@@ -74,7 +74,7 @@ struct FKeyHistoryEntry
 };
 
 // The function-key panel: a small tool window that walks a menu tree of actions with F1 to F12
-// and sends the action of a leaf to the main window (WM_APP+7).
+// and sends the action of a leaf to the main window as every other sender does (WM_APP+8).
 class TFKey : public QWidget
 {
     Q_OBJECT
@@ -89,18 +89,6 @@ public:
     void RebuildFunctionKeyPages();
     // Key 1 to 12, as clicked or pressed (F1 to F12).
     void PressKey(int key);
-    void Panel1Click() { PressKey(1); }
-    void Panel2Click() { PressKey(2); }
-    void Panel3Click() { PressKey(3); }
-    void Panel4Click() { PressKey(4); }
-    void Panel5Click() { PressKey(5); }
-    void Panel6Click() { PressKey(6); }
-    void Panel7Click() { PressKey(7); }
-    void Panel8Click() { PressKey(8); }
-    void Panel9Click() { PressKey(9); }
-    void Panel10Click() { PressKey(10); }
-    void Panel11Click() { PressKey(11); }
-    void Panel12Click() { PressKey(12); }
 
     // What is on show.
     FKeyPage CurrentPage() const;

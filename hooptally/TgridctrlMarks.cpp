@@ -547,7 +547,7 @@ void OnActionForTeamGrid(THooptallyForm* form, platform::Message& message)
         }
         refresh(control);
     }
-    // The score panel is the WM_APP+8 receiver's to update: a panel action (WM_APP+7) leaves it.
+    // The score panel is the WM_APP+8 receiver's to update.
 }
 
 void OnPlayerStatusChanged(THooptallyForm* form, platform::Message& message)

@@ -197,14 +197,6 @@ int StringGrid::RowHeights(int row) const
     return row >= 0 && row < m_rowCount ? m_rowHeights[row] : 0;
 }
 
-void StringGrid::SetRowHeights(int row, int height)
-{
-    if (row < 0 || row >= m_rowCount || m_rowHeights[row] == std::max(0, height))
-        return;
-    m_rowHeights[row] = std::max(0, height);
-    layoutChanged();
-}
-
 void StringGrid::SetGridLineWidth(int width)
 {
     width = std::max(0, width);

@@ -55,7 +55,6 @@ public:
     void SetColCount(int count);
     int RowCount() const { return m_rowCount; }
     void SetRowCount(int count);
-    int FixedCols() const { return m_fixedCols; }
     void SetFixedCols(int count);
     int FixedRows() const { return m_fixedRows; }
     void SetFixedRows(int count);
@@ -74,7 +73,6 @@ public:
     int ColWidths(int col) const;
     void SetColWidths(int col, int width);
     int RowHeights(int row) const;
-    void SetRowHeights(int row, int height);
     int GridLineWidth() const { return m_gridLineWidth; }
     void SetGridLineWidth(int width);
 

@@ -552,7 +552,7 @@ private slots:
              {empty.form().M1, empty.form().D1, empty.form().GameDelM, empty.form().MemDelM})
             action->trigger();
         empty.form().GridAllDblClick();
-        empty.form().RefreshMemberNodes(nullptr, TMainForm::MemberNodes::List, true);
+        empty.form().RefreshMemberNodes(nullptr, true);
         QCOMPARE(empty.dialogs().shown(), QStringList());
     }
 

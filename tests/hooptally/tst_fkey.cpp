@@ -93,11 +93,11 @@ platform::TColor captionColor(int key)
         FKey()->Panels[key - 1]->palette().color(QPalette::Active, QPalette::WindowText));
 }
 
-// "category/code/free throws/foul kind/command/side/player" of every action the panel sent.
+// "category/code/free throws/foul kind/command/side/player" of every action sent to the main window.
 MessageSpy::Probe panelActions()
 {
     return [](const platform::Message& message) {
-        if (message.msg != kPanelActionMessage)
+        if (message.msg != kActionMessage)
             return QString();
         const auto* action = platform::RecordOf<GameAction>(message);
         return QStringLiteral("%1/%2/%3/%4/%5/%6/%7")
@@ -115,7 +115,7 @@ QStringList sent(const MessageSpy& spy)
 {
     QStringList actions;
     for (const MessageSpy::Seen& seen : spy.seen) {
-        if (seen.msg == kPanelActionMessage)
+        if (seen.msg == kActionMessage)
             actions << seen.probed;
     }
     return actions;
@@ -686,7 +686,8 @@ private slots:
         });
         walk({1, 12, 6});
         QCOMPARE(pageMeanwhile, FKeyPage::Action2);
-        QCOMPARE(sent(spy), QStringList{"0/17/255/255/255/1/青木"});
+        // The edit key's action, and inside it the assist sent meanwhile; nothing of the refused keys.
+        QCOMPARE(sent(spy), (QStringList{"0/17/255/255/255/1/青木", "0/10/255/255/255/2/上田"}));
         QCOMPARE(FKey()->CurrentPage(), FKeyPage::Root);
         QCOMPARE(FKey()->HistoryCount(), 1);
     }

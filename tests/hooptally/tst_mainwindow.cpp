@@ -370,21 +370,16 @@ private slots:
         QCOMPARE(program.form().PageControl1->currentIndex(), 2);
     }
 
-    // WM_APP+7 executes like WM_APP+8, the score panel brought up to date as well: a basket keyed on the
-    // function-key panel shows at once.
+    // A basket keyed on the function-key panel shows on the score panel at once.
     void panelActionUpdatesTheScorePanel()
     {
         Program program;
         THooptallyForm& form = program.form();
         TPlayer* a4 = program.addPlayer(1, QStringLiteral("4"), QStringLiteral("青木"), true);
         form.PageControl1->setCurrentIndex(0);
-        auto action = std::make_unique<GameAction>();
-        action->side = 1;
-        action->category = kPlayerAction;
-        action->code = kThreePointMade;
-        action->player = a4;
-        action->period = 0;
-        platform::SendMessage(&form, kPanelActionMessage, 0, std::move(action));
+        FKey()->SetFlashDuration({});
+        FKey()->PressKey(1);
+        FKey()->PressKey(3); // 3Point成功
         QCOMPARE(program.teamA().TeamPoints(-1), 3);
         QCOMPARE(form.PlayLog().Count(), 1);
         QCOMPARE(form.TeamATotalCnt->text(), QStringLiteral("003"));
