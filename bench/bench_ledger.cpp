@@ -61,11 +61,13 @@ int generate(const QString& folder, int count)
 
 long statusKb(const char* field)
 {
-    platform::StringList lines;
-    lines.loadFromFile(QStringLiteral("/proc/self/status"));
-    for (const QString& line : lines) {
-        if (line.startsWith(QLatin1String(field)))
-            return line.section(QLatin1Char(':'), 1).trimmed().section(QLatin1Char(' '), 0, 0).toLong();
+    // The file tells no size, so the programs' reader (which reads a regular file's size) gets nothing.
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLong();
     }
     return -1;
 }

@@ -43,6 +43,8 @@ namespace {
 using platform::named;
 
 const QString kScoreProgramName = QStringLiteral("Hooptally");
+// The oldest scoring program that can be started on a game of the list.
+constexpr platform::FileVersion kOldestScoreProgram{2, 2, 8, 0};
 const QString kProbeWarning = QStringLiteral(
     "フープタリーソフトに問題があります【バージョンアップが古い】【同じフォルダに入ってない】");
 const QString kOldFileWarning =
@@ -298,13 +300,7 @@ int TMainForm::CheckScoreProgram(const QString& path)
     if (!QFileInfo(path).isFile())
         return 1;
     const std::optional<platform::FileVersion> version = platform::GetFileVersion(path);
-    if (!version)
-        return 1;
-    if (version->major != 2)
-        return version->major < 2 ? 1 : 0;
-    if (version->minor != 2)
-        return version->minor < 2 ? 1 : 0;
-    return version->release < 8 ? 1 : 0;
+    return !version || *version < kOldestScoreProgram ? 1 : 0;
 }
 
 QStringList TMainForm::ListGameFiles(const QString& folder)

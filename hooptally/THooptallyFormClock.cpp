@@ -107,7 +107,7 @@ void THooptallyForm::Timer1Timer()
     }
     // Here minutes > 0 whenever seconds <= 0: a minute is borrowed.
     if (m_clockSeconds <= 0) {
-        m_clockSeconds = 59;
+        m_clockSeconds = kMaxClockSeconds;
         --m_clockMinutes;
     } else {
         --m_clockSeconds;

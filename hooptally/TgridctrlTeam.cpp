@@ -321,8 +321,8 @@ void BuildTeamSheetLayout(THooptallyForm* form, platform::StringGrid* grid, Shee
     const EdgeStyle invisible{pen.mode, pen.style, platform::clWindow(), 0};
     const int firstHidden = a.fouls[0].lastColumn + 1;
     for (int row = 0; row < control->rows; ++row) {
-        for (const int side : {kTopSide, kBottomSide, kRightSide})
-            control->SetSheetCellEdges(firstHidden, row, side, invisible);
+        for (const int edge : {kTopSide, kBottomSide, kRightSide})
+            control->SetSheetCellEdges(firstHidden, row, edge, invisible);
         for (int column = firstHidden + 1; column < control->columns; ++column)
             control->SetSheetCellEdges(column, row, kAllSides, invisible);
     }

@@ -376,8 +376,8 @@ void TPlayLog::respaceRange(TPlayinModify& dialog, int first, int last)
         const int start = startMinutes * 60 + startSeconds;
         const int end = endMinutes * 60 + endSeconds;
         QString problem;
-        if (startMinutes < 0 || startSeconds < 0 || endMinutes < 0 || endSeconds < 0 || startSeconds > 59 ||
-            endSeconds > 59)
+        if (startMinutes < 0 || startSeconds < 0 || endMinutes < 0 || endSeconds < 0 ||
+            startSeconds > kMaxClockSeconds || endSeconds > kMaxClockSeconds)
             problem = QStringLiteral("Timeに誤りがあります");
         else if (start < end)
             problem = QStringLiteral("開始Timeと終了Timeが逆転しています。");
