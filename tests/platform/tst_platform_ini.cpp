@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +56,7 @@ private slots:
     void unreadableAtWriteTime_data();
     void unreadableAtWriteTime();
     void twoWritersLoseNothing();
+    void lockedTooLong();
 
 private:
     QString path() const { return m_dir->filePath(u"Hooptally.ini"_s); }
@@ -190,6 +192,7 @@ void TestIniFile::missingFile()
     QCOMPARE(ini.readInteger(u"A"_s, u"Key"_s, 3), 3);
     QVERIFY(!ini.sectionExists(u"A"_s));
     QVERIFY(!QFile::exists(path())); // reading creates nothing
+    QVERIFY(ini.isReadable());
     QVERIFY(ini.writeString(u"A"_s, u"Key"_s, u"v"_s));
     QCOMPARE(readBytes(path()), QByteArray("[A]\r\nKey=v\r\n"));
 }
@@ -275,14 +278,23 @@ void TestIniFile::writeFailure()
         written = ini.writeString(u"A"_s, u"x"_s, u"2"_s);
     }
     QVERIFY(!written);
+    QCOMPARE(ini.errorString(), u"cannot make the lock file "_s + path() + u".lock"_s);
     QCOMPARE(readBytes(path()), old);
     QCOMPARE(ini.readString(u"A"_s, u"x"_s, QString()), u"2"_s);
 
     const QString inMissingFolder = m_dir->filePath(u"missing/Hooptally.ini"_s);
     IniFile orphan(inMissingFolder);
     QVERIFY(!orphan.writeInteger(u"A"_s, u"n"_s, 5));
+    QCOMPARE(orphan.errorString(), u"cannot make the lock file "_s + inMissingFolder + u".lock"_s);
     QCOMPARE(orphan.readInteger(u"A"_s, u"n"_s, 0), 5);
     QVERIFY(!QDir(m_dir->filePath(u"missing"_s)).exists());
+
+    // Locked and read, the file itself is refused: the system's reason is kept.
+    const QString link = m_dir->filePath(u"link.ini"_s);
+    QVERIFY(QFile::link(inMissingFolder, link));
+    IniFile linked(link);
+    QVERIFY(!linked.writeInteger(u"A"_s, u"n"_s, 5));
+    QVERIFY2(linked.errorString().contains(u"No such file"_s), qPrintable(linked.errorString()));
 }
 
 // Another program or a person changes the file while it is open; a write changes its own key only.
@@ -369,8 +381,11 @@ void TestIniFile::unreadableAtWriteTime()
         QVERIFY(QDir().mkpath(path()));
     else
         QVERIFY(makeNonRegularFile(path(), kind));
-    QCOMPARE(IniFile(path()).readString(u"A"_s, u"x"_s, u"<default>"_s), u"<default>"_s);
+    const IniFile unreadable(path());
+    QVERIFY(!unreadable.isReadable());
+    QCOMPARE(unreadable.readString(u"A"_s, u"x"_s, u"<default>"_s), u"<default>"_s);
     QVERIFY(!ini.writeString(u"A"_s, u"x"_s, u"2"_s));
+    QCOMPARE(ini.errorString(), u"the file cannot be read"_s);
     QVERIFY(
         !ini.writeValues({IniValue::text(u"A"_s, u"y"_s, u"3"_s), IniValue::text(u"A"_s, u"x"_s, u"4"_s)}));
     QVERIFY(!QFileInfo(path()).isFile());
@@ -410,6 +425,19 @@ void TestIniFile::twoWritersLoseNothing()
             QCOMPARE(written.readInteger(section, u"k%1"_s.arg(i), -1), i);
     }
     QVERIFY(!QFileInfo::exists(path() + u".lock"_s));
+}
+
+// Another program that keeps the lock: the write gives up, says so and leaves the file as it was.
+void TestIniFile::lockedTooLong()
+{
+    writeBytes(path(), "[A]\r\nx=1\r\n");
+    QLockFile other(path() + u".lock"_s);
+    QVERIFY(other.tryLock(0));
+    IniFile ini(path());
+    QVERIFY(!ini.writeString(u"A"_s, u"x"_s, u"2"_s));
+    QVERIFY2(ini.errorString().startsWith(u"still locked by another program"_s),
+             qPrintable(ini.errorString()));
+    QCOMPARE(readBytes(path()), QByteArray("[A]\r\nx=1\r\n"));
 }
 
 QTEST_APPLESS_MAIN(TestIniFile)
