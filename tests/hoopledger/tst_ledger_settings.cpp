@@ -11,6 +11,7 @@
 #include "hoopledger/TPlayerTouroku.h"
 #include "hoopledger/Tplayer.h"
 #include "platform/IniFile.h"
+#include "platform/testing/NonRegularFiles.h"
 #include "support/Ledger.h"
 #include "support/Program.h"
 
@@ -157,14 +158,43 @@ private slots:
         QVERIFY(bytes.contains("\r\n[Other]\r\nKey=1\r\n"));
     }
 
-    void failedWriteIsReported()
+    // A settings file that cannot be read is said at start, the defaults are in force, and it is never
+    // replaced: the own one takes no write, the scoring program's is only ever read.
+    void unreadableSettingsFile_data()
     {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("kind"); // what stands in its place
+        for (const char* kind : {"folder", "fifo", "zero"}) {
+            QTest::addRow("own, %s", kind) << u"Hoopledger.ini"_s << QString::fromLatin1(kind);
+            QTest::addRow("scoring program's, %s", kind) << u"Hooptally.ini"_s << QString::fromLatin1(kind);
+        }
+    }
+
+    void unreadableSettingsFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
         Ledger ledger;
-        QVERIFY(QDir(ledger.folder()).mkdir(u"Hoopledger.ini"_s));
         ledger.start(QString(), Scorer::None, false);
-        ledger.dialogs().expectMessage(u"保存に失敗しました"_s);
-        ledger.option().OKBtn->click();
-        QCOMPARE(ledger.option().result(), int(platform::mrOk));
+        const QDir folder(ledger.path(u"sub"_s));
+        QVERIFY(folder.mkpath(kind == u"folder"_s ? file : u"."_s));
+        const QString path = folder.filePath(file);
+        if (kind != u"folder"_s)
+            QVERIFY(platform::testing::makeNonRegularFile(path, kind));
+        ledger.dialogs().expectMessage(u"ファイルを読み込めません\n"_s + path + u" [Quillmarsh]"_s);
+        TOption option(nullptr, folder.filePath(u"Hoopledger"_s));
+        QVERIFY(ledger.dialogs().allAnswered());
+        QCOMPARE(checks(option), u"11111111111111"_s);
+        const bool own = file == u"Hoopledger.ini"_s;
+        if (own) {
+            ledger.dialogs().expectMessage(u"保存に失敗しました\n"_s + path + u" [Quillmarsh]"_s);
+            QTest::ignoreMessage(
+                QtWarningMsg, qPrintable(u"保存に失敗しました: "_s + path + u": the file cannot be read"_s));
+        }
+        option.OKBtn->click();
+        QCOMPARE(option.result(), int(platform::mrOk));
+        QVERIFY(!QFileInfo(path).isFile());
+        QCOMPARE(QFileInfo(option.IniPath()).isFile(), !own);
     }
 
     void playerDialogFills()
