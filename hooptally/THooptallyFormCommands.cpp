@@ -16,6 +16,7 @@
 #include "hooptally/TAboutBox.h"
 #include "hooptally/TOption.h"
 #include "hooptally/TSaveHtmlDlg.h"
+#include "hooptally/Tdbgform.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tmember.h"
 #include "hooptally/Tsavefile.h"
@@ -227,8 +228,10 @@ void THooptallyForm::writeRoster(int side)
     const auto chosen = platform::dialogs().saveFile(options);
     if (!chosen)
         return;
-    switch (team->SaveRoster(*chosen)) {
+    QString reason;
+    switch (team->SaveRoster(*chosen, &reason)) {
     case RosterSaveResult::Failed:
+        LogSaveFailure(*chosen, reason);
         // Either team, success and failure alike: the scorer must know where the roster stands.
         platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
         break;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -573,10 +574,17 @@ private slots:
 
     void writeFailures()
     {
+        // Why, on the warning output: the file and the system's reason.
+        const auto expectLogged = [](const QString& file) {
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(u"^保存に失敗しました: "_s +
+                                                    QRegularExpression::escape(file) + u": \\S"_s));
+        };
         const QString plain = out(u"plain"_s);
         writeBytes(plain, "x");
         // A single page under a regular file.
         m_ledger->show({kRoot});
+        expectLogged(plain + u"/page.html"_s);
         saveView(plain + u"/page.html"_s, u"保存に失敗しました"_s);
         QVERIFY(m_ledger->shell().opened.isEmpty());
 
@@ -584,6 +592,7 @@ private slots:
         QDir(out()).mkpath(u"f1_.html"_s);
         prepareSaveAll({kRoot, kStars}, u"f"_s);
         answer(out(u"f1_.html"_s), &TSaveHtmlDlg::YesBtn);
+        expectLogged(out(u"f1_.html"_s));
         m_ledger->dialogs().expectMessage(u"保存に失敗しました"_s);
         expectList();
         form().FileSaveAsItemClick();
