@@ -29,6 +29,8 @@ namespace hooptally {
 
 namespace {
 
+const QString kNotShownInBrowser = QStringLiteral("保存しましたが、ブラウザで表示できませんでした");
+
 QString dateText(const QDateEdit* picker)
 {
     return picker->date().toString(QStringLiteral("yyyy.MM.dd"));
@@ -169,8 +171,10 @@ void THooptallyForm::FileSaveAsItemClick()
     m_teamA->SortPlayers(SortMode::ByStatus);
     m_teamB->SortPlayers(SortMode::ByStatus);
     RebuildGridsIfEnabled();
-    if (saved && dialog.CheckBox2->isChecked())
-        platform::shell().ShellOpen(fileName);
+    // Without a program to show it the page is still saved; the user must not wait for it.
+    if (saved && dialog.CheckBox2->isChecked() && !platform::shell().ShellOpen(fileName))
+        platform::dialogs().messageBox(kNotShownInBrowser + QLatin1Char('\n') + fileName, kCaption,
+                                       platform::Buttons::Ok);
 }
 
 void THooptallyForm::OfficialSaveClick()

@@ -555,6 +555,12 @@ private slots:
         saveView(path, u"上書きしてもよろしいですか？"_s, platform::mrOk);
         QCOMPARE(state(path), u'n');
         QCOMPARE(m_ledger->shell().opened, QStringList{path});
+        // Saved, but no program can show it.
+        m_ledger->shell().opens = false;
+        const QString unshown = out(u"unshown.html"_s);
+        saveView(unshown,
+                 u"保存しましたが、ブラウザで表示できませんでした\n"_s + unshown + u" [Quillmarsh]"_s);
+        QCOMPARE(state(unshown), u'n');
         // A grid that holds no view.
         form().ClearGrid();
         saveView(out(u"none.html"_s), u"選択されていません"_s);
