@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -558,8 +557,7 @@ private slots:
         // Saved, but no program can show it.
         m_ledger->shell().opens = false;
         const QString unshown = out(u"unshown.html"_s);
-        saveView(unshown,
-                 u"保存しましたが、ブラウザで表示できませんでした\n"_s + unshown + u" [Quillmarsh]"_s);
+        saveView(unshown, u"保存しましたが、ブラウザで表示できませんでした\n"_s + unshown);
         QCOMPARE(state(unshown), u'n');
         // A grid that holds no view.
         form().ClearGrid();
@@ -580,17 +578,13 @@ private slots:
 
     void writeFailures()
     {
-        // Why, on the warning output: the file and the system's reason.
-        const auto expectLogged = [](const QString& file) {
-            QTest::ignoreMessage(QtWarningMsg,
-                                 QRegularExpression(u"^保存に失敗しました: "_s +
-                                                    QRegularExpression::escape(file) + u": \\S"_s));
-        };
         const QString plain = out(u"plain"_s);
         writeBytes(plain, "x");
         // A single page under a regular file.
         m_ledger->show({kRoot});
-        expectLogged(plain + u"/page.html"_s);
+        // Why, on the warning output: the file and the system's reason.
+        QTest::ignoreMessage(
+            QtWarningMsg, qPrintable(u"保存に失敗しました: "_s + plain + u"/page.html: Not a directory"_s));
         saveView(plain + u"/page.html"_s, u"保存に失敗しました"_s);
         QVERIFY(m_ledger->shell().opened.isEmpty());
 
@@ -598,7 +592,6 @@ private slots:
         QDir(out()).mkpath(u"f1_.html"_s);
         prepareSaveAll({kRoot, kStars}, u"f"_s);
         answer(out(u"f1_.html"_s), &TSaveHtmlDlg::YesBtn);
-        expectLogged(out(u"f1_.html"_s));
         m_ledger->dialogs().expectMessage(u"保存に失敗しました"_s);
         expectList();
         form().FileSaveAsItemClick();

@@ -320,12 +320,10 @@ private slots:
         if (kind != QLatin1String("folder"))
             QVERIFY(platform::testing::makeNonRegularFile(ini, kind));
         if (fromStart) {
-            // Said once, at start, and the defaults are in force.
             program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません\n") + ini +
                                             QStringLiteral(" [Quillmarsh]"));
             own = std::make_unique<TOption>(nullptr, program.path(QStringLiteral("sub/Hooptally")));
             option = own.get();
-            QCOMPARE(option->PeriodLength(), kDefaultPeriodMinutes);
         }
         option->ComboPeriodTime->setCurrentIndex(11);
         program.dialogs().expectMessage(QStringLiteral("保存に失敗しました\n") + ini +
@@ -340,8 +338,7 @@ private slots:
         QCOMPARE(option->PeriodLength(), 12);
         QCOMPARE(option->IniFile().readInteger(QStringLiteral("Option"), QStringLiteral("PlayTime"), -1), 11);
         QVERIFY(!option->StatSwitch(8));
-        // Nothing replaced what stands there.
-        QVERIFY(!QFileInfo(ini).isFile());
+        QVERIFY(!QFileInfo(ini).isFile()); // nothing replaced what stands there
     }
 
     // Every write of the running program changes its own keys only: what another program or a person put
