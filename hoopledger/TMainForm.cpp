@@ -671,7 +671,11 @@ void TMainForm::FileSave1Execute()
                                        platform::Buttons::Ok);
         return;
     }
-    platform::shell().ShellOpen(writer.LastFile());
+    // Without a program to show it the page is still saved; the user must not wait for it.
+    if (!platform::shell().ShellOpen(writer.LastFile()))
+        platform::dialogs().messageBox(QStringLiteral("保存しましたが、ブラウザで表示できませんでした\n") +
+                                           writer.LastFile(),
+                                       kCaption, platform::Buttons::Ok);
 }
 
 void TMainForm::FileSaveAsItemClick()

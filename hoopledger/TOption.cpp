@@ -13,6 +13,7 @@
 #include "platform/Fonts.h"
 #include "platform/IniFile.h"
 #include "platform/Named.h"
+#include "platform/SaveFailure.h"
 
 namespace hoopledger {
 
@@ -121,8 +122,13 @@ void TOption::buildControls()
 
 void TOption::FormCreate()
 {
-    if (QFileInfo::exists(m_iniPath)) {
-        const platform::IniFile ini(m_iniPath);
+    const bool own = QFileInfo::exists(m_iniPath);
+    const platform::IniFile ini(own ? m_iniPath : m_scoringIniPath);
+    // The defaults are in force then: the user must know why.
+    if (!ini.isReadable())
+        platform::dialogs().messageBox(QStringLiteral("ファイルを読み込めません\n") + ini.fileName(),
+                                       kCaption, platform::Buttons::Ok);
+    if (own) {
         FilePath->setText(ini.readString(kOption, QStringLiteral("FilePath"), QString()));
         SaveFilePath->setText(ini.readString(kOption, QStringLiteral("SaveFilePath"), QString()));
         ChkGameFileRead->setChecked(ini.readBool(kOption, QStringLiteral("ActiveRead"), true));
@@ -132,13 +138,12 @@ void TOption::FormCreate()
     }
     // Taken once from the scoring program's settings, only read. Its game-data folder is where its
     // games are saved, so both folders start there.
-    const platform::IniFile scoring(m_scoringIniPath);
-    const QString gameData = scoring.readString(kOption, QStringLiteral("LogPath"), QString());
+    const QString gameData = ini.readString(kOption, QStringLiteral("LogPath"), QString());
     FilePath->setText(gameData);
     SaveFilePath->setText(gameData);
     ChkGameFileRead->setChecked(true);
     for (int i = 0; i < kKojinItemCount; ++i)
-        SetKojinItem(i, scoring.readBool(kKojin, QString::number(i), true));
+        SetKojinItem(i, ini.readBool(kKojin, QString::number(i), true));
 }
 
 void TOption::OKBtnClick()
@@ -150,10 +155,13 @@ void TOption::OKBtnClick()
         IniValue::boolean(kOption, QStringLiteral("ActiveRead"), ChkGameFileRead->isChecked())};
     for (int i = 0; i < kKojinItemCount; ++i)
         values << IniValue::boolean(kKojin, QString::number(i), KojinItem(i));
-    const bool ok = platform::IniFile(m_iniPath).writeValues(values);
+    platform::IniFile ini(m_iniPath);
     // The settings are in force all the same; the user must know they were not stored.
-    if (!ok)
-        platform::dialogs().messageBox(QStringLiteral("保存に失敗しました"), kCaption, platform::Buttons::Ok);
+    if (!ini.writeValues(values)) {
+        platform::logSaveFailure(m_iniPath, ini.errorString());
+        platform::dialogs().messageBox(QStringLiteral("保存に失敗しました\n") + m_iniPath, kCaption,
+                                       platform::Buttons::Ok);
+    }
     done(platform::mrOk);
 }
 

@@ -12,6 +12,7 @@
 #include "hoopledger/Tplayer.h"
 #include "platform/DateTime.h"
 #include "platform/Dialogs.h"
+#include "platform/SaveFailure.h"
 #include "platform/StringGrid.h"
 #include "platform/StringList.h"
 
@@ -147,7 +148,8 @@ int THtmlWriter::Write(int kind, const QString& path)
     }
     platform::StringList lines;
     buildPage(lines, kind);
-    if (!lines.saveToFile(target)) {
+    if (QString reason; !lines.saveToFile(target, &reason)) {
+        platform::logSaveFailure(target, reason);
         m_failed = true;
         m_failedFile = target;
         return m_overwriteMode;

@@ -16,6 +16,7 @@
 #include "hooptally/TAboutBox.h"
 #include "hooptally/TOption.h"
 #include "hooptally/TSaveHtmlDlg.h"
+#include "hooptally/Tdbgform.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tmember.h"
 #include "hooptally/Tsavefile.h"
@@ -27,6 +28,8 @@
 namespace hooptally {
 
 namespace {
+
+const QString kNotShownInBrowser = QStringLiteral("保存しましたが、ブラウザで表示できませんでした");
 
 QString dateText(const QDateEdit* picker)
 {
@@ -168,8 +171,10 @@ void THooptallyForm::FileSaveAsItemClick()
     m_teamA->SortPlayers(SortMode::ByStatus);
     m_teamB->SortPlayers(SortMode::ByStatus);
     RebuildGridsIfEnabled();
-    if (saved && dialog.CheckBox2->isChecked())
-        platform::shell().ShellOpen(fileName);
+    // Without a program to show it the page is still saved; the user must not wait for it.
+    if (saved && dialog.CheckBox2->isChecked() && !platform::shell().ShellOpen(fileName))
+        platform::dialogs().messageBox(kNotShownInBrowser + QLatin1Char('\n') + fileName, kCaption,
+                                       platform::Buttons::Ok);
 }
 
 void THooptallyForm::OfficialSaveClick()
@@ -222,8 +227,10 @@ void THooptallyForm::writeRoster(int side)
     const auto chosen = platform::dialogs().saveFile(options);
     if (!chosen)
         return;
-    switch (team->SaveRoster(*chosen)) {
+    QString reason;
+    switch (team->SaveRoster(*chosen, &reason)) {
     case RosterSaveResult::Failed:
+        LogSaveFailure(*chosen, reason);
         // Either team, success and failure alike: the scorer must know where the roster stands.
         platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
         break;

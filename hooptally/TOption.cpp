@@ -15,6 +15,8 @@
 #include <QScreen>
 
 #include "hooptally/Common.h"
+#include "hooptally/THooptallyForm.h"
+#include "hooptally/Tdbgform.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Named.h"
@@ -187,6 +189,10 @@ void TOption::FormCreate()
     }
     LoadSettings();
     showColors();
+    // The defaults are in force, and no write will replace what stands there: the user must know.
+    if (!m_ini->isReadable())
+        platform::dialogs().messageBox(kUnreadableFile + QLatin1Char('\n') + m_ini->fileName(), kCaption,
+                                       platform::Buttons::Ok);
 }
 
 void TOption::LoadSettings()
@@ -273,10 +279,14 @@ std::optional<WindowPlacement> TOption::LoadWindowPlacement(const QString& secti
 
 void TOption::NoteWriteResult(bool ok)
 {
-    if (ok || m_writeFailureShown)
+    if (ok)
+        return;
+    LogSaveFailure(m_ini->fileName(), m_ini->errorString());
+    if (m_writeFailureShown)
         return;
     m_writeFailureShown = true;
-    platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
+    platform::dialogs().messageBox(kSaveFailed + QLatin1Char('\n') + m_ini->fileName(), kCaption,
+                                   platform::Buttons::Ok);
 }
 
 QString TOption::TeamFileFolder() const

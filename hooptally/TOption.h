@@ -56,7 +56,8 @@ public:
 
     // The open settings file, for the keys of other units.
     platform::IniFile& IniFile() { return *m_ini; }
-    // Tells the user once per run that the settings file could not be written; they stay in force.
+    // Tells the user once per run that the settings file could not be written (they stay in force),
+    // and the debug log every time why.
     void NoteWriteResult(bool ok);
 
     QString TeamFileFolder() const;

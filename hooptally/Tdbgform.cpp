@@ -1,11 +1,11 @@
 #include "hooptally/Tdbgform.h"
 
-#include <QDebug>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include "platform/Fonts.h"
 #include "platform/Named.h"
+#include "platform/SaveFailure.h"
 
 namespace hooptally {
 
@@ -41,8 +41,7 @@ TDbgForm::~TDbgForm()
 
 void LogSaveFailure(const QString& fileName, const QString& reason)
 {
-    const QString text = QStringLiteral("保存に失敗しました: %1: %2").arg(fileName, reason);
-    qWarning().noquote() << text;
+    const QString text = platform::logSaveFailure(fileName, reason);
     if (g_dbgForm)
         g_dbgForm->Append(text, TDbgForm::kDebugLevel);
 }

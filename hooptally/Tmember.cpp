@@ -226,7 +226,7 @@ int TMemberList::IndexOf(const TPlayer* player) const
     return -1;
 }
 
-RosterSaveResult TMemberList::SaveRoster(const QString& path)
+RosterSaveResult TMemberList::SaveRoster(const QString& path, QString* reason)
 {
     if (QFileInfo::exists(path) &&
         platform::dialogs().messageBox(kAskOverwrite, kCaption, platform::Buttons::YesNo) != platform::mrYes)
@@ -246,7 +246,7 @@ RosterSaveResult TMemberList::SaveRoster(const QString& path)
                              OfficialTextOfPlayer(player.get(), owningTeam())}
                      .join(QLatin1Char(','));
     }
-    if (!lines.saveToFile(path))
+    if (!lines.saveToFile(path, reason))
         return RosterSaveResult::Failed;
     filePath = path;
     return RosterSaveResult::Written;

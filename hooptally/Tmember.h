@@ -53,7 +53,8 @@ public:
     int IndexOf(const TPlayer* player) const;
 
     // Member files (*.member) and the team sections of game files.
-    RosterSaveResult SaveRoster(const QString& path);
+    // Failed gives the system's reason in `reason` when given.
+    RosterSaveResult SaveRoster(const QString& path, QString* reason = nullptr);
     bool LoadRoster(const QString& path, const QString& prefix);
     // The same over the lines of a file that was read; the path is the caller's to set.
     bool LoadRosterLines(const QStringList& lines, const QString& prefix);

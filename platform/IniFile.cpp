@@ -79,7 +79,7 @@ IniValue IniValue::boolean(const QString& section, const QString& key, bool valu
 IniFile::IniFile(const QString& path) : m_path(path)
 {
     // A file that cannot be read gives the defaults; a write reads it again before it changes anything.
-    load();
+    m_readable = load();
 }
 
 bool IniFile::load()
@@ -101,14 +101,14 @@ bool IniFile::load()
     return true;
 }
 
-bool IniFile::save() const
+bool IniFile::save()
 {
     QByteArray bytes;
     for (const QByteArray& line : m_bytes) {
         bytes += line;
         bytes += "\r\n";
     }
-    return writeFileAtomically(m_path, bytes);
+    return writeFileAtomically(m_path, bytes, &m_error);
 }
 
 int IniFile::findSection(const QString& section) const
@@ -224,8 +224,18 @@ bool IniFile::writeValues(const QList<IniValue>& values)
     }
     // Another program may write the file at the same time: without the lock, one of the two
     // read-change-writes would put back the file as it was before the other's.
-    QLockFile lock(m_path + QStringLiteral(".lock"));
-    if (!lockWithin(lock, kLockWaitMs) || !load()) {
+    m_error.clear();
+    const QString lockPath = m_path + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    if (!lockWithin(lock, kLockWaitMs)) {
+        m_error = lock.error() == QLockFile::LockFailedError
+                      ? QStringLiteral("still locked by another program after %1 ms: %2")
+                            .arg(QString::number(kLockWaitMs), lockPath)
+                      : QStringLiteral("cannot make the lock file %1").arg(lockPath);
+    } else if (!load()) {
+        m_error = QStringLiteral("the file cannot be read");
+    }
+    if (!m_error.isEmpty()) {
         // The file stays untouched; the values are in force in memory all the same.
         for (const IniValue& value : values)
             apply(value);

@@ -32,16 +32,22 @@ struct IniValue
 // programs from doing so at once. A new key goes to the end of its own section (after its last
 // non-blank line, so a blank line before the next section stays there), a new section to the end of
 // the file. Lines are written CRLF-ended; every line the write does not change keeps its bytes, also
-// bytes that are no CP932 text. A write that cannot lock, read or write the file returns false and
-// leaves the file as it was; the values stay in force in memory and go to the file with the next
-// write that succeeds. Only a regular file is read (see readRegularFile): anything else in its place
-// reads as all defaults and takes no write.
+// bytes that are no CP932 text. A write that cannot lock, read or write the file returns false,
+// leaves the file as it was and keeps the reason for errorString(); the values stay in force in
+// memory and go to the file with the next write that succeeds. Only a regular file is read (see
+// readRegularFile): anything else in its place reads as all defaults, takes no write and makes
+// isReadable() false.
 class IniFile
 {
 public:
     explicit IniFile(const QString& path);
 
     const QString& fileName() const { return m_path; }
+    // False when something stood at the path that could not be read when the object was made: a
+    // missing file is readable, and empty.
+    bool isReadable() const { return m_readable; }
+    // Why the last write failed: the lock, a file that cannot be read, or the system's error text.
+    const QString& errorString() const { return m_error; }
 
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
@@ -62,7 +68,7 @@ public:
 private:
     // Replaces the lines by the file's; false (lines kept) when the file exists but cannot be read.
     bool load();
-    bool save() const;
+    bool save();
     void apply(const IniValue& value);
     void setLine(int index, const QString& text);
     void insertLine(int index, const QString& text);
@@ -73,6 +79,8 @@ private:
     StringList m_lines;        // decoded, for finding and reading
     QByteArrayList m_bytes;    // each line's bytes as the file holds them, without its line end
     QList<IniValue> m_pending; // written in memory, not yet in the file
+    bool m_readable = true;
+    QString m_error;
 };
 
 } // namespace platform

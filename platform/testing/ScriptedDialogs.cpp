@@ -179,7 +179,7 @@ RecordingShell::~RecordingShell()
 bool RecordingShell::ShellOpen(const QString& path)
 {
     opened << path;
-    return true;
+    return opens;
 }
 
 bool RecordingShell::StartProgram(const QString& program, const QStringList& arguments, const QString& workingDir)

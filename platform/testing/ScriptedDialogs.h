@@ -80,6 +80,7 @@ public:
     bool StartProgram(const QString& program, const QStringList& arguments, const QString& workingDir) override;
 
     QStringList opened;  // paths given to ShellOpen
+    bool opens = true;   // what ShellOpen answers: false as where no program can show the file
     QStringList started; // "program|arg1 arg2|workingDir"
 };
 

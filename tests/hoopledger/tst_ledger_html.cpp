@@ -554,6 +554,11 @@ private slots:
         saveView(path, u"上書きしてもよろしいですか？"_s, platform::mrOk);
         QCOMPARE(state(path), u'n');
         QCOMPARE(m_ledger->shell().opened, QStringList{path});
+        // Saved, but no program can show it.
+        m_ledger->shell().opens = false;
+        const QString unshown = out(u"unshown.html"_s);
+        saveView(unshown, u"保存しましたが、ブラウザで表示できませんでした\n"_s + unshown);
+        QCOMPARE(state(unshown), u'n');
         // A grid that holds no view.
         form().ClearGrid();
         saveView(out(u"none.html"_s), u"選択されていません"_s);
@@ -577,6 +582,9 @@ private slots:
         writeBytes(plain, "x");
         // A single page under a regular file.
         m_ledger->show({kRoot});
+        // Why, on the warning output: the file and the system's reason.
+        QTest::ignoreMessage(
+            QtWarningMsg, qPrintable(u"保存に失敗しました: "_s + plain + u"/page.html: Not a directory"_s));
         saveView(plain + u"/page.html"_s, u"保存に失敗しました"_s);
         QVERIFY(m_ledger->shell().opened.isEmpty());
 

@@ -11,6 +11,7 @@
 #include "hoopledger/TPlayerTouroku.h"
 #include "hoopledger/Tplayer.h"
 #include "platform/IniFile.h"
+#include "platform/testing/NonRegularFiles.h"
 #include "support/Ledger.h"
 #include "support/Program.h"
 
@@ -157,14 +158,36 @@ private slots:
         QVERIFY(bytes.contains("\r\n[Other]\r\nKey=1\r\n"));
     }
 
-    void failedWriteIsReported()
+    // A settings file that cannot be read is said at start and never replaced; the scoring program's is
+    // only read.
+    void unreadableSettingsFile_data()
     {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("kind"); // what stands in its place
+        for (const char* kind : {"folder", "fifo", "zero"}) {
+            QTest::addRow("own, %s", kind) << u"Hoopledger.ini"_s << QString::fromLatin1(kind);
+            QTest::addRow("scoring program's, %s", kind) << u"Hooptally.ini"_s << QString::fromLatin1(kind);
+        }
+    }
+
+    void unreadableSettingsFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
         Ledger ledger;
-        QVERIFY(QDir(ledger.folder()).mkdir(u"Hoopledger.ini"_s));
         ledger.start(QString(), Scorer::None, false);
-        ledger.dialogs().expectMessage(u"保存に失敗しました"_s);
-        ledger.option().OKBtn->click();
-        QCOMPARE(ledger.option().result(), int(platform::mrOk));
+        const QString path = ledger.path(u"sub/"_s + file);
+        QVERIFY(QDir().mkpath(kind == u"folder"_s ? path : ledger.path(u"sub"_s)));
+        QVERIFY(kind == u"folder"_s || platform::testing::makeNonRegularFile(path, kind));
+        ledger.dialogs().expectMessage(u"ファイルを読み込めません\n"_s + path);
+        TOption option(nullptr, ledger.path(u"sub/Hoopledger"_s));
+        if (file == u"Hoopledger.ini"_s) {
+            ledger.dialogs().expectMessage(u"保存に失敗しました\n"_s + path);
+            QTest::ignoreMessage(
+                QtWarningMsg, qPrintable(u"保存に失敗しました: "_s + path + u": the file cannot be read"_s));
+        }
+        option.OKBtn->click();
+        QVERIFY(!QFileInfo(path).isFile());
     }
 
     void playerDialogFills()

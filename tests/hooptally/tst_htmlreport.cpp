@@ -667,9 +667,17 @@ private slots:
         }
     }
 
+    void saveCommand_data()
+    {
+        QTest::addColumn<bool>("shown"); // whether a program can show the page
+        QTest::newRow("shown in the browser") << true;
+        QTest::newRow("no program to show it") << false;
+    }
     void saveCommand()
     {
+        QFETCH(bool, shown);
         Program program;
+        program.shell().opens = shown;
         playReportGame(program);
         program.form().Senhyou->setPlainText(QStringLiteral("古い戦評"));
         const QString path = program.path(QStringLiteral("command.html"));
@@ -680,6 +688,9 @@ private slots:
             html.OKBtnClick();
             return dialog.result();
         });
+        if (!shown)
+            program.dialogs().expectMessage(
+                QStringLiteral("保存しましたが、ブラウザで表示できませんでした\n") + path);
         program.form().FileSaveAsItemClick();
         QVERIFY(QFileInfo::exists(path));
         QCOMPARE(program.form().Senhyou->toPlainText(), QStringLiteral("新しい戦評"));

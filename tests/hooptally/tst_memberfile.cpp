@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -475,6 +477,9 @@ private slots:
         QCOMPARE(options.filter, kMemberFilter);
         QCOMPARE(options.fileName, program.path(QStringLiteral("last.member")));
         QVERIFY(program.dialogs().allAnswered());
+        // Why a write failed, for whoever diagnoses it: the file and the system's reason.
+        const QRegularExpression logged(QRegularExpression::escape(path) + QStringLiteral(": \\S"));
+        QCOMPARE(DbgForm()->Memo1->toPlainText().contains(logged), !written && !report.isEmpty());
         if (written) {
             QCOMPARE(readBytes(path),
                      memberBytes(QStringLiteral("#Hooproster\r\nTeam,1,4,名前,PG,Starter,,Official\r\n")));

@@ -24,6 +24,7 @@
 #include "platform/Colors.h"
 #include "platform/IniFile.h"
 #include "platform/StringGrid.h"
+#include "platform/testing/NonRegularFiles.h"
 #include "support/Program.h"
 
 using namespace hooptally;
@@ -300,27 +301,36 @@ private slots:
 
     void unwritableFile_data()
     {
+        QTest::addColumn<QString>("kind"); // what stands in the file's place
         QTest::addColumn<bool>("fromStart");
-        QTest::newRow("folder put in its place while running") << false;
-        QTest::newRow("folder in its place from the start") << true;
+        QTest::newRow("folder put in its place while running") << QStringLiteral("folder") << false;
+        QTest::newRow("folder in its place from the start") << QStringLiteral("folder") << true;
+        QTest::newRow("pipe in its place from the start") << QStringLiteral("fifo") << true;
+        QTest::newRow("device in its place from the start") << QStringLiteral("zero") << true;
     }
     void unwritableFile()
     {
+        QFETCH(QString, kind);
         QFETCH(bool, fromStart);
         Program program;
         std::unique_ptr<TOption> own;
         TOption* option = &program.option();
+        const QString ini = fromStart ? program.path(QStringLiteral("sub/Hooptally.ini")) : program.iniPath();
+        QVERIFY(QDir().mkpath(kind == QLatin1String("folder") ? ini : program.path(QStringLiteral("sub"))));
+        if (kind != QLatin1String("folder"))
+            QVERIFY(platform::testing::makeNonRegularFile(ini, kind));
         if (fromStart) {
-            QVERIFY(QDir().mkpath(program.path(QStringLiteral("sub/Hooptally.ini"))));
+            program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません\n") + ini +
+                                            QStringLiteral(" [Quillmarsh]"));
             own = std::make_unique<TOption>(nullptr, program.path(QStringLiteral("sub/Hooptally")));
             option = own.get();
-        } else {
-            QVERIFY(QDir().mkpath(program.iniPath()));
         }
         option->ComboPeriodTime->setCurrentIndex(11);
-        program.dialogs().expectMessage(QStringLiteral("保存に失敗しました"));
+        program.dialogs().expectMessage(QStringLiteral("保存に失敗しました\n") + ini +
+                                        QStringLiteral(" [Quillmarsh]"));
         QVERIFY(!option->SaveSettings());
         QVERIFY(program.dialogs().allAnswered());
+        QVERIFY(DbgForm()->Memo1->toPlainText().contains(ini + QStringLiteral(": the file cannot be read")));
         // Once a run: later failures pass silently, the settings stay in force.
         option->SetStatSwitch(8, false);
         QVERIFY(!option->SaveSettings());
@@ -328,7 +338,7 @@ private slots:
         QCOMPARE(option->PeriodLength(), 12);
         QCOMPARE(option->IniFile().readInteger(QStringLiteral("Option"), QStringLiteral("PlayTime"), -1), 11);
         QVERIFY(!option->StatSwitch(8));
-        QVERIFY(QFileInfo(option->IniFile().fileName()).isDir());
+        QVERIFY(!QFileInfo(ini).isFile()); // nothing replaced what stands there
     }
 
     // Every write of the running program changes its own keys only: what another program or a person put

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -263,7 +264,7 @@ void TestIniFile::writeCp932RoundTrip()
     QCOMPARE(IniFile(path()).readString(u"チーム"_s, u"name"_s, QString()), u"ﾁｰﾑA東京"_s);
 }
 
-// A write that cannot reach the file reports false, keeps the file as it was and the value in force.
+// A write that cannot reach the file reports false and why, keeps the file as it was and the value in force.
 void TestIniFile::writeFailure()
 {
     const QByteArray old("[A]\r\nx=1\r\n");
@@ -275,6 +276,11 @@ void TestIniFile::writeFailure()
         written = ini.writeString(u"A"_s, u"x"_s, u"2"_s);
     }
     QVERIFY(!written);
+    QCOMPARE(ini.errorString(), u"cannot make the lock file "_s + path() + u".lock"_s);
+    QLockFile other(path() + u".lock"_s);
+    QVERIFY(other.tryLock(0));
+    QVERIFY(!ini.writeString(u"A"_s, u"x"_s, u"2"_s));
+    QVERIFY(ini.errorString().startsWith(u"still locked by another program"_s));
     QCOMPARE(readBytes(path()), old);
     QCOMPARE(ini.readString(u"A"_s, u"x"_s, QString()), u"2"_s);
 
@@ -283,6 +289,12 @@ void TestIniFile::writeFailure()
     QVERIFY(!orphan.writeInteger(u"A"_s, u"n"_s, 5));
     QCOMPARE(orphan.readInteger(u"A"_s, u"n"_s, 0), 5);
     QVERIFY(!QDir(m_dir->filePath(u"missing"_s)).exists());
+
+    // Past the lock, the system's reason for refusing the file itself.
+    QVERIFY(QFile::link(inMissingFolder, m_dir->filePath(u"link.ini"_s)));
+    IniFile linked(m_dir->filePath(u"link.ini"_s));
+    QVERIFY(!linked.writeInteger(u"A"_s, u"n"_s, 5));
+    QVERIFY(linked.errorString().contains(u"No such file"_s));
 }
 
 // Another program or a person changes the file while it is open; a write changes its own key only.
@@ -369,8 +381,10 @@ void TestIniFile::unreadableAtWriteTime()
         QVERIFY(QDir().mkpath(path()));
     else
         QVERIFY(makeNonRegularFile(path(), kind));
+    QVERIFY(!IniFile(path()).isReadable());
     QCOMPARE(IniFile(path()).readString(u"A"_s, u"x"_s, u"<default>"_s), u"<default>"_s);
     QVERIFY(!ini.writeString(u"A"_s, u"x"_s, u"2"_s));
+    QCOMPARE(ini.errorString(), u"the file cannot be read"_s);
     QVERIFY(
         !ini.writeValues({IniValue::text(u"A"_s, u"y"_s, u"3"_s), IniValue::text(u"A"_s, u"x"_s, u"4"_s)}));
     QVERIFY(!QFileInfo(path()).isFile());
