@@ -36,6 +36,8 @@ inline const QString kJpegFilter = QStringLiteral("jpeg(*.jpeg)|*.jpeg|すべて
 inline const QString kAskSaveChanges = QStringLiteral("変更されています、ゲーム情報を保存しますか？");
 inline const QString kAskOverwrite = QStringLiteral("上書きしますよろしいですか？");
 inline const QString kSaveFailed = QStringLiteral("保存に失敗しました");
+// A game, member or settings file that exists but cannot be read (a folder, no permission, no roster).
+inline const QString kUnreadableFile = QStringLiteral("ファイルを読み込めません");
 // The clock button: what it offers, so "Start" while the clock stands.
 inline const QString kClockStartText = QStringLiteral("Start");
 inline const QString kClockStopText = QStringLiteral("Stop");

@@ -38,9 +38,6 @@ namespace hooptally {
 class TStatsRequestHandler;
 struct GameFileSections;
 
-// Said when a game or member file exists but cannot be read (a folder, no permission).
-inline const QString kUnreadableFile = QStringLiteral("ファイルを読み込めません");
-
 // What the game clock can show: two digits of minutes, the seconds of a minute.
 constexpr int kMaxClockMinutes = 99;
 constexpr int kMaxClockSeconds = 59;

@@ -322,7 +322,7 @@ void THooptallyForm::ReadTimeAndOptionSections(const GameFileSections& sections)
         int minutes = platform::StrToIntDef(line.mid(gamefile::kTimeKey.size()), kDefaultPeriodMinutes);
         if (minutes < 1 || minutes > kMaxPeriodMinutes)
             minutes = kDefaultPeriodMinutes;
-        Option()->ComboPeriodTime->setCurrentIndex(minutes - 1);
+        Option()->SetPeriodLength(minutes);
         break;
     }
     TimeClearBClick();

@@ -15,7 +15,6 @@
 #include <QScreen>
 
 #include "hooptally/Common.h"
-#include "hooptally/THooptallyForm.h"
 #include "hooptally/Tdbgform.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
@@ -33,8 +32,16 @@ const QString kOption = QStringLiteral("Option");
 const QString kInitialize = QStringLiteral("Initialize");
 const QString kKojin = QStringLiteral("Kojin");
 
-// The setting keeps the list index, not the minutes.
-constexpr int kDefaultPlayTime = kDefaultPeriodMinutes - 1;
+// The setting and the list keep the index of a period length, not its minutes.
+constexpr int playTimeOf(int minutes)
+{
+    return minutes - 1;
+}
+constexpr int minutesOf(int playTime)
+{
+    return playTime + 1;
+}
+constexpr int kDefaultPlayTime = playTimeOf(kDefaultPeriodMinutes);
 
 QString iniPathOf(const QString& programPath)
 {
@@ -207,7 +214,7 @@ void TOption::LoadSettings()
 
     // A period length outside the list would make every period 0 minutes long.
     int playTime = m_ini->readInteger(kOption, QStringLiteral("PlayTime"), kDefaultPlayTime);
-    if (playTime < 0 || playTime >= kMaxPeriodMinutes)
+    if (playTime < playTimeOf(1) || playTime > playTimeOf(kMaxPeriodMinutes))
         playTime = kDefaultPlayTime;
     ComboPeriodTime->setCurrentIndex(playTime);
 
@@ -302,7 +309,12 @@ QString TOption::GameDataFolder() const
 int TOption::PeriodLength() const
 {
     const int index = ComboPeriodTime->currentIndex();
-    return index < 0 ? kDefaultPeriodMinutes : index + 1;
+    return index < 0 ? kDefaultPeriodMinutes : minutesOf(index);
+}
+
+void TOption::SetPeriodLength(int minutes)
+{
+    ComboPeriodTime->setCurrentIndex(playTimeOf(minutes));
 }
 
 bool TOption::StatSwitch(int index) const

@@ -65,6 +65,7 @@ public:
     // The folder of the program's executable, where its settings file lives.
     QString ProgramFolder() const { return m_programFolder; }
     int PeriodLength() const; // minutes
+    void SetPeriodLength(int minutes); // 1 to kMaxPeriodMinutes
     bool StatSwitch(int index) const;
     void SetStatSwitch(int index, bool on);
     int StatSwitchCount() const;

@@ -141,7 +141,7 @@ void TSaveFile::WriteGameFile()
     for (int i = 0; i < Option()->StatSwitchCount(); ++i)
         lines << QString::number(i) + (Option()->StatSwitch(i) ? QStringLiteral("=1") : QStringLiteral("=0"));
     lines << gamefile::kOptionSection.end << gamefile::kTimeSection.start
-          << QString(gamefile::kTimeKey) + QString::number(Option()->ComboPeriodTime->currentIndex() + 1)
+          << QString(gamefile::kTimeKey) + QString::number(Option()->PeriodLength())
           << gamefile::kTimeSection.end;
     lines << gamefile::kLogSection.start;
     WriteLogLines();
