@@ -1,10 +1,11 @@
 #include "hooptally/Texecute.h"
 
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTimeEdit>
 #include <QTabWidget>
+#include <QTimeEdit>
 
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/TPlayerTouroku.h"
@@ -180,7 +181,9 @@ bool TActionExecutor::applyCommand(const GameAction& action)
         break;
     case kOpenGame:
         // Reopens the current game file, as a caller without a sender does; unsaved plays are asked about.
-        form->RunAfterCloseQuestion([form] { form->FileOpen1Execute(false); });
+        // A game never saved has no file to reopen: nothing to ask.
+        if (QFileInfo::exists(form->CurrentGameFile()))
+            form->RunAfterCloseQuestion([form] { form->FileOpen1Execute(false); });
         break;
     case kSaveGame:
         form->FileSave1Execute();

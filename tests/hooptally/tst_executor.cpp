@@ -528,12 +528,13 @@ private slots:
     // unsaved plays are asked about first.
     void openCommandReopensTheCurrentFile_data()
     {
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("answer");  // 0: nothing asked
         QTest::addColumn<int>("entries"); // after the command
         QTest::addColumn<int>("points");
         QTest::newRow("yes saves, then reopens") << int(platform::mrYes) << 2 << 5;
         QTest::newRow("no reopens the saved game") << int(platform::mrNo) << 1 << 2;
         QTest::newRow("cancel keeps the play") << int(platform::mrCancel) << 2 << 5;
+        QTest::newRow("nothing to reopen") << 0 << 2 << 5;
     }
     void openCommandReopensTheCurrentFile()
     {
@@ -543,11 +544,13 @@ private slots:
         Program program;
         Roster roster(program);
         program.act(roster.starters[0], kTwoPointMade);
-        const QString path = program.path(QStringLiteral("current.game"));
-        program.dialogs().expectSaveFile(path);
-        QVERIFY(program.form().SaveGame());
+        const QString path = answer ? program.path(QStringLiteral("current.game")) : QString();
+        if (answer) {
+            program.dialogs().expectSaveFile(path);
+            QVERIFY(program.form().SaveGame());
+            program.dialogs().expectMessage(QStringLiteral("ゲーム情報を保存しますか"), answer);
+        }
         program.act(roster.starters[0], kThreePointMade);
-        program.dialogs().expectMessage(QStringLiteral("ゲーム情報を保存しますか"), answer);
         if (answer == platform::mrYes)
             program.dialogs().expectSaveFile(path).expectMessage(QStringLiteral("上書き"), platform::mrYes);
         program.command(kOpenGame);
