@@ -138,8 +138,8 @@ GameFileSections GameFileSections::split(const QStringList& lines)
         }
         sections.commentary = lines.mid(at + 1, end - at - 1);
     }
-    sections.endsInLog = sections.log && !logEnded && !sections.commentary && limit == lines.size() &&
-                         lines.value(gamefile::kVersionLine) == gamefile::kVersion;
+    sections.cutShort = !(sections.log && logEnded) && !sections.commentary && limit == lines.size() &&
+                        lines.value(gamefile::kVersionLine) == gamefile::kVersion;
     return sections;
 }
 

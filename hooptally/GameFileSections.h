@@ -28,9 +28,10 @@ struct GameFileSections
     std::optional<QStringList> periodTime;
     std::optional<QStringList> log;
     std::optional<QStringList> commentary;
-    // A file of the current writer that ends inside the log: no end marker and nothing after it. The
-    // writer always closes the log and adds the statistics block, so the file was cut short.
-    bool endsInLog = false;
+    // A file of the current writer that ends before the end of its log: a log without its end marker,
+    // or none, and neither commentary nor a whole statistics block after it. The writer always writes
+    // every section up to the log, closes it and adds the statistics block, so the file was cut short.
+    bool cutShort = false;
 
     static GameFileSections split(const QStringList& lines);
 };

@@ -99,6 +99,15 @@ QString checkGameFile(const QStringList& lines)
     return {};
 }
 
+// The people read into the team's roster, its blank row left out.
+int membersRead(const TTeam& team)
+{
+    int read = 0;
+    for (int i = 0; i < team.Count(); ++i)
+        read += team.PlayerAt(i)->status != kBlankRow ? 1 : 0;
+    return read;
+}
+
 } // namespace
 
 std::unique_ptr<PlayLogEntry> THooptallyForm::ParseLogLine(const QStringList& fields)
@@ -222,11 +231,13 @@ bool THooptallyForm::OpenGameFile(const QString& path)
         FillStatsGrid(m_teamB.get(), StringGrid2);
         SetGridUpdate(true);
     }
-    if (sections.endsInLog) {
+    if (sections.cutShort) {
         // Half a game must not pass for the whole one: the scorer is told, and closing asks to save.
         MarkGameChanged();
         platform::dialogs().messageBox(
-            QStringLiteral("ファイルが途中で終わっています（ログ %1 件を読み込みました）\n").arg(log.read) +
+            QStringLiteral("ファイルが途中で終わっています（メンバー %1 人、ログ %2 件を読み込みました）\n")
+                    .arg(membersRead(*m_teamA) + membersRead(*m_teamB))
+                    .arg(log.read) +
                 path,
             kCaption, platform::Buttons::Ok);
     }

@@ -20,8 +20,8 @@
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/StringList.h"
-#include "platform/testing/NumericLocale.h"
 #include "platform/testing/NonRegularFiles.h"
+#include "platform/testing/NumericLocale.h"
 #include "support/Program.h"
 
 using namespace hooptally;
@@ -862,24 +862,39 @@ void tst_gamefile::damagedFiles_data()
     QTest::newRow("wrong magic") << cp932File(wrongMagic) << true << QStringList() << 0;
     QTest::newRow("bad date number") << cp932File(badDate) << true << QStringList() << 0;
     QTest::newRow("empty time line") << cp932File(badTime) << true << QStringList() << 0;
-    const QString endsEarly = u"ファイルが途中で終わっています（ログ %1 件を読み込みました）\n"_s;
+    const QString endsEarly =
+        u"ファイルが途中で終わっています（メンバー %1 人、ログ %2 件を読み込みました）\n"_s;
     QStringList olderEndsInLog = withLog({kValidLogLine, kValidLogLine});
     olderEndsInLog = olderEndsInLog.mid(0, olderEndsInLog.indexOf(u"Log-End"_s));
     olderEndsInLog[1] = u"02.02.08"_s;
     QStringList endsWithoutLogEnd = withLog({kValidLogLine});
     endsWithoutLogEnd.removeAll(u"Log-End"_s);
     QTest::newRow("cut inside a log line")
-        << cp932File(cutInLog) << false << QStringList{endsEarly.arg(1), u"1"_s + noLog} << 1;
+        << cp932File(cutInLog) << false << QStringList{endsEarly.arg(3).arg(1), u"1"_s + noLog} << 1;
     // As many entries as were saved before, and nothing else that differs: still not a saved game.
     QStringList sameCounts = withSection(withSection(baseGameFile(), u"TeamA"_s, {}), u"TeamB"_s, {});
     sameCounts = withSection(sameCounts, u"Log"_s, {u",,0,7,0,1,255,255,255,1,2"_s});
     sameCounts = sameCounts.mid(0, sameCounts.indexOf(u"Log-End"_s));
     QTest::newRow("ends after as many entries as were saved")
-        << cp932File(sameCounts) << false << QStringList{endsEarly.arg(1)} << 1;
+        << cp932File(sameCounts) << false << QStringList{endsEarly.arg(0).arg(1)} << 1;
     QTest::newRow("older version ending in the log")
         << cp932File(olderEndsInLog) << false << QStringList() << 2;
     QTest::newRow("log end missing before the statistics")
         << cp932File(endsWithoutLogEnd) << false << QStringList() << 1;
+    // Cut before the log (the cut falls after the line named), in an older version, after the log.
+    const QStringList whole = baseGameFile();
+    const qsizetype stats = whole.indexOf(u"#STATS-START"_s);
+    const std::pair<QString, int> cuts[] = {
+        {u"Official-Start"_s, 0}, {u"TeamB-Start"_s, 2}, {u"Option-Start"_s, 3}, {u"Time-End"_s, 3}};
+    for (const auto& [last, members] : cuts)
+        QTest::addRow("cut after %s", qPrintable(last))
+            << cp932File(whole.mid(0, whole.indexOf(last) + 1)) << false
+            << QStringList{endsEarly.arg(members).arg(0)} << 0;
+    QStringList olderCut = whole.mid(0, whole.indexOf(u"TeamB-Start"_s) + 1);
+    olderCut[1] = u"02.02.08"_s;
+    QTest::newRow("older version cut before the log") << cp932File(olderCut) << false << QStringList() << 0;
+    QTest::newRow("cut in the statistics block")
+        << cp932File(whole.mid(0, stats + 1)) << false << QStringList() << 0;
     QTest::newRow("unknown player IDs")
         << cp932File(withLog({u"A,99,0,5,0,0,0,255,255,255,1"_s, u"B,42,0,5,0,0,1,255,255,255,2"_s})) << false
         << QStringList{u"2"_s + noLog} << 0;
