@@ -140,6 +140,15 @@ inline constexpr std::array kStatsCountLines{Stat::ThreePointsMade,
 constexpr int kStatsPlayTimeLine = kStatsFirstCountLine + int(kStatsCountLines.size());
 constexpr int kStatsLinesPerPlayer = kStatsPlayTimeLine + 1;
 
+// What one file may hold, far above any real game: a long game logs under 1,000 actions, a team lists
+// some twenty people, a commentary is a few paragraphs. A file past one is refused whole: replaying
+// millions of entries would hold the scoring program for a minute and gigabytes.
+constexpr int kMaxLogEntries = 50000;
+constexpr int kMaxTeamLines = 10000; // per team; a member file's player lines too
+constexpr int kMaxOptionLines = 1000;
+constexpr int kMaxCommentaryLines = 10000;
+constexpr int kMaxStatsEntries = kMaxTeamLines + 1; // per team: its people and the blank row
+
 // A marker or key as the bytes of a raw line.
 constexpr QByteArrayView asBytes(QLatin1StringView text)
 {

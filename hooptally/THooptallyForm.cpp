@@ -540,9 +540,9 @@ std::optional<QStringList> THooptallyForm::readChosenFile(const QString& path)
 std::optional<QStringList> THooptallyForm::readRosterFile(const QString& path)
 {
     auto lines = readChosenFile(path);
-    if (lines && !IsRosterText(*lines)) {
-        platform::dialogs().messageBox(kUnreadableFile + QLatin1Char('\n') + path, kCaption,
-                                       platform::Buttons::Ok);
+    QString refusal = kUnreadableFile;
+    if (lines && !IsRosterText(*lines, &refusal)) {
+        platform::dialogs().messageBox(refusal + QLatin1Char('\n') + path, kCaption, platform::Buttons::Ok);
         return std::nullopt;
     }
     return lines;

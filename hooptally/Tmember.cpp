@@ -261,9 +261,21 @@ bool TMemberList::LoadRoster(const QString& path, const QString& prefix)
     return LoadRosterLines(lines, prefix);
 }
 
-bool IsRosterText(const QStringList& lines)
+bool IsRosterText(const QStringList& lines, QString* refusal)
 {
-    return !lines.isEmpty() && lines[0] == kRosterMagic;
+    if (lines.isEmpty() || lines[0] != kRosterMagic)
+        return false;
+    // Every line after the header may be a member.
+    if (lines.size() - 1 <= gamefile::kMaxTeamLines)
+        return true;
+    if (refusal)
+        *refusal = TooManyMembersText();
+    return false;
+}
+
+QString TooManyMembersText()
+{
+    return QStringLiteral("メンバーが上限（1 チーム %1 人）を超えています").arg(gamefile::kMaxTeamLines);
 }
 
 bool TMemberList::LoadRosterLines(const QStringList& lines, const QString& prefix)

@@ -14,9 +14,12 @@ namespace hooptally {
 class TTeam;
 class RosterIds;
 
-// Whether the lines are a member file: a team's read takes its roster from nothing else (a game file's
-// team sections are read only when the game is opened).
-bool IsRosterText(const QStringList& lines);
+// Whether the lines are a member file that a team's read takes: a team's read takes its roster from
+// nothing else (a game file's team sections are read only when the game is opened), and not from one
+// of more members than a team may list; of such a file, `refusal` gets what to say.
+bool IsRosterText(const QStringList& lines, QString* refusal = nullptr);
+// What to say of a roster past the bound of members, in a member file or a game file.
+QString TooManyMembersText();
 
 // The orders SortPlayers knows.
 enum class SortMode {

@@ -375,12 +375,12 @@ private slots:
     }
 
     // A roster that cannot be read (a folder, even for root; a pipe nobody writes to; a link to
-    // /dev/zero) is said once, at once, and changes nothing.
+    // /dev/zero) or holds more members than a team may list is said once, at once, and changes nothing.
     void readRosterFromAnUnreadableFile_data()
     {
         QTest::addColumn<int>("side");
         QTest::addColumn<QString>("kind");
-        for (const char* kind : {"folder", "fifo", "zero"}) {
+        for (const char* kind : {"folder", "fifo", "zero", "too many members"}) {
             QTest::addRow("team A, %s", kind) << 1 << QString::fromLatin1(kind);
             QTest::addRow("team B, %s", kind) << 2 << QString::fromLatin1(kind);
         }
@@ -395,12 +395,17 @@ private slots:
         program.act(player, kTwoPointMade);
         const QString before = team.filePath;
         const QString unreadable = program.path(QStringLiteral("unreadable.member"));
-        if (kind == QLatin1String("folder"))
+        QString said = QStringLiteral("ファイルを読み込めません\n");
+        if (kind == QLatin1String("folder")) {
             QVERIFY(QDir().mkdir(unreadable));
-        else
+        } else if (kind == QLatin1String("too many members")) {
+            writeBytes(unreadable, "#Hooproster\r\n" + QByteArray("A,1,4,N,P\r\n").repeated(10001));
+            said = QStringLiteral("メンバーが上限（1 チーム 10000 人）を超えています\n");
+        } else {
             QVERIFY(platform::testing::makeNonRegularFile(unreadable, kind));
+        }
         program.dialogs().expectOpenFile(unreadable);
-        program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません\n") + unreadable);
+        program.dialogs().expectMessage(said + unreadable);
         if (side == 1)
             program.form().BitBtn1Click();
         else
@@ -410,6 +415,13 @@ private slots:
         QCOMPARE(team.PlayerAt(0), player);
         QCOMPARE(team.TeamPoints(-1), 2);
         QCOMPARE(team.filePath, before);
+    }
+
+    // A team may list as many members as a game file's team section holds; one more is refused above.
+    void rosterAtTheBoundIsTaken()
+    {
+        QVERIFY(IsRosterText(QStringList{QStringLiteral("#Hooproster")} +
+                             QStringList(10000, QStringLiteral("A,1,4,N,P"))));
     }
 
     void readRosterCancelledChangesNothing()
