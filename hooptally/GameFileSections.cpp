@@ -1,5 +1,7 @@
 #include "hooptally/GameFileSections.h"
 
+#include <algorithm>
+
 #include "gamefile/GameFileFormat.h"
 #include "platform/Convert.h"
 
@@ -44,32 +46,43 @@ std::optional<QStringList> takeSection(const QStringList& lines, qsizetype& at, 
 }
 
 // A whole statistics block from line `start` on: its start marker, the teams with as many entries as
-// they say, its end marker.
-bool isStatsBlock(const QStringList& lines, qsizetype start)
+// they say, its end marker. The most entries of one team; nothing when the block is not whole.
+std::optional<qsizetype> statsBlockEntries(const QStringList& lines, qsizetype start)
 {
+    qsizetype most = 0;
     qsizetype i = start + 1;
     while (i < lines.size() && lines[i] == gamefile::kStatsTeamStart) {
         const qsizetype count = i + gamefile::kStatsEntryCountLine;
         const auto players = count < lines.size() ? platform::StrToInt(lines[count]) : std::nullopt;
         if (!players || *players < 0 || *players > lines.size() / kStatsLinesPerPlayer)
-            return false;
+            return std::nullopt;
+        most = std::max<qsizetype>(most, *players);
         i += gamefile::kStatsFirstEntryLine + *players * kStatsLinesPerPlayer;
         if (i >= lines.size() || lines[i] != gamefile::kStatsTeamEnd)
-            return false;
+            return std::nullopt;
         ++i;
     }
-    return i < lines.size() && lines[i] == gamefile::kStatsEnd;
+    if (i < lines.size() && lines[i] == gamefile::kStatsEnd)
+        return most;
+    return std::nullopt;
 }
 
-// Where the statistics block starts, or the end of the file. The last one that is whole: a commentary
-// line or a name may read like its start marker too.
-qsizetype statsStart(const QStringList& lines)
+struct StatsBlock
+{
+    qsizetype start; // the end of the file when there is none
+    qsizetype mostEntries = 0;
+};
+
+// The last whole statistics block: a commentary line or a name may read like its start marker too.
+StatsBlock statsBlock(const QStringList& lines)
 {
     for (qsizetype i = lines.size() - 1; i > 0; --i) {
-        if (lines[i] == gamefile::kStatsStart && isStatsBlock(lines, i))
-            return i;
+        if (lines[i] != gamefile::kStatsStart)
+            continue;
+        if (const auto entries = statsBlockEntries(lines, i))
+            return {i, *entries};
     }
-    return lines.size();
+    return {lines.size()};
 }
 
 } // namespace
@@ -114,7 +127,9 @@ GameFileSections GameFileSections::split(const QStringList& lines)
         sections.officials = officials;
     }
 
-    const qsizetype limit = statsStart(lines);
+    const StatsBlock stats = statsBlock(lines);
+    const qsizetype limit = stats.start;
+    sections.statsEntries = stats.mostEntries;
     sections.teamA = takeSection(lines, at, limit, gamefile::kTeamASection);
     sections.teamB = takeSection(lines, at, limit, gamefile::kTeamBSection);
     sections.options = takeSection(lines, at, limit, gamefile::kOptionSection);

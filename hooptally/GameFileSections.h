@@ -28,6 +28,8 @@ struct GameFileSections
     std::optional<QStringList> periodTime;
     std::optional<QStringList> log;
     std::optional<QStringList> commentary;
+    // The most entries one team of the whole statistics block has; 0 without a block.
+    qsizetype statsEntries = 0;
     // A file of the current writer that ends before the end of its log: a log without its end marker,
     // or none, and neither commentary nor a whole statistics block after it. The writer always writes
     // every section up to the log, closes it and adds the statistics block, so the file was cut short.

@@ -2,6 +2,7 @@
 // with a damaged file or unsaved changes.
 #include <ctime>
 #include <optional>
+#include <tuple>
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTimeEdit>
 
+#include "gamefile/GameFileFormat.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tsavefile.h"
 #include "platform/Codec.h"
@@ -895,6 +897,29 @@ void tst_gamefile::damagedFiles_data()
     QTest::newRow("older version cut before the log") << cp932File(olderCut) << false << QStringList() << 0;
     QTest::newRow("cut in the statistics block")
         << cp932File(whole.mid(0, stats + 1)) << false << QStringList() << 0;
+    // At a bound of what a file may hold it opens; past it, it is refused and says which. Lines the
+    // readers skip keep these quick.
+    QStringList bounded = whole;
+    bounded.insert(stats, u"Senhyou-End"_s);
+    bounded.insert(stats, u"Senhyou-Start"_s);
+    const std::tuple<QString, int, QString> bounds[] = {
+        {u"Log"_s, 50000, u"ログが上限（50000 件）を超えています"_s},
+        {u"TeamB"_s, 10000, u"メンバーが上限（1 チーム 10000 人）を超えています"_s},
+        {u"Option"_s, 1000, u"オプションが上限（1000 行）を超えています"_s},
+        {u"Senhyou"_s, 10000, u"戦評が上限（10000 行）を超えています"_s},
+        {u"#STATS"_s, 10001, u"統計の記録が上限（1 チーム 10001 件）を超えています"_s}};
+    for (const auto& [section, most, said] : bounds) {
+        for (const int count : {most, most + 1}) {
+            const QStringList lines =
+                section != u"#STATS" ? withSection(bounded, section, QStringList(count, u"#"_s))
+                                     : whole.mid(0, stats + 1) +
+                                           QStringList{u"#TEAM-START"_s, u"A"_s, QString::number(count)} +
+                                           QStringList(count * gamefile::kStatsLinesPerPlayer, u"0"_s) +
+                                           QStringList{u"#TEAM-END"_s, u"#STATS-END"_s};
+            QTest::addRow("%s %s its bound", qPrintable(section), count > most ? "past" : "at")
+                << cp932File(lines) << (count > most) << QStringList(count > most ? 1 : 0, said) << 0;
+        }
+    }
     QTest::newRow("unknown player IDs")
         << cp932File(withLog({u"A,99,0,5,0,0,0,255,255,255,1"_s, u"B,42,0,5,0,0,1,255,255,255,2"_s})) << false
         << QStringList{u"2"_s + noLog} << 0;
@@ -953,9 +978,9 @@ void tst_gamefile::damagedFiles()
     const QString path = program.path(u"damaged.game"_s);
     writeBytes(path, bytes);
     const qsizetype shownBefore = program.dialogs().shown().size();
-    // A refused file is named in its message; any prompt not queued here fails the test.
+    // A refused file is named in its message, after why; any prompt not queued here fails the test.
     if (refused)
-        messages = QStringList{u"damaged.game"_s};
+        messages = QStringList{messages.value(0) + u"\n"_s + path};
     for (const QString& message : std::as_const(messages))
         program.dialogs().expectMessage(message);
     const bool opened = form.OpenGameFile(path);
