@@ -155,6 +155,7 @@ TGame::StatsResult TGame::ReadStats(const QList<QByteArrayView>& lines)
     State state = State::BeforeBlock;
     TGameSide* sides[] = {&sideA, &sideB};
     int sidesOpened = 0;
+    int entries = 0; // of the side being read
     const qsizetype count = lines.size();
     qsizetype at = 0;
     while (at < count && state != State::Done) {
@@ -173,6 +174,7 @@ TGame::StatsResult TGame::ReadStats(const QList<QByteArrayView>& lines)
                 if (sidesOpened == 2 || at + gamefile::kStatsEntryCountLine >= count)
                     return StatsResult::Damaged;
                 sides[sidesOpened++]->SetName(LineText(lines[at + gamefile::kStatsTeamNameLine]));
+                entries = 0;
                 at += gamefile::kStatsFirstEntryLine;
                 state = State::InTeam;
             } else {
@@ -187,7 +189,7 @@ TGame::StatsResult TGame::ReadStats(const QList<QByteArrayView>& lines)
                 ++at;
                 break;
             }
-            if (at + gamefile::kStatsLinesPerPlayer > count)
+            if (at + gamefile::kStatsLinesPerPlayer > count || ++entries > gamefile::kMaxStatsEntries)
                 return StatsResult::Damaged;
             if (!lines[at + gamefile::kStatsNumberLine].isEmpty()) {
                 const std::optional<double> playTime = finiteNumber(lines[at + gamefile::kStatsPlayTimeLine]);

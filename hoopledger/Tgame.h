@@ -23,7 +23,8 @@ public:
 
     // Reads the statistics block into the two sides from the file's lines after the first (or from
     // any later line up to the block's first). Damaged when the block is cut short, holds a third
-    // team block or a playing time that is not a finite number: the caller then drops the whole game.
+    // team block, more entries in a team than a file may hold, or a playing time that is not a finite
+    // number: the caller then drops the whole game.
     StatsResult ReadStats(const QList<QByteArrayView>& lines);
     // Side A when its name equals the given one, else side B when its does, else none.
     TGameSide* FindSide(const QString& teamName);

@@ -20,6 +20,11 @@ constexpr QByteArrayView kTeamAStart = gamefile::asBytes(gamefile::kTeamASection
 constexpr qsizetype kHeaderLines = gamefile::kHeaderLines;
 // A game file of a long game is some tens of kilobytes; anything this big is not one.
 constexpr qint64 kMaxGameFileBytes = platform::kMaxReadFileSize;
+// The lines of a statistics block of two teams at the bound of entries. A block runs no further, so
+// the lines after them are left unsplit: short lines would make a list of millions.
+constexpr qsizetype kMaxStatsBlockLines =
+    2 + 2 * (gamefile::kStatsFirstEntryLine +
+             qsizetype(gamefile::kMaxStatsEntries) * gamefile::kStatsLinesPerPlayer + 1);
 
 bool dateBefore(const TGame* a, const TGame* b)
 {
@@ -60,7 +65,8 @@ std::unique_ptr<TGame> readGame(const QString& path, QByteArrayView bytes,
         game->gameNumber = LineText(header[gamefile::kGameNumberLine]);
     // Only the block is split and decoded: the log before it is most of the file.
     const qsizetype block = statsBlockStart(bytes, header[1].data() - bytes.data());
-    if (block >= 0 && game->ReadStats(SplitLines(bytes.sliced(block))) == TGame::StatsResult::Damaged)
+    if (block >= 0 &&
+        game->ReadStats(SplitLines(bytes.sliced(block), kMaxStatsBlockLines)) == TGame::StatsResult::Damaged)
         return nullptr;
     return game;
 }

@@ -140,6 +140,11 @@ private slots:
         endInside[0] = u"#STATS-END"_s;
         QTest::newRow("#STATS-END inside a team is a block's first line")
             << endInside << QStringList{u"5|Ito|PG|0|0|"_s + zeros + u"|00:00:00"_s};
+        QStringList atTheBound;
+        for (int i = 0; i < 10001; ++i)
+            atTheBound << playerBlock(u"Ito"_s, u"5"_s);
+        QTest::newRow("as many entries as a file may hold")
+            << atTheBound << QStringList{u"5|Ito|PG|0|0|"_s + zeros + u"|00:00:00"_s};
     }
 
     void playerBlocks()
@@ -236,6 +241,11 @@ private slots:
         third.insert(third.indexOf(u"#STATS-END"_s), u"#TEAM-END"_s);
         QTest::newRow("third team block") << third;
         QTest::newRow("file ends inside a player block") << good.mid(0, good.indexOf(u"#TEAM-END"_s) - 5);
+        QStringList pastTheBound;
+        for (int i = 0; i < 10002; ++i)
+            pastTheBound << playerBlock(u"Ito"_s, u"5"_s);
+        QTest::newRow("more entries in a team than a file may hold")
+            << gameFile(u"45000"_s, u"A"_s, pastTheBound, u"B"_s, {});
     }
 
     void damaged()
