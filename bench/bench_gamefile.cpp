@@ -1,9 +1,16 @@
 // Saving and opening a game of 1,000 logged actions; opening includes the replay of the whole log.
+// openAtTheBound opens a game of as many log entries as a file may hold once and prints its time and
+// the peak memory of the open (target: under 2 s and 500 MB).
 #include <memory>
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
 
+#include "gamefile/GameFileFormat.h"
 #include "hooptally/Tsavefile.h"
+#include "platform/StringList.h"
 #include "support/Program.h"
 
 using namespace hooptally;
@@ -14,6 +21,7 @@ namespace {
 
 constexpr int kActions = 1000;
 constexpr int kPeriods = 4;
+constexpr int kAtTheBound = gamefile::kMaxLogEntries;
 
 // Twelve players a side, five of them starters; a substitution every twenty actions, a time-out every
 // fifty, and a period end after every quarter of the log.
@@ -54,6 +62,27 @@ void recordLongGame(Program& program)
     }
 }
 
+// The process's resident memory in MB: "VmHWM" the peak, "VmRSS" now.
+qint64 residentMb(const QByteArray& field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong() / 1024;
+    }
+    return -1;
+}
+
+// The peak starts again from what the process holds now.
+void resetPeakMemory()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
 } // namespace
 
 class bench_gamefile : public QObject
@@ -87,6 +116,37 @@ private slots:
             QVERIFY(m_program->form().OpenGameFile(m_path));
         }
         QCOMPARE(m_program->form().PlayLog().Count(), count);
+    }
+
+    // The long game's log repeated up to the bound: every entry replays as in a real game.
+    void openAtTheBound()
+    {
+        TSaveFile writer(m_path);
+        QVERIFY(writer.Save(SaveKind::Game));
+        platform::StringList lines;
+        QVERIFY(lines.loadFromFile(m_path));
+        const qsizetype first = lines.indexOf(u"Log-Start"_s) + 1;
+        const qsizetype end = lines.indexOf(u"Log-End"_s);
+        const QStringList log = lines.mid(first, end - first);
+        QStringList bounded = lines.mid(0, first);
+        for (int i = 0; i < kAtTheBound; ++i)
+            bounded << log[i % log.size()];
+        bounded << lines.mid(end);
+        const QString path = m_program->path(u"bound.game"_s);
+        writeLines(path, bounded);
+
+        THooptallyForm& form = m_program->form();
+        form.show();
+        const qint64 before = residentMb("VmRSS");
+        resetPeakMemory();
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(form.OpenGameFile(path));
+        QApplication::processEvents();
+        const qint64 ms = timer.elapsed();
+        QCOMPARE(form.PlayLog().Count(), kAtTheBound);
+        qInfo("opened %d log entries in %lld ms; peak resident %lld MB (%lld MB before the open)",
+              kAtTheBound, ms, residentMb("VmHWM"), before);
     }
 
     void cleanupTestCase() { m_program.reset(); }
