@@ -1,9 +1,9 @@
 #include "hooptally/GameFileSections.h"
 
-#include <algorithm>
-
 #include "gamefile/GameFileFormat.h"
 #include "platform/Convert.h"
+
+#include <algorithm>
 
 namespace hooptally {
 
