@@ -91,6 +91,9 @@ inline constexpr QLatin1StringView kStatsEnd("#STATS-END");
 inline constexpr QLatin1StringView kStatsTeamStart("#TEAM-START");
 inline constexpr QLatin1StringView kStatsTeamEnd("#TEAM-END");
 
+// The block holds team A's, then team B's.
+constexpr int kStatsTeams = 2;
+
 // A team's lines, counted from its start marker.
 enum StatsTeamLine { kStatsTeamStartLine, kStatsTeamNameLine, kStatsEntryCountLine, kStatsFirstEntryLine };
 

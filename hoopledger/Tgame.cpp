@@ -171,7 +171,7 @@ TGame::StatsResult TGame::ReadStats(const QList<QByteArrayView>& lines)
         case State::BetweenTeams:
             if (line.startsWith(kStatsTeamStart)) {
                 // The record has two sides; the name and the count line must both be there.
-                if (sidesOpened == 2 || at + gamefile::kStatsEntryCountLine >= count)
+                if (sidesOpened == gamefile::kStatsTeams || at + gamefile::kStatsEntryCountLine >= count)
                     return StatsResult::Damaged;
                 sides[sidesOpened++]->SetName(LineText(lines[at + gamefile::kStatsTeamNameLine]));
                 entries = 0;
@@ -200,9 +200,9 @@ TGame::StatsResult TGame::ReadStats(const QList<QByteArrayView>& lines)
                                     LineText(lines[at + gamefile::kStatsNameLine]), kGamePlayerKind,
                                     wholeNumberOr0(lines[at + gamefile::kStatsStarterLine]) != 0 ? 1 : 0,
                                     LineText(lines[at + gamefile::kStatsPositionLine]));
-                qsizetype line = at + gamefile::kStatsFirstCountLine;
+                qsizetype countLine = at + gamefile::kStatsFirstCountLine;
                 for (const gamefile::Stat stat : gamefile::kStatsCountLines)
-                    player->counters[slotOf(stat)] = wholeNumberOr0(lines[line++]);
+                    player->counters[slotOf(stat)] = wholeNumberOr0(lines[countLine++]);
                 player->SetPlayTime(*playTime);
                 sides[sidesOpened - 1]->AddPlayer(std::move(player));
             }

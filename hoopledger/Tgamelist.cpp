@@ -64,7 +64,7 @@ std::unique_ptr<TGame> readGame(const QString& path, QByteArrayView bytes,
     if (header[gamefile::kGameNumberLine] != kTeamAStart)
         game->gameNumber = LineText(header[gamefile::kGameNumberLine]);
     // Only the block is split and decoded: the log before it is most of the file.
-    const qsizetype block = statsBlockStart(bytes, header[1].data() - bytes.data());
+    const qsizetype block = statsBlockStart(bytes, header[gamefile::kVersionLine].data() - bytes.data());
     if (block >= 0 &&
         game->ReadStats(SplitLines(bytes.sliced(block), kMaxStatsBlockLines)) == TGame::StatsResult::Damaged)
         return nullptr;

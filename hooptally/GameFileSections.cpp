@@ -1,6 +1,7 @@
 #include "hooptally/GameFileSections.h"
 
 #include "gamefile/GameFileFormat.h"
+#include "hooptally/Tmember.h"
 #include "platform/Convert.h"
 
 #include <algorithm>
@@ -46,12 +47,16 @@ std::optional<QStringList> takeSection(const QStringList& lines, qsizetype& at, 
 }
 
 // A whole statistics block from line `start` on: its start marker, the teams with as many entries as
-// they say, its end marker. The most entries of one team; nothing when the block is not whole.
+// they say, its end marker. The most entries of one team; nothing when the block is not whole. The
+// writer writes both teams and no more: a longer chain of team blocks is none, and every candidate
+// start of a crafted file is checked in a few steps.
 std::optional<qsizetype> statsBlockEntries(const QStringList& lines, qsizetype start)
 {
     qsizetype most = 0;
     qsizetype i = start + 1;
-    while (i < lines.size() && lines[i] == gamefile::kStatsTeamStart) {
+    for (int teams = 0;
+         teams < gamefile::kStatsTeams && i < lines.size() && lines[i] == gamefile::kStatsTeamStart;
+         ++teams) {
         const qsizetype count = i + gamefile::kStatsEntryCountLine;
         const auto players = count < lines.size() ? platform::StrToInt(lines[count]) : std::nullopt;
         if (!players || *players < 0 || *players > lines.size() / kStatsLinesPerPlayer)
@@ -156,6 +161,23 @@ GameFileSections GameFileSections::split(const QStringList& lines)
     sections.cutShort = !(sections.log && logEnded) && !sections.commentary && limit == lines.size() &&
                         lines.value(gamefile::kVersionLine) == gamefile::kVersion;
     return sections;
+}
+
+QString GameFileSections::pastBound() const
+{
+    auto size = [](const std::optional<QStringList>& section) { return section ? section->size() : 0; };
+    if (size(log) > gamefile::kMaxLogEntries)
+        return QStringLiteral("ログが上限（%1 件）を超えています").arg(gamefile::kMaxLogEntries);
+    if (std::max(size(teamA), size(teamB)) > gamefile::kMaxTeamLines)
+        return TooManyMembersText();
+    if (size(options) > gamefile::kMaxOptionLines)
+        return QStringLiteral("オプションが上限（%1 行）を超えています").arg(gamefile::kMaxOptionLines);
+    if (size(commentary) > gamefile::kMaxCommentaryLines)
+        return QStringLiteral("戦評が上限（%1 行）を超えています").arg(gamefile::kMaxCommentaryLines);
+    if (statsEntries > gamefile::kMaxStatsEntries)
+        return QStringLiteral("統計の記録が上限（1 チーム %1 件）を超えています")
+            .arg(gamefile::kMaxStatsEntries);
+    return {};
 }
 
 } // namespace hooptally

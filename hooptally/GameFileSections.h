@@ -36,6 +36,10 @@ struct GameFileSections
     bool cutShort = false;
 
     static GameFileSections split(const QStringList& lines);
+
+    // Which bound of what one file may hold the file is past, as the user is told; empty when it is
+    // within them all. The reader refuses such a file and the writer never writes one.
+    QString pastBound() const;
 };
 
 } // namespace hooptally

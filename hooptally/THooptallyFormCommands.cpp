@@ -102,7 +102,9 @@ bool THooptallyForm::SaveGame()
     m_currentGameFile = *chosen;
     TSaveFile writer(*chosen);
     if (!writer.Save(SaveKind::Game)) {
-        platform::dialogs().messageBox(kSaveFailed, kCaption, platform::Buttons::Ok);
+        // A game past a bound can be saved once the scorer has cut it down: say which.
+        const QString refusal = writer.Refusal().isEmpty() ? QString() : QLatin1Char('\n') + writer.Refusal();
+        platform::dialogs().messageBox(kSaveFailed + refusal, kCaption, platform::Buttons::Ok);
         return false;
     }
     MarkGameSaved();

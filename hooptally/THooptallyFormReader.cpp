@@ -21,8 +21,6 @@
 #include "platform/Dialogs.h"
 #include "platform/WaitCursor.h"
 
-#include <algorithm>
-
 namespace hooptally {
 
 void THooptallyForm::ReplayActions(const PlayLogEntries& entries)
@@ -88,24 +86,6 @@ bool hasMagic(const QStringList& lines)
     return !lines.isEmpty() && lines[0].startsWith(gamefile::kMagic);
 }
 
-// Which bound of the format the file is past; empty when it is within them all.
-QString pastBound(const GameFileSections& sections)
-{
-    auto size = [](const std::optional<QStringList>& section) { return section ? section->size() : 0; };
-    if (size(sections.log) > gamefile::kMaxLogEntries)
-        return QStringLiteral("ログが上限（%1 件）を超えています").arg(gamefile::kMaxLogEntries);
-    if (std::max(size(sections.teamA), size(sections.teamB)) > gamefile::kMaxTeamLines)
-        return TooManyMembersText();
-    if (size(sections.options) > gamefile::kMaxOptionLines)
-        return QStringLiteral("オプションが上限（%1 行）を超えています").arg(gamefile::kMaxOptionLines);
-    if (size(sections.commentary) > gamefile::kMaxCommentaryLines)
-        return QStringLiteral("戦評が上限（%1 行）を超えています").arg(gamefile::kMaxCommentaryLines);
-    if (sections.statsEntries > gamefile::kMaxStatsEntries)
-        return QStringLiteral("統計の記録が上限（1 チーム %1 件）を超えています")
-            .arg(gamefile::kMaxStatsEntries);
-    return {};
-}
-
 // Why a file cannot be opened as a game; empty when it can.
 QString checkGameFile(const QStringList& lines)
 {
@@ -116,7 +96,7 @@ QString checkGameFile(const QStringList& lines)
     if (!platform::StrToFloat(lines[gamefile::kDateLine]) ||
         !platform::StrToFloat(lines[gamefile::kTimeOfDayLine]))
         return QStringLiteral("ゲームファイルの日付または時間が読めません");
-    return pastBound(GameFileSections::split(lines));
+    return GameFileSections::split(lines).pastBound();
 }
 
 // The people read into the team's roster, its blank row left out.

@@ -246,6 +246,12 @@ RosterSaveResult TMemberList::SaveRoster(const QString& path, QString* reason)
                              OfficialTextOfPlayer(player.get(), owningTeam())}
                      .join(QLatin1Char(','));
     }
+    // A file no team read would take again is not written.
+    if (lines.size() - 1 > gamefile::kMaxTeamLines) {
+        if (reason)
+            *reason = TooManyMembersText();
+        return RosterSaveResult::Failed;
+    }
     if (!lines.saveToFile(path, reason))
         return RosterSaveResult::Failed;
     filePath = path;

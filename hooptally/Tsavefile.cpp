@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -10,6 +9,7 @@
 
 #include "gamefile/GameFileFormat.h"
 #include "hooptally/Common.h"
+#include "hooptally/GameFileSections.h"
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tdbgform.h"
@@ -88,12 +88,18 @@ bool TSaveFile::Save(SaveKind kind)
 {
     platform::WaitCursor wait;
     m_failure.clear();
+    m_refusal.clear();
     bool written = false;
     if (!MainForm() || (kind == SaveKind::Game && !Option()) || (kind == SaveKind::Html && !m_htmlOptions)) {
         m_failure = QStringLiteral("nothing to write from");
     } else if (kind == SaveKind::Game) {
         WriteGameFile();
-        written = m_lines->saveToFile(m_fileName, &m_failure);
+        // A file the program would refuse to open again is not written: the old one stays.
+        m_refusal = GameFileSections::split(*m_lines).pastBound();
+        if (!m_refusal.isEmpty())
+            m_failure = m_refusal;
+        else
+            written = m_lines->saveToFile(m_fileName, &m_failure);
     } else {
         try {
             written = WriteHtmlFile();

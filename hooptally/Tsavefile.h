@@ -52,6 +52,9 @@ public:
 
     // True when written; false on any failure, which leaves an existing file as it was.
     bool Save(SaveKind kind);
+    // After a failed game save: the bound of what a game file may hold that the game is past, as the
+    // user is told; empty when the save failed for another reason.
+    const QString& Refusal() const { return m_refusal; }
 
     // The report's contents; without them an HTML save writes nothing and fails.
     void SetHtmlOptions(const HtmlReportOptions& options) { m_htmlOptions = options; }
@@ -68,6 +71,7 @@ private:
 
     QString m_fileName;
     QString m_failure; // why the save failed, for the debug window
+    QString m_refusal;
     std::unique_ptr<platform::StringList> m_lines;
     std::optional<HtmlReportOptions> m_htmlOptions;
 };

@@ -309,6 +309,7 @@ private slots:
     void commandLineOpenDoesNotAsk();
     void saveOntoExistingFile_data();
     void saveOntoExistingFile();
+    void failedSaveMarksNothingSaved_data();
     void failedSaveMarksNothingSaved();
     void closingAfterSave_data();
     void closingAfterSave();
@@ -1201,14 +1202,30 @@ void tst_gamefile::saveOntoExistingFile()
     QVERIFY(!form.IsGameModified());
 }
 
+void tst_gamefile::failedSaveMarksNothingSaved_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("commentaryLines");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("folder missing") << u"missing/folder.game"_s << 1 << u"保存に失敗しました"_s;
+    // A file the program would refuse to open is not written; the scorer is told what to cut.
+    QTest::newRow("commentary past its bound")
+        << u"long.game"_s << gamefile::kMaxCommentaryLines + 1
+        << u"保存に失敗しました\n戦評が上限（10000 行）を超えています"_s;
+}
+
 void tst_gamefile::failedSaveMarksNothingSaved()
 {
+    QFETCH(QString, target);
+    QFETCH(int, commentaryLines);
+    QFETCH(QString, message);
     Program program;
     THooptallyForm& form = program.form();
     TPlayer* player = program.addPlayer(1, u"4"_s, u"今"_s, true);
     program.act(player, kTwoPointMade);
-    const QString target = program.path(u"missing/folder.game"_s);
-    program.dialogs().expectSaveFile(target).expectMessage(u"保存に失敗しました"_s);
+    form.Senhyou->setPlainText(QStringList(commentaryLines, u"戦評"_s).join(u'\n'));
+    target = program.path(target);
+    program.dialogs().expectSaveFile(target).expectMessage(message);
     QVERIFY(!form.SaveGame());
     QVERIFY(!QFileInfo::exists(target));
     QCOMPARE(form.CurrentGameFile(), target);

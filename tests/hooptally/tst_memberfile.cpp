@@ -1,13 +1,14 @@
 // Member files (*.member): splitting, parsing, reading, writing, and the main window's read and write
 // commands for both teams.
+#include "gamefile/GameFileFormat.h"
 #include "hooptally/Common.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
 #include "platform/Codec.h"
-#include "platform/testing/ScriptedDialogs.h"
 #include "platform/testing/NonRegularFiles.h"
+#include "platform/testing/ScriptedDialogs.h"
 #include "support/Program.h"
 
 #include <QDir>
@@ -269,15 +270,19 @@ private slots:
         QTest::addColumn<bool>("exists");
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("expected");
+        QTest::addColumn<int>("members");
         const int written = int(RosterSaveResult::Written);
         const int declined = int(RosterSaveResult::Declined);
         const int failed = int(RosterSaveResult::Failed);
-        QTest::newRow("new file") << "team.member" << false << 0 << written;
-        QTest::newRow("existing, Yes") << "team.member" << true << int(platform::mrYes) << written;
-        QTest::newRow("existing, No") << "team.member" << true << int(platform::mrNo) << declined;
-        QTest::newRow("folder missing") << "missing/team.member" << false << 0 << failed;
-        QTest::newRow("parent is a file") << "plain/team.member" << false << 0 << failed;
-        QTest::newRow("target is a folder") << "folder" << true << int(platform::mrYes) << failed;
+        QTest::newRow("new file") << "team.member" << false << 0 << written << 1;
+        QTest::newRow("existing, Yes") << "team.member" << true << int(platform::mrYes) << written << 1;
+        QTest::newRow("existing, No") << "team.member" << true << int(platform::mrNo) << declined << 1;
+        QTest::newRow("folder missing") << "missing/team.member" << false << 0 << failed << 1;
+        QTest::newRow("parent is a file") << "plain/team.member" << false << 0 << failed << 1;
+        QTest::newRow("target is a folder") << "folder" << true << int(platform::mrYes) << failed << 1;
+        // No team read would take the file again.
+        QTest::newRow("more members than a team may list")
+            << "team.member" << false << 0 << failed << gamefile::kMaxTeamLines + 1;
     }
     void saveRosterOutcome()
     {
@@ -285,6 +290,7 @@ private slots:
         QFETCH(bool, exists);
         QFETCH(int, answer);
         QFETCH(int, expected);
+        QFETCH(int, members);
         platform::testing::ScriptedDialogs dialogs;
         QTemporaryDir dir;
         writeBytes(dir.filePath(QStringLiteral("plain")), "x");
@@ -298,7 +304,8 @@ private slots:
         TTeam team(0, 1);
         team.name = QStringLiteral("New");
         team.filePath = QStringLiteral("before.member");
-        addPlayer(team, 2, QStringLiteral("3"), QStringLiteral("N"), kNotListed);
+        for (int id = 2; id < 2 + members; ++id)
+            addPlayer(team, id, QStringLiteral("3"), QStringLiteral("N"), kNotListed);
         const RosterSaveResult result = team.SaveRoster(path);
         QCOMPARE(int(result), expected);
         QCOMPARE(team.filePath, result == RosterSaveResult::Written ? path : QStringLiteral("before.member"));
