@@ -5,9 +5,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTest>
 
+#include "ProcessMemory.h"
 #include "gamefile/GameFileFormat.h"
 #include "hooptally/Tsavefile.h"
 #include "platform/StringList.h"
@@ -60,27 +60,6 @@ void recordLongGame(Program& program)
         program.setClock(0, 0);
         program.command(kPeriodEnd);
     }
-}
-
-// The process's resident memory in MB: "VmHWM" the peak, "VmRSS" now.
-qint64 residentMb(const QByteArray& field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong() / 1024;
-    }
-    return -1;
-}
-
-// The peak starts again from what the process holds now.
-void resetPeakMemory()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
 }
 
 } // namespace
@@ -137,8 +116,8 @@ private slots:
 
         THooptallyForm& form = m_program->form();
         form.show();
-        const qint64 before = residentMb("VmRSS");
-        resetPeakMemory();
+        const qint64 before = bench::residentMb("VmRSS");
+        bench::resetPeakMemory();
         QElapsedTimer timer;
         timer.start();
         QVERIFY(form.OpenGameFile(path));
@@ -146,7 +125,7 @@ private slots:
         const qint64 ms = timer.elapsed();
         QCOMPARE(form.PlayLog().Count(), kAtTheBound);
         qInfo("opened %d log entries in %lld ms; peak resident %lld MB (%lld MB before the open)",
-              kAtTheBound, ms, residentMb("VmHWM"), before);
+              kAtTheBound, ms, bench::residentMb("VmHWM"), before);
     }
 
     void cleanupTestCase() { m_program.reset(); }

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "ProcessMemory.h"
 #include "hoopledger/TAboutBox.h"
 #include "hoopledger/TMainForm.h"
 #include "hoopledger/TOption.h"
@@ -59,19 +60,6 @@ int generate(const QString& folder, int count)
     return 0;
 }
 
-long statusKb(const char* field)
-{
-    // The file tells no size, so the programs' reader (which reads a regular file's size) gets nothing.
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
 double msSince(const QElapsedTimer& timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
@@ -93,7 +81,7 @@ int measure(const QString& folder)
     form.FormActivate();
     QApplication::processEvents();
     const QStringList paths = form.ListGameFiles(folder);
-    const long rssBefore = statusKb("VmRSS:");
+    const qint64 rssBefore = bench::residentMb("VmRSS");
 
     // Reading and decoding alone, twice: the second run has the files in the page cache, as the
     // loads below do.
@@ -133,8 +121,8 @@ int measure(const QString& folder)
     timer.start();
     form.LoadFolder();
     const double loadMs = msSince(timer);
-    const long peakKb = statusKb("VmHWM:");
-    const long rssAfter = statusKb("VmRSS:");
+    const qint64 peak = bench::residentMb("VmHWM");
+    const qint64 rssAfter = bench::residentMb("VmRSS");
 
     timer.restart();
     form.BuildTree();
@@ -168,8 +156,8 @@ int measure(const QString& folder)
     for (int i = 0; i < 4; ++i)
         std::printf("view switch, %-16s %8.1f ms  (%s)\n", names[i], viewMs[i],
                     qPrintable(nodes[i]->text(0)));
-    std::printf("memory: resident %ld MB before the load, %ld MB after; peak %ld MB\n", rssBefore / 1024,
-                rssAfter / 1024, peakKb / 1024);
+    std::printf("memory: resident %lld MB before the load, %lld MB after; peak %lld MB\n", rssBefore,
+                rssAfter, peak);
     return 0;
 }
 
