@@ -25,13 +25,7 @@ private:
     std::unique_ptr<Ledger> m_ledger;
 
     TMainForm& form() { return m_ledger->form(); }
-    QStringList teamNames()
-    {
-        QStringList names;
-        for (const TGTeam* team : *form().Teams())
-            names << team->GetName();
-        return names;
-    }
+    QStringList teamNames() const { return m_ledger->teamNames(); }
     // Drags one node onto another with the left button. False when no drag started.
     bool dragWithTheMouse(const QStringList& dragged, const QStringList& target)
     {

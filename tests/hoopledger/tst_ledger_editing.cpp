@@ -53,13 +53,7 @@ private:
     QStringList rows() { return gridRows(*form().GridAll); }
     QTreeWidgetItem* node(const QStringList& path) { return m_ledger->node(path); }
     QStringList children(const QString& team) { return m_ledger->childTexts({kRoot, team}); }
-    QStringList teamNames()
-    {
-        QStringList names;
-        for (const TGTeam* team : *form().Teams())
-            names << team->GetName();
-        return names;
-    }
+    QStringList teamNames() const { return m_ledger->teamNames(); }
     void select(const QStringList& path) { m_ledger->select(path); }
     // Drags the selected node onto another through the events the tree's viewport receives: the
     // offscreen platform's drag loop ends at once, so mouse events cannot drive one. Answers whether

@@ -6,6 +6,8 @@
 #include <QTreeWidget>
 #include <QtEndian>
 
+#include "hoopledger/Teamlist.h"
+#include "hoopledger/Tgteam.h"
 #include "platform/Codec.h"
 #include "platform/StringList.h"
 
@@ -106,6 +108,14 @@ QStringList Ledger::childTexts(const QStringList& texts) const
     for (int i = 0; item && i < item->childCount(); ++i)
         children << item->child(i)->text(0);
     return children;
+}
+
+QStringList Ledger::teamNames() const
+{
+    QStringList names;
+    for (const TGTeam* team : *m_form->Teams())
+        names << team->GetName();
+    return names;
 }
 
 QStringList Ledger::treeTexts() const

@@ -64,6 +64,8 @@ public:
     QStringList childTexts(const QStringList& texts) const;
     // Every node of the tree, indented by two spaces a level.
     QStringList treeTexts() const;
+    // The season's team names, in the season's order.
+    QStringList teamNames() const;
 
 private:
     QTemporaryDir m_dir;
