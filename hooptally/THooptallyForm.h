@@ -332,8 +332,9 @@ private:
     std::optional<QStringList> readChosenFile(const QString& path);
     // A member file's lines; anything else is refused with a message.
     std::optional<QStringList> readRosterFile(const QString& path);
-    // The lines of a game file that may be opened; nothing, after a message, when it may not.
-    std::optional<QStringList> readGameFile(const QString& path);
+    // The lines of a game file that may be opened, and its sections when asked for; nothing, after a
+    // message, when it may not.
+    std::optional<QStringList> readGameFile(const QString& path, GameFileSections* sections = nullptr);
     void sendCourtInOfStarters();
     void readRoster(int side);
     void writeRoster(int side);

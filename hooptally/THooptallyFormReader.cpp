@@ -87,7 +87,7 @@ bool hasMagic(const QStringList& lines)
 }
 
 // Why a file cannot be opened as a game; empty when it can.
-QString checkGameFile(const QStringList& lines)
+QString checkGameFile(const QStringList& lines, const GameFileSections& sections)
 {
     if (!hasMagic(lines))
         return QStringLiteral("ゲームファイルではありません");
@@ -96,7 +96,7 @@ QString checkGameFile(const QStringList& lines)
     if (!platform::StrToFloat(lines[gamefile::kDateLine]) ||
         !platform::StrToFloat(lines[gamefile::kTimeOfDayLine]))
         return QStringLiteral("ゲームファイルの日付または時間が読めません");
-    return GameFileSections::split(lines).pastBound();
+    return sections.pastBound();
 }
 
 // The people read into the team's roster, its blank row left out.
@@ -189,29 +189,32 @@ bool THooptallyForm::OpenRequestedGame(const QString& path)
     return OpenGameFile(path);
 }
 
-std::optional<QStringList> THooptallyForm::readGameFile(const QString& path)
+std::optional<QStringList> THooptallyForm::readGameFile(const QString& path, GameFileSections* sections)
 {
     auto lines = readChosenFile(path);
     if (!lines)
         return std::nullopt;
-    const QString problem = checkGameFile(*lines);
+    GameFileSections split = GameFileSections::split(*lines);
+    const QString problem = checkGameFile(*lines, split);
     if (!problem.isEmpty()) {
         platform::dialogs().messageBox(problem + QStringLiteral("\n") + path, kCaption,
                                        platform::Buttons::Ok);
         return std::nullopt;
     }
+    if (sections)
+        *sections = std::move(split);
     return lines;
 }
 
 bool THooptallyForm::OpenGameFile(const QString& path)
 {
     // The file is checked before anything changes: a refused file leaves the game as it is.
-    const auto read = readGameFile(path);
+    GameFileSections sections;
+    const auto read = readGameFile(path, &sections);
     if (!read)
         return false;
     const QStringList& lines = *read;
     m_currentGameFile = path;
-    const GameFileSections sections = GameFileSections::split(lines);
     LogRead log;
     {
         platform::WaitCursor wait;
