@@ -144,13 +144,17 @@ constexpr int kStatsPlayTimeLine = kStatsFirstCountLine + int(kStatsCountLines.s
 constexpr int kStatsLinesPerPlayer = kStatsPlayTimeLine + 1;
 
 // What one file may hold, far above any real game: a long game logs under 1,000 actions, a team lists
-// some twenty people, a commentary is a few paragraphs. A file past one is refused whole: replaying
-// millions of entries would hold the scoring program for a minute and gigabytes.
-constexpr int kMaxLogEntries = 50000;
-constexpr int kMaxTeamLines = 10000; // per team; a member file's player lines too
-constexpr int kMaxOptionLines = 1000;
-constexpr int kMaxCommentaryLines = 10000;
+// a few dozen people, a commentary is a few paragraphs, the whole file some tens of kilobytes. A file
+// past one is refused whole, and the bounds are chosen so that the worst file within them still opens
+// in a moment: every cost of an open grows with what it holds.
+constexpr int kMaxLogEntries = 20000;
+constexpr int kMaxTeamLines = 255; // per team; a member file's player lines too
+constexpr int kMaxOptionLines = 100;
+constexpr int kMaxCommentaryLines = 1000;
 constexpr int kMaxStatsEntries = kMaxTeamLines + 1; // per team: its people and the blank row
+// Bytes, checked before a file is decoded: lines within the bounds above need far less.
+constexpr qint64 kMaxGameFileBytes = 2LL << 20;
+constexpr qint64 kMaxMemberFileBytes = 256LL << 10;
 
 // A marker or key as the bytes of a raw line.
 constexpr QByteArrayView asBytes(QLatin1StringView text)

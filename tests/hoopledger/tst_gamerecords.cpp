@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "gamefile/GameFileFormat.h"
 #include "hoopledger/Tgamelist.h"
 #include "support/Ledger.h"
 
@@ -141,7 +142,7 @@ private slots:
         QTest::newRow("#STATS-END inside a team is a block's first line")
             << endInside << QStringList{u"5|Ito|PG|0|0|"_s + zeros + u"|00:00:00"_s};
         QStringList atTheBound;
-        for (int i = 0; i < 10001; ++i)
+        for (int i = 0; i < gamefile::kMaxStatsEntries; ++i)
             atTheBound << playerBlock(u"Ito"_s, u"5"_s);
         QTest::newRow("as many entries as a file may hold")
             << atTheBound << QStringList{u"5|Ito|PG|0|0|"_s + zeros + u"|00:00:00"_s};

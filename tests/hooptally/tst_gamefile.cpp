@@ -904,11 +904,11 @@ void tst_gamefile::damagedFiles_data()
     bounded.insert(stats, u"Senhyou-End"_s);
     bounded.insert(stats, u"Senhyou-Start"_s);
     const std::tuple<QString, int, QString> bounds[] = {
-        {u"Log"_s, 50000, u"ログが上限（50000 件）を超えています"_s},
-        {u"TeamB"_s, 10000, u"メンバーが上限（1 チーム 10000 人）を超えています"_s},
-        {u"Option"_s, 1000, u"オプションが上限（1000 行）を超えています"_s},
-        {u"Senhyou"_s, 10000, u"戦評が上限（10000 行）を超えています"_s},
-        {u"#STATS"_s, 10001, u"統計の記録が上限（1 チーム 10001 件）を超えています"_s}};
+        {u"Log"_s, 20000, u"ログが上限（20000 件）を超えています"_s},
+        {u"TeamB"_s, 255, u"メンバーが上限（1 チーム 255 人）を超えています"_s},
+        {u"Option"_s, 100, u"オプションが上限（100 行）を超えています"_s},
+        {u"Senhyou"_s, 1000, u"戦評が上限（1000 行）を超えています"_s},
+        {u"#STATS"_s, 256, u"統計の記録が上限（1 チーム 256 件）を超えています"_s}};
     for (const auto& [section, most, said] : bounds) {
         for (const int count : {most, most + 1}) {
             const QStringList lines =
@@ -1211,7 +1211,7 @@ void tst_gamefile::failedSaveMarksNothingSaved_data()
     // A file the program would refuse to open is not written; the scorer is told what to cut.
     QTest::newRow("commentary past its bound")
         << u"long.game"_s << gamefile::kMaxCommentaryLines + 1
-        << u"保存に失敗しました\n戦評が上限（10000 行）を超えています"_s;
+        << u"保存に失敗しました\n戦評が上限（1000 行）を超えています"_s;
 }
 
 void tst_gamefile::failedSaveMarksNothingSaved()

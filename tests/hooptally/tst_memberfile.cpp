@@ -406,8 +406,8 @@ private slots:
         if (kind == QLatin1String("folder")) {
             QVERIFY(QDir().mkdir(unreadable));
         } else if (kind == QLatin1String("too many members")) {
-            writeBytes(unreadable, "#Hooproster\r\n" + QByteArray("A,1,4,N,P\r\n").repeated(10001));
-            said = QStringLiteral("メンバーが上限（1 チーム 10000 人）を超えています\n");
+            writeBytes(unreadable, "#Hooproster\r\n" + QByteArray("A,1,4,N,P\r\n").repeated(gamefile::kMaxTeamLines + 1));
+            said = QStringLiteral("メンバーが上限（1 チーム 255 人）を超えています\n");
         } else {
             QVERIFY(platform::testing::makeNonRegularFile(unreadable, kind));
         }
@@ -428,7 +428,7 @@ private slots:
     void rosterAtTheBoundIsTaken()
     {
         QVERIFY(IsRosterText(QStringList{QStringLiteral("#Hooproster")} +
-                             QStringList(10000, QStringLiteral("A,1,4,N,P"))));
+                             QStringList(gamefile::kMaxTeamLines, QStringLiteral("A,1,4,N,P"))));
     }
 
     void readRosterCancelledChangesNothing()
