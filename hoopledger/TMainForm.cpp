@@ -569,8 +569,8 @@ void TMainForm::RefreshMemberNodes(QTreeWidgetItem* node, bool select)
         return;
     QString rememberedName = QStringLiteral("--");
     QString rememberedNumber = QStringLiteral("--");
-    if (GetViewKind() == kMemberView) {
-        const auto* selected = static_cast<TStatPlayer*>(nodeData(selectedNode()));
+    TGTeam* selectedTeam = nullptr;
+    if (const TStatPlayer* selected = GetSelectedPlayer(selectedTeam)) {
         rememberedName = selected->GetName();
         rememberedNumber = selected->GetNumber();
     }
