@@ -1,6 +1,7 @@
 #include "hoopledger/Tgame.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -110,14 +111,24 @@ QList<QByteArrayView> SplitLines(QByteArrayView bytes, qsizetype maxLines)
     QList<QByteArrayView> lines;
     const char* at = bytes.data();
     const char* const end = at + bytes.size();
+    auto next = [end](const char* from, char c) {
+        const void* found = std::memchr(from, c, std::size_t(end - from));
+        return found ? static_cast<const char*>(found) : end;
+    };
+    // The next CR and the next LF, each looked for again once passed: a whole file is split at the
+    // pace of memchr, not byte by byte.
+    const char* cr = nullptr;
+    const char* lf = nullptr;
     while (at < end && (maxLines < 0 || lines.size() < maxLines)) {
-        const char* stop = at;
-        while (stop < end && *stop != '\n' && *stop != '\r')
-            ++stop;
+        if (!cr || cr < at)
+            cr = next(at, '\r');
+        if (!lf || lf < at)
+            lf = next(at, '\n');
+        const char* stop = std::min(cr, lf);
         lines.append(QByteArrayView(at, stop - at));
-        if (stop < end && *stop == '\r' && stop + 1 < end && stop[1] == '\n')
+        if (stop < end && stop == cr && lf == stop + 1)
             ++stop;
-        at = stop + 1;
+        at = stop < end ? stop + 1 : end;
     }
     return lines;
 }
