@@ -131,9 +131,8 @@ std::optional<LineRange> takeSection(const QList<Line>& lines, qsizetype& at, qs
 
 // A whole statistics block from line `start` on: its start marker, the teams with as many entries as
 // they say, its end marker; nothing when the block is not whole. Markers match at the beginning of a
-// line, as the statistics program has always read them. The writer writes both teams and no more: a
-// longer chain of team blocks is none, and every candidate start of a crafted file is checked in a
-// few steps.
+// line, as the statistics program reads them. The writer writes both teams and no more: a longer chain
+// of team blocks is none, and every candidate start of a crafted file is checked in a few steps.
 template <typename Line> std::optional<StatsBlock> wholeStatsBlock(const QList<Line>& lines, qsizetype start)
 {
     StatsBlock block;
@@ -187,7 +186,8 @@ struct GameFileSections
     template <typename Line> static GameFileSections split(const QList<Line>& lines);
 
     // The statistics block is missing or cut where a writer put one: the current writer always writes
-    // it, and a start marker without a whole block is a block cut short. Older writers wrote none.
+    // it, and a start marker without a whole block is a block cut short. A file of an older writer may
+    // have none.
     bool statsCut() const { return !stats && (currentVersion || statsStart); }
 
     // The first bound the file is past, None when it is within them all. The reader refuses such a
