@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include "ProcessMemory.h"
@@ -22,6 +24,7 @@ namespace {
 constexpr int kActions = 1000;
 constexpr int kPeriods = 4;
 constexpr int kAtTheBound = gamefile::kMaxLogEntries;
+constexpr qint64 kFarPastTheBytes = 63LL << 20;
 
 // Twelve players a side, five of them starters; a substitution every twenty actions, a time-out every
 // fifty, and a period end after every quarter of the log.
@@ -126,6 +129,39 @@ private slots:
         QCOMPARE(form.PlayLog().Count(), kAtTheBound);
         qInfo("opened %d log entries in %lld ms; peak resident %lld MB (%lld MB before the open)",
               kAtTheBound, ms, bench::residentMb("VmHWM"), before);
+    }
+
+    // A game file far past the byte bound, its log repeated to 63 MB: refused before it is decoded,
+    // with a message (target: under 0.5 s and 100 MB).
+    void refuseFarPastTheBytes()
+    {
+        TSaveFile writer(m_path);
+        QVERIFY(writer.Save(SaveKind::Game));
+        const QByteArray saved = readBytes(m_path);
+        const qsizetype logStart = saved.indexOf("Log-Start\r\n") + qsizetype(sizeof("Log-Start\r\n") - 1);
+        const qsizetype logEnd = saved.indexOf("Log-End\r\n");
+        const QByteArray log = saved.mid(logStart, logEnd - logStart);
+        const QString path = m_program->path(u"huge.game"_s);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            qint64 size = file.write(saved.left(logStart));
+            while (size < kFarPastTheBytes)
+                size += file.write(log);
+            file.write(saved.mid(logEnd));
+        }
+
+        THooptallyForm& form = m_program->form();
+        m_program->dialogs().expectMessage(u"ファイルの大きさが上限（2 MB）を超えています\n"_s + path);
+        const qint64 before = bench::residentMb("VmRSS");
+        bench::resetPeakMemory();
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!form.OpenGameFile(path));
+        const qint64 ms = timer.elapsed();
+        QVERIFY(m_program->dialogs().allAnswered());
+        qInfo("refused a game file of %lld MB in %lld ms; peak resident %lld MB (%lld MB before the open)",
+              QFileInfo(path).size() >> 20, ms, bench::residentMb("VmHWM"), before);
     }
 
     void cleanupTestCase() { m_program.reset(); }

@@ -6,6 +6,7 @@
 
 #include "gamefile/GameFileFormat.h"
 #include "hooptally/Tsavefile.h"
+#include "platform/StringList.h"
 #include "support/ActionPathHelpers.h"
 #include "support/Program.h"
 
@@ -47,7 +48,9 @@ private slots:
         TTeam team(0, 1);
         QBENCHMARK_ONCE
         {
-            QVERIFY(team.LoadRoster(m_member, QString()));
+            platform::StringList lines;
+            QVERIFY(lines.loadFromFile(m_member, gamefile::kMaxMemberFileBytes));
+            QVERIFY(team.LoadRosterLines(lines));
         }
         QCOMPARE(team.Count(), gamefile::kMaxTeamLines);
     }

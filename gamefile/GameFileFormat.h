@@ -155,6 +155,9 @@ constexpr int kMaxStatsEntries = kMaxTeamLines + 1; // per team: its people and 
 // Bytes, checked before a file is decoded: lines within the bounds above need far less.
 constexpr qint64 kMaxGameFileBytes = 2LL << 20;
 constexpr qint64 kMaxMemberFileBytes = 256LL << 10;
+// The bound of lines or entries that a file is past (GameFileSections::pastBound). The scoring program
+// refuses such a file and says which; the statistics program lists it with the damaged files.
+enum class Bound { None, LogEntries, TeamLines, OptionLines, CommentaryLines, StatsEntries };
 
 // A marker or key as the bytes of a raw line.
 constexpr QByteArrayView asBytes(QLatin1StringView text)

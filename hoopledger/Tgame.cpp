@@ -1,6 +1,7 @@
 #include "hoopledger/Tgame.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,11 +14,6 @@
 namespace hoopledger {
 
 namespace {
-
-constexpr QByteArrayView kStatsStart = gamefile::asBytes(gamefile::kStatsStart);
-constexpr QByteArrayView kStatsEnd = gamefile::asBytes(gamefile::kStatsEnd);
-constexpr QByteArrayView kStatsTeamStart = gamefile::asBytes(gamefile::kStatsTeamStart);
-constexpr QByteArrayView kStatsTeamEnd = gamefile::asBytes(gamefile::kStatsTeamEnd);
 
 // The record's slot of a count line.
 constexpr StatIndex slotOf(gamefile::Stat stat)
@@ -115,14 +111,24 @@ QList<QByteArrayView> SplitLines(QByteArrayView bytes, qsizetype maxLines)
     QList<QByteArrayView> lines;
     const char* at = bytes.data();
     const char* const end = at + bytes.size();
+    auto next = [end](const char* from, char c) {
+        const void* found = std::memchr(from, c, std::size_t(end - from));
+        return found ? static_cast<const char*>(found) : end;
+    };
+    // The next CR and the next LF, each looked for again once passed: a whole file is split at the
+    // pace of memchr, not byte by byte.
+    const char* cr = nullptr;
+    const char* lf = nullptr;
     while (at < end && (maxLines < 0 || lines.size() < maxLines)) {
-        const char* stop = at;
-        while (stop < end && *stop != '\n' && *stop != '\r')
-            ++stop;
+        if (!cr || cr < at)
+            cr = next(at, '\r');
+        if (!lf || lf < at)
+            lf = next(at, '\n');
+        const char* stop = std::min(cr, lf);
         lines.append(QByteArrayView(at, stop - at));
-        if (stop < end && *stop == '\r' && stop + 1 < end && stop[1] == '\n')
+        if (stop < end && stop == cr && lf == stop + 1)
             ++stop;
-        at = stop + 1;
+        at = stop < end ? stop + 1 : end;
     }
     return lines;
 }
@@ -149,77 +155,34 @@ QString LineText(QByteArrayView line)
     return text;
 }
 
-TGame::StatsResult TGame::ReadStats(const QList<QByteArrayView>& lines)
+bool TGame::ReadStats(const QList<QByteArrayView>& lines, const gamefile::StatsBlock& block)
 {
-    enum class State { BeforeBlock, BetweenTeams, InTeam, Done };
-    State state = State::BeforeBlock;
     TGameSide* sides[] = {&sideA, &sideB};
-    int sidesOpened = 0;
-    int entries = 0; // of the side being read
-    const qsizetype count = lines.size();
-    qsizetype at = 0;
-    while (at < count && state != State::Done) {
-        const QByteArrayView line = lines[at];
-        switch (state) {
-        case State::BeforeBlock:
-            if (line.startsWith(kStatsStart)) {
-                hasStats = 1;
-                state = State::BetweenTeams;
-            }
-            ++at;
-            break;
-        case State::BetweenTeams:
-            if (line.startsWith(kStatsTeamStart)) {
-                // The record has two sides; the name and the count line must both be there.
-                if (sidesOpened == gamefile::kStatsTeams || at + gamefile::kStatsEntryCountLine >= count)
-                    return StatsResult::Damaged;
-                sides[sidesOpened++]->SetName(LineText(lines[at + gamefile::kStatsTeamNameLine]));
-                entries = 0;
-                at += gamefile::kStatsFirstEntryLine;
-                state = State::InTeam;
-            } else {
-                if (line.startsWith(kStatsEnd))
-                    state = State::Done;
-                ++at;
-            }
-            break;
-        case State::InTeam:
-            if (line.startsWith(kStatsTeamEnd)) {
-                state = State::BetweenTeams;
-                ++at;
-                break;
-            }
-            if (at + gamefile::kStatsLinesPerPlayer > count || ++entries > gamefile::kMaxStatsEntries)
-                return StatsResult::Damaged;
-            if (!lines[at + gamefile::kStatsNumberLine].isEmpty()) {
-                const std::optional<double> playTime = finiteNumber(lines[at + gamefile::kStatsPlayTimeLine]);
-                if (!playTime)
-                    return StatsResult::Damaged;
-                auto player = std::make_unique<TStatPlayer>();
-                player->SetIdentity(LineText(lines[at + gamefile::kStatsNumberLine]),
-                                    LineText(lines[at + gamefile::kStatsNameLine]), kGamePlayerKind,
-                                    wholeNumberOr0(lines[at + gamefile::kStatsStarterLine]) != 0 ? 1 : 0,
-                                    LineText(lines[at + gamefile::kStatsPositionLine]));
-                qsizetype countLine = at + gamefile::kStatsFirstCountLine;
-                for (const gamefile::Stat stat : gamefile::kStatsCountLines)
-                    player->counters[slotOf(stat)] = wholeNumberOr0(lines[countLine++]);
-                player->SetPlayTime(*playTime);
-                sides[sidesOpened - 1]->AddPlayer(std::move(player));
-            }
-            at += gamefile::kStatsLinesPerPlayer;
-            break;
-        case State::Done:
-            break;
+    for (int t = 0; t < block.teams; ++t) {
+        const gamefile::StatsTeam& team = block.team[t];
+        sides[t]->SetName(LineText(lines[team.nameLine]));
+        for (qsizetype entry = 0; entry < team.entries; ++entry) {
+            const qsizetype at = team.firstEntry + entry * gamefile::kStatsLinesPerPlayer;
+            // The blank row and a coach without a number are nobody to count.
+            if (lines[at + gamefile::kStatsNumberLine].isEmpty())
+                continue;
+            const std::optional<double> playTime = finiteNumber(lines[at + gamefile::kStatsPlayTimeLine]);
+            if (!playTime)
+                return false;
+            auto player = std::make_unique<TStatPlayer>();
+            player->SetIdentity(LineText(lines[at + gamefile::kStatsNumberLine]),
+                                LineText(lines[at + gamefile::kStatsNameLine]), kGamePlayerKind,
+                                wholeNumberOr0(lines[at + gamefile::kStatsStarterLine]) != 0 ? 1 : 0,
+                                LineText(lines[at + gamefile::kStatsPositionLine]));
+            qsizetype countLine = at + gamefile::kStatsFirstCountLine;
+            for (const gamefile::Stat stat : gamefile::kStatsCountLines)
+                player->counters[slotOf(stat)] = wholeNumberOr0(lines[countLine++]);
+            player->SetPlayTime(*playTime);
+            sides[t]->AddPlayer(std::move(player));
         }
     }
-    switch (state) {
-    case State::BeforeBlock:
-        return StatsResult::NoBlock;
-    case State::Done:
-        return StatsResult::Read;
-    default:
-        return StatsResult::Damaged; // the file ends inside the block
-    }
+    hasStats = 1;
+    return true;
 }
 
 } // namespace hoopledger

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include "gamefile/GameFileSections.h"
 #include "hoopledger/Tteam.h"
 
 namespace hoopledger {
@@ -19,13 +20,10 @@ public:
     TGame(const TGame&) = delete;
     TGame& operator=(const TGame&) = delete;
 
-    enum class StatsResult { NoBlock, Read, Damaged };
-
-    // Reads the statistics block into the two sides from the file's lines after the first (or from
-    // any later line up to the block's first). Damaged when the block is cut short, holds a third
-    // team block, more entries in a team than a file may hold, or a playing time that is not a finite
-    // number: the caller then drops the whole game.
-    StatsResult ReadStats(const QList<QByteArrayView>& lines);
+    // Reads the whole statistics block that the file's lines hold into the two sides and marks the
+    // game as having statistics. False when a playing time is not a finite number: the caller then
+    // drops the whole game.
+    bool ReadStats(const QList<QByteArrayView>& lines, const gamefile::StatsBlock& block);
     // Side A when its name equals the given one, else side B when its does, else none.
     TGameSide* FindSide(const QString& teamName);
 

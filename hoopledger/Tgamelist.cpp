@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "gamefile/GameFileFormat.h"
+#include "gamefile/GameFileSections.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/StringList.h"
@@ -16,57 +17,35 @@ namespace hoopledger {
 namespace {
 
 constexpr QByteArrayView kMagic = gamefile::asBytes(gamefile::kMagic);
-constexpr QByteArrayView kTeamAStart = gamefile::asBytes(gamefile::kTeamASection.start);
 constexpr qsizetype kHeaderLines = gamefile::kHeaderLines;
-// A game file of a long game is some tens of kilobytes; anything this big is not one.
-constexpr qint64 kMaxGameFileBytes = platform::kMaxReadFileSize;
-// The lines of a statistics block of two teams at the bound of entries. A block runs no further, so
-// the lines after them are left unsplit: short lines would make a list of millions.
-constexpr qsizetype kMaxStatsBlockLines =
-    2 + 2 * (gamefile::kStatsFirstEntryLine +
-             qsizetype(gamefile::kMaxStatsEntries) * gamefile::kStatsLinesPerPlayer + 1);
 
 bool dateBefore(const TGame* a, const TGame* b)
 {
     return a->date < b->date;
 }
 
-// Where the scan for the statistics block finds its first line: the first line after the first
-// that begins with the marker; -1 when there is none. The bytes of a line end and of "#" are never
-// part of a two-byte character, so a match after a line end is a line's beginning.
-qsizetype statsBlockStart(QByteArrayView bytes, qsizetype secondLine)
+// The game of a file that passed the magic test; none when the scoring program would refuse the file
+// or it cannot be read whole.
+std::unique_ptr<TGame> readGame(const QString& path, const QList<QByteArrayView>& lines)
 {
-    constexpr QByteArrayView marker = gamefile::asBytes(gamefile::kStatsStart);
-    for (qsizetype at = bytes.indexOf(marker, secondLine); at >= 0; at = bytes.indexOf(marker, at + 1)) {
-        if (at == secondLine || bytes[at - 1] == '\n' || bytes[at - 1] == '\r')
-            return at;
-    }
-    return -1;
-}
-
-// The game of a file that passed the magic test; none when the file cannot be read whole.
-std::unique_ptr<TGame> readGame(const QString& path, QByteArrayView bytes,
-                                const QList<QByteArrayView>& header)
-{
-    if (header.size() < kHeaderLines)
+    if (lines.size() < kHeaderLines)
         return nullptr;
     // Finite numbers only, so that sorting and the date range always work.
-    const auto date = platform::StrToFloat(LineText(header[gamefile::kDateLine]));
-    const auto time = platform::StrToFloat(LineText(header[gamefile::kTimeOfDayLine]));
+    const auto date = platform::StrToFloat(LineText(lines[gamefile::kDateLine]));
+    const auto time = platform::StrToFloat(LineText(lines[gamefile::kTimeOfDayLine]));
     if (!date || !time)
         return nullptr;
+    const auto sections = gamefile::GameFileSections::split(lines);
+    if (sections.pastBound() != gamefile::Bound::None || sections.statsCut())
+        return nullptr;
     auto game = std::make_unique<TGame>(path);
-    game->tournament = LineText(header[gamefile::kTournamentLine]);
-    game->place = LineText(header[gamefile::kPlaceLine]);
+    game->tournament = LineText(lines[gamefile::kTournamentLine]);
+    game->place = LineText(lines[gamefile::kPlaceLine]);
     game->date = *date;
     game->time = *time;
-    // Files of an older format have no game-number line.
-    if (header[gamefile::kGameNumberLine] != kTeamAStart)
-        game->gameNumber = LineText(header[gamefile::kGameNumberLine]);
-    // Only the block is split and decoded: the log before it is most of the file.
-    const qsizetype block = statsBlockStart(bytes, header[gamefile::kVersionLine].data() - bytes.data());
-    if (block >= 0 &&
-        game->ReadStats(SplitLines(bytes.sliced(block), kMaxStatsBlockLines)) == TGame::StatsResult::Damaged)
+    if (sections.gameNumber)
+        game->gameNumber = LineText(lines[gamefile::kGameNumberLine]);
+    if (sections.stats && !game->ReadStats(lines, *sections.stats))
         return nullptr;
     return game;
 }
@@ -87,19 +66,20 @@ TGameList::LoadResult TGameList::AddGameFile(const QString& path)
     QFile file;
     if (!platform::openRegularFile(file, path))
         return LoadResult::Damaged;
-    if (file.size() > kMaxGameFileBytes) {
+    // A game file past the bound is one the scoring program refuses: named, and not read.
+    if (file.size() > gamefile::kMaxGameFileBytes) {
         const QByteArray head = file.read(kMagic.size() + 2);
         const QList<QByteArrayView> first = SplitLines(head, 1);
-        return !first.isEmpty() && isMagic(first[0]) ? LoadResult::Damaged : LoadResult::NotAGame;
+        return !first.isEmpty() && isMagic(first[gamefile::kMagicLine]) ? LoadResult::Damaged
+                                                                        : LoadResult::NotAGame;
     }
-    const std::optional<QByteArray> read = platform::readAtMost(file, kMaxGameFileBytes);
+    const std::optional<QByteArray> read = platform::readAtMost(file, gamefile::kMaxGameFileBytes);
     if (!read)
         return LoadResult::Damaged;
-    const QByteArray& bytes = *read;
-    const QList<QByteArrayView> header = SplitLines(bytes, kHeaderLines);
-    if (header.isEmpty() || !isMagic(header[0]))
+    const QList<QByteArrayView> lines = SplitLines(*read);
+    if (lines.isEmpty() || !isMagic(lines[gamefile::kMagicLine]))
         return LoadResult::NotAGame;
-    std::unique_ptr<TGame> game = readGame(path, bytes, header);
+    std::unique_ptr<TGame> game = readGame(path, lines);
     if (!game)
         return LoadResult::Damaged;
     m_games.push_back(game.get());

@@ -21,7 +21,8 @@ public:
     enum class LoadResult {
         Added,
         NotAGame, // no file there, or its first line is not the magic: skipped without a word
-        Damaged,  // a game file that cannot be read whole: skipped, and the user is told
+        Damaged,  // a game file that cannot be read whole or that the scoring program refuses: skipped,
+                  // and the user is told
     };
     // Loads one game file and appends the game; nothing is appended unless the whole file was read.
     LoadResult AddGameFile(const QString& path);

@@ -330,6 +330,34 @@ QString RecordTextProblem(const QString& text)
     return {};
 }
 
+QString PastBoundText(gamefile::Bound bound)
+{
+    switch (bound) {
+    case gamefile::Bound::None:
+        break;
+    case gamefile::Bound::LogEntries:
+        return QStringLiteral("ログが上限（%1 件）を超えています").arg(gamefile::kMaxLogEntries);
+    case gamefile::Bound::TeamLines:
+        return TooManyMembersText();
+    case gamefile::Bound::OptionLines:
+        return QStringLiteral("オプションが上限（%1 行）を超えています").arg(gamefile::kMaxOptionLines);
+    case gamefile::Bound::CommentaryLines:
+        return QStringLiteral("戦評が上限（%1 行）を超えています").arg(gamefile::kMaxCommentaryLines);
+    case gamefile::Bound::StatsEntries:
+        return QStringLiteral("統計の記録が上限（1 チーム %1 件）を超えています")
+            .arg(gamefile::kMaxStatsEntries);
+    }
+    return {};
+}
+
+QString FileSizeBoundText(qint64 maxBytes)
+{
+    constexpr qint64 kMegabyte = 1 << 20;
+    const QString size = maxBytes % kMegabyte == 0 ? QStringLiteral("%1 MB").arg(maxBytes / kMegabyte)
+                                                   : QStringLiteral("%1 KB").arg(maxBytes >> 10);
+    return QStringLiteral("ファイルの大きさが上限（%1）を超えています").arg(size);
+}
+
 platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlayer* player,
                                  std::uint8_t freeThrows, std::uint8_t foulKind, std::uint8_t command)
 {

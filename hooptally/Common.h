@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "gamefile/GameFileFormat.h"
 #include "platform/Colors.h"
 #include "platform/Messages.h"
 
@@ -146,6 +147,12 @@ void FitCanvasFont(const QString& text, platform::Canvas& canvas, platform::Canv
 // Why a typed text cannot go into a line of a roster or game file: a comma, a leading '#', a line
 // break or a character CP932 cannot hold; empty when it can.
 QString RecordTextProblem(const QString& text);
+
+// What the scorer is told of a game file past a bound of what it may hold, read or written; empty for
+// none.
+QString PastBoundText(gamefile::Bound bound);
+// What the scorer is told of a file larger than it may be.
+QString FileSizeBoundText(qint64 maxBytes);
 
 // Sends the player's own identity with a new starter flag, at the current period and clock (WM_APP+9).
 platform::LRESULT PostStarterRegistration(TPlayer* player, bool starter);

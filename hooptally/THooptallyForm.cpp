@@ -521,25 +521,28 @@ void THooptallyForm::loadStartupRoster(const QString& path, TTeam* team)
         EnsureAddRow(team);
         return;
     }
-    LoadTeamRoster(path, *lines, team, QString());
+    LoadTeamRoster(path, *lines, team);
     FillStatsGrid(team, team->side == kSideA ? StringGrid1 : StringGrid2);
     FillTeamGrid(this, team);
     ShowTeamNames(team->side == kSideA ? team : nullptr, team->side == kSideA ? nullptr : team);
 }
 
-std::optional<QStringList> THooptallyForm::readChosenFile(const QString& path)
+std::optional<QStringList> THooptallyForm::readChosenFile(const QString& path, qint64 maxBytes)
 {
+    QString refusal = kUnreadableFile;
     platform::StringList lines;
-    if (lines.loadFromFile(path))
+    // Refused before it is read: decoding a file far past the bound takes seconds and much memory.
+    if (const QFileInfo info(path); info.isFile() && info.size() > maxBytes)
+        refusal = FileSizeBoundText(maxBytes);
+    else if (lines.loadFromFile(path, maxBytes))
         return lines;
-    platform::dialogs().messageBox(kUnreadableFile + QLatin1Char('\n') + path, kCaption,
-                                   platform::Buttons::Ok);
+    platform::dialogs().messageBox(refusal + QLatin1Char('\n') + path, kCaption, platform::Buttons::Ok);
     return std::nullopt;
 }
 
 std::optional<QStringList> THooptallyForm::readRosterFile(const QString& path)
 {
-    auto lines = readChosenFile(path);
+    auto lines = readChosenFile(path, gamefile::kMaxMemberFileBytes);
     QString refusal = kUnreadableFile;
     if (lines && !IsRosterText(*lines, &refusal)) {
         platform::dialogs().messageBox(refusal + QLatin1Char('\n') + path, kCaption, platform::Buttons::Ok);

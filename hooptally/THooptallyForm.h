@@ -4,9 +4,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include <QMainWindow>
 
+#include "gamefile/GameFileSections.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tsplaying.h"
 #include "hooptally/Tteam.h"
@@ -36,7 +38,18 @@ class StringGrid;
 namespace hooptally {
 
 class TStatsRequestHandler;
-struct GameFileSections;
+
+// A game file read whole: its lines and where its parts stand in them.
+struct GameFile
+{
+    QStringList lines;
+    gamefile::GameFileSections sections;
+
+    std::span<const QString> linesOf(const std::optional<gamefile::LineRange>& section) const
+    {
+        return gamefile::sectionLines(lines, section);
+    }
+};
 
 // What the game clock can show: two digits of minutes, the seconds of a minute.
 constexpr int kMaxClockMinutes = 99;
@@ -119,9 +132,11 @@ public:
 
     // Game-file reader.
     void FileOpen1Execute(bool withDialog);
-    // Over the lines of the file, read by the caller before anything changed.
-    bool LoadTeamRoster(const QString& fileName, const QStringList& lines, TTeam* team,
-                        const QString& prefix);
+    // Over the lines of a member file, read by the caller before anything changed; the file becomes
+    // the team's roster file.
+    bool LoadTeamRoster(const QString& fileName, const QStringList& lines, TTeam* team);
+    // Over the lines of a game file's team section: a game file is no team's roster file.
+    void LoadTeamSection(std::span<const QString> lines, TTeam* team);
     void ShowTeamNames(TTeam* teamA, TTeam* teamB);
     // The label shows the name at 14 points, shrunk until it fits the label's width.
     void ShowNameInLabel(QLabel* label, const QString& name);
@@ -130,19 +145,19 @@ public:
     // The open command for a file another program names: as OpenGameFile, and unsaved changes are
     // offered for saving first, as the menu's Open does. False when refused or cancelled.
     bool OpenRequestedGame(const QString& path);
-    // The section readers, over the sections of the file loaded once.
+    // The section readers, over the file loaded once.
     struct LogRead
     {
         int read = 0;       // entries replayed
         int unreadable = 0; // log lines not read
     };
-    LogRead ReadLogSection(const GameFileSections& sections); // replays
+    LogRead ReadLogSection(const GameFile& file); // replays
     std::unique_ptr<PlayLogEntry> ParseLogLine(const QStringList& fields);
     void ReplayActions(const PlayLogEntries& entries);
-    void ReadGameHeader(const GameFileSections& sections);
-    void ReadTimeAndOptionSections(const GameFileSections& sections);
-    void ReadSenhyouSection(const GameFileSections& sections);
-    void ReadOfficialSection(const GameFileSections& sections);
+    void ReadGameHeader(const GameFile& file);
+    void ReadTimeAndOptionSections(const GameFile& file);
+    void ReadSenhyouSection(const GameFile& file);
+    void ReadOfficialSection(const GameFile& file);
 
     // Main-window commands.
     void FileNew1Execute();
@@ -328,13 +343,13 @@ private:
     void buildPlayByPlayPage();
     void resetTeam(std::unique_ptr<TTeam>& team, bool keep, int side);
     void loadStartupRoster(const QString& path, TTeam* team);
-    // The lines of a file that the user named; nothing, after a message, when it cannot be read.
-    std::optional<QStringList> readChosenFile(const QString& path);
+    // The lines of a file that the user named; nothing, after a message, when it cannot be read or
+    // holds more than maxBytes, which is checked before the file is decoded.
+    std::optional<QStringList> readChosenFile(const QString& path, qint64 maxBytes);
     // A member file's lines; anything else is refused with a message.
     std::optional<QStringList> readRosterFile(const QString& path);
-    // The lines of a game file that may be opened, and its sections when asked for; nothing, after a
-    // message, when it may not.
-    std::optional<QStringList> readGameFile(const QString& path, GameFileSections* sections = nullptr);
+    // A game file that may be opened; nothing, after a message, when it may not.
+    std::optional<GameFile> readGameFile(const QString& path);
     void sendCourtInOfStarters();
     void readRoster(int side);
     void writeRoster(int side);

@@ -207,7 +207,7 @@ void THooptallyForm::readRoster(int side)
     ResetGame(side != kSideA, side == kSideA);
     SetGridUpdate(false);
     TTeam* team = side == kSideA ? m_teamA.get() : m_teamB.get();
-    LoadTeamRoster(*chosen, *lines, team, QString());
+    LoadTeamRoster(*chosen, *lines, team);
     ShowTeamNames(side == kSideA ? team : nullptr, side == kSideA ? nullptr : team);
     FillStatsGrid(m_teamA.get(), StringGrid1);
     FillStatsGrid(m_teamB.get(), StringGrid2);

@@ -12,7 +12,6 @@
 
 #include "gamefile/GameFileFormat.h"
 #include "hooptally/Common.h"
-#include "hooptally/GameFileSections.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tgridctrl.h"
 #include "platform/Canvas.h"
@@ -60,8 +59,6 @@ namespace hooptally {
 
 namespace {
 
-using gamefile::kHeaderLines;
-
 // Byte fields of a log line: a number that fits the field, or the fallback for a non-number.
 int byteField(const QStringList& fields, int index, int absent, int notNumber)
 {
@@ -81,22 +78,18 @@ bool isClockReading(int value, int high)
     return value == -1 || (value >= 0 && value <= high);
 }
 
-bool hasMagic(const QStringList& lines)
-{
-    return !lines.isEmpty() && lines[0].startsWith(gamefile::kMagic);
-}
-
 // Why a file cannot be opened as a game; empty when it can.
-QString checkGameFile(const QStringList& lines, const GameFileSections& sections)
+QString checkGameFile(const GameFile& file)
 {
-    if (!hasMagic(lines))
+    const QStringList& lines = file.lines;
+    if (!file.sections.magic)
         return QStringLiteral("ゲームファイルではありません");
-    if (lines.size() < kHeaderLines)
+    if (!file.sections.header)
         return QStringLiteral("ゲームファイルが途中で切れています");
     if (!platform::StrToFloat(lines[gamefile::kDateLine]) ||
         !platform::StrToFloat(lines[gamefile::kTimeOfDayLine]))
         return QStringLiteral("ゲームファイルの日付または時間が読めません");
-    return sections.pastBound();
+    return PastBoundText(file.sections.pastBound());
 }
 
 // The people read into the team's roster, its blank row left out.
@@ -189,52 +182,51 @@ bool THooptallyForm::OpenRequestedGame(const QString& path)
     return OpenGameFile(path);
 }
 
-std::optional<QStringList> THooptallyForm::readGameFile(const QString& path, GameFileSections* sections)
+std::optional<GameFile> THooptallyForm::readGameFile(const QString& path)
 {
-    auto lines = readChosenFile(path);
+    auto lines = readChosenFile(path, gamefile::kMaxGameFileBytes);
     if (!lines)
         return std::nullopt;
-    GameFileSections split = GameFileSections::split(*lines);
-    const QString problem = checkGameFile(*lines, split);
+    GameFile file;
+    file.lines = std::move(*lines);
+    file.sections = gamefile::GameFileSections::split(file.lines);
+    const QString problem = checkGameFile(file);
     if (!problem.isEmpty()) {
         platform::dialogs().messageBox(problem + QStringLiteral("\n") + path, kCaption,
                                        platform::Buttons::Ok);
         return std::nullopt;
     }
-    if (sections)
-        *sections = std::move(split);
-    return lines;
+    return file;
 }
 
 bool THooptallyForm::OpenGameFile(const QString& path)
 {
     // The file is checked before anything changes: a refused file leaves the game as it is.
-    GameFileSections sections;
-    const auto read = readGameFile(path, &sections);
+    const auto read = readGameFile(path);
     if (!read)
         return false;
-    const QStringList& lines = *read;
+    const GameFile& file = *read;
     m_currentGameFile = path;
     LogRead log;
     {
         platform::WaitCursor wait;
         SetGridUpdate(false);
         ResetGame(false, false);
-        LoadTeamRoster(path, lines, m_teamA.get(), gamefile::kTeamASection.prefix());
-        LoadTeamRoster(path, lines, m_teamB.get(), gamefile::kTeamBSection.prefix());
+        LoadTeamSection(file.linesOf(file.sections.teamA), m_teamA.get());
+        LoadTeamSection(file.linesOf(file.sections.teamB), m_teamB.get());
         ShowTeamNames(m_teamA.get(), m_teamB.get());
         // The period length and switches are in force before the replay clocks the starters in.
-        ReadTimeAndOptionSections(sections);
-        log = ReadLogSection(sections);
-        ReadGameHeader(sections);
-        ReadSenhyouSection(sections);
-        ReadOfficialSection(sections);
+        ReadTimeAndOptionSections(file);
+        log = ReadLogSection(file);
+        ReadGameHeader(file);
+        ReadSenhyouSection(file);
+        ReadOfficialSection(file);
         TimeClearBClick();
         FillStatsGrid(m_teamA.get(), StringGrid1);
         FillStatsGrid(m_teamB.get(), StringGrid2);
         SetGridUpdate(true);
     }
-    if (sections.cutShort) {
+    if (file.sections.cutShort) {
         // Half a game must not pass for the whole one: the scorer is told, and closing asks to save.
         MarkGameChanged();
         platform::dialogs().messageBox(
@@ -251,16 +243,22 @@ bool THooptallyForm::OpenGameFile(const QString& path)
     return true;
 }
 
-bool THooptallyForm::LoadTeamRoster(const QString& fileName, const QStringList& lines, TTeam* team,
-                                    const QString& prefix)
+bool THooptallyForm::LoadTeamRoster(const QString& fileName, const QStringList& lines, TTeam* team)
 {
-    // The team's file is the roster file last read or written: a game file is none, and writing the
-    // roster over it would destroy the game.
-    team->filePath = prefix.isEmpty() ? fileName : QString();
-    const bool read = team->LoadRosterLines(lines, prefix);
+    // The team's file is the roster file last read or written.
+    team->filePath = fileName;
+    const bool read = team->LoadRosterLines(lines);
     // Reading clears the roster even when nothing is read: the team keeps its row for new players.
     EnsureAddRow(team);
     return read;
+}
+
+void THooptallyForm::LoadTeamSection(std::span<const QString> lines, TTeam* team)
+{
+    // Writing the roster over a game file would destroy the game.
+    team->filePath.clear();
+    team->LoadTeamLines(lines);
+    EnsureAddRow(team);
 }
 
 void THooptallyForm::ShowTeamNames(TTeam* teamA, TTeam* teamB)
@@ -289,15 +287,15 @@ void THooptallyForm::ShowNameInLabel(QLabel* label, const QString& name)
     label->setFont(font.toQFont());
 }
 
-THooptallyForm::LogRead THooptallyForm::ReadLogSection(const GameFileSections& sections)
+THooptallyForm::LogRead THooptallyForm::ReadLogSection(const GameFile& file)
 {
     StopClock();
-    if (!sections.magic)
+    if (!file.sections.magic)
         return {};
     InitStatsGrids();
     PlayLogEntries entries;
     int unreadable = 0;
-    for (const QString& line : sections.log.value_or(QStringList())) {
+    for (const QString& line : file.linesOf(file.sections.log)) {
         if (line.startsWith(QLatin1Char('#')))
             continue;
         QStringList fields;
@@ -311,26 +309,28 @@ THooptallyForm::LogRead THooptallyForm::ReadLogSection(const GameFileSections& s
     return {int(entries.size()), unreadable};
 }
 
-void THooptallyForm::ReadGameHeader(const GameFileSections& sections)
+void THooptallyForm::ReadGameHeader(const GameFile& file)
 {
-    if (!sections.header)
+    if (!file.sections.header)
         return;
-    Taikaimei->setText(sections.tournament);
-    setWindowTitle(QStringLiteral("フープタリ[") + sections.tournament + QLatin1Char(']'));
-    Basho->setText(sections.place);
-    if (const auto date = platform::StrToFloat(sections.date))
+    const QStringList& lines = file.lines;
+    const QString& tournament = lines[gamefile::kTournamentLine];
+    Taikaimei->setText(tournament);
+    setWindowTitle(QStringLiteral("フープタリ[") + tournament + QLatin1Char(']'));
+    Basho->setText(lines[gamefile::kPlaceLine]);
+    if (const auto date = platform::StrToFloat(lines[gamefile::kDateLine]))
         DateTimePicker1->setDate(platform::DateTime::toQDateTime(*date).date());
-    if (const auto time = platform::StrToFloat(sections.time))
+    if (const auto time = platform::StrToFloat(lines[gamefile::kTimeOfDayLine]))
         DateTimePicker2->setTime(platform::DateTime::toQDateTime(*time).time());
-    TaikaiNo->setText(sections.gameNumber);
+    TaikaiNo->setText(file.sections.gameNumber ? lines[gamefile::kGameNumberLine] : QString());
 }
 
-void THooptallyForm::ReadTimeAndOptionSections(const GameFileSections& sections)
+void THooptallyForm::ReadTimeAndOptionSections(const GameFile& file)
 {
     StopClock();
-    if (!sections.magic || !Option())
+    if (!file.sections.magic || !Option())
         return;
-    for (const QString& line : sections.periodTime.value_or(QStringList())) {
+    for (const QString& line : file.linesOf(file.sections.periodTime)) {
         if (!line.startsWith(gamefile::kTimeKey))
             continue;
         int minutes = platform::StrToIntDef(line.mid(gamefile::kTimeKey.size()), kDefaultPeriodMinutes);
@@ -340,7 +340,7 @@ void THooptallyForm::ReadTimeAndOptionSections(const GameFileSections& sections)
         break;
     }
     TimeClearBClick();
-    for (const QString& line : sections.options.value_or(QStringList())) {
+    for (const QString& line : file.linesOf(file.sections.options)) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals <= 0 || equals + 1 >= line.size())
             break;
@@ -353,24 +353,25 @@ void THooptallyForm::ReadTimeAndOptionSections(const GameFileSections& sections)
     }
 }
 
-void THooptallyForm::ReadSenhyouSection(const GameFileSections& sections)
+void THooptallyForm::ReadSenhyouSection(const GameFile& file)
 {
     StopClock();
-    if (!sections.magic)
+    if (!file.sections.magic)
         return;
     Senhyou->clear();
-    if (sections.commentary && !sections.commentary->isEmpty())
-        Senhyou->setPlainText(sections.commentary->join(QLatin1Char('\n')));
+    const std::span<const QString> commentary = file.linesOf(file.sections.commentary);
+    if (!commentary.empty())
+        Senhyou->setPlainText(QStringList(commentary.begin(), commentary.end()).join(QLatin1Char('\n')));
 }
 
-void THooptallyForm::ReadOfficialSection(const GameFileSections& sections)
+void THooptallyForm::ReadOfficialSection(const GameFile& file)
 {
     StopClock();
-    if (!sections.magic || !sections.officials)
+    if (!file.sections.magic || !file.sections.officials)
         return;
     QLineEdit* fields[] = {shushin, fukusin, Scorekeeper, AScorekeeper, TimeKeeper, Operator, TO_Team};
-    const QStringList& officials = *sections.officials;
-    for (int i = 0; i < officials.size() && i < gamefile::kOfficialLines; ++i)
+    const std::span<const QString> officials = file.linesOf(file.sections.officials);
+    for (std::size_t i = 0; i < officials.size() && i < std::size(fields); ++i)
         fields[i]->setText(officials[i]);
 }
 

@@ -9,7 +9,6 @@
 
 #include "gamefile/GameFileFormat.h"
 #include "hooptally/Common.h"
-#include "hooptally/GameFileSections.h"
 #include "hooptally/TPlayerExec.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tgridctrl.h"
@@ -247,24 +246,21 @@ RosterSaveResult TMemberList::SaveRoster(const QString& path, QString* reason)
                      .join(QLatin1Char(','));
     }
     // A file no team read would take again is not written.
-    if (lines.size() - 1 > gamefile::kMaxTeamLines) {
+    QString refusal;
+    const QByteArray bytes = platform::Codec::toCp932(lines.text());
+    if (lines.size() - 1 > gamefile::kMaxTeamLines)
+        refusal = TooManyMembersText();
+    else if (bytes.size() > gamefile::kMaxMemberFileBytes)
+        refusal = FileSizeBoundText(gamefile::kMaxMemberFileBytes);
+    if (!refusal.isEmpty()) {
         if (reason)
-            *reason = TooManyMembersText();
+            *reason = refusal;
         return RosterSaveResult::Failed;
     }
-    if (!lines.saveToFile(path, reason))
+    if (!platform::writeFileAtomically(path, bytes, reason))
         return RosterSaveResult::Failed;
     filePath = path;
     return RosterSaveResult::Written;
-}
-
-bool TMemberList::LoadRoster(const QString& path, const QString& prefix)
-{
-    filePath = path;
-    platform::StringList lines;
-    if (!lines.loadFromFile(path))
-        return false;
-    return LoadRosterLines(lines, prefix);
 }
 
 bool IsRosterText(const QStringList& lines, QString* refusal)
@@ -284,51 +280,21 @@ QString TooManyMembersText()
     return QStringLiteral("メンバーが上限（1 チーム %1 人）を超えています").arg(gamefile::kMaxTeamLines);
 }
 
-bool TMemberList::LoadRosterLines(const QStringList& lines, const QString& prefix)
+bool TMemberList::LoadRosterLines(const QStringList& lines)
+{
+    const bool roster = !lines.isEmpty() && lines[0] == kRosterMagic;
+    // The lines after the header are a team section's; read or not, the roster is cleared.
+    LoadTeamLines(roster ? std::span<const QString>(lines).subspan(1) : std::span<const QString>());
+    return roster && lines.size() > 1;
+}
+
+void TMemberList::LoadTeamLines(std::span<const QString> lines)
 {
     loaded = 1;
     ClearPlayers();
-    if (lines.isEmpty())
-        return false;
     RosterIds ids(m_players);
-    if (lines[0] == gamefile::kMagic) {
-        // A team section of a game file, found in the order the file is written.
-        if (prefix == gamefile::kTeamASection.prefix() || prefix == gamefile::kTeamBSection.prefix()) {
-            const GameFileSections sections = GameFileSections::split(lines);
-            const std::optional<QStringList>& section =
-                prefix == gamefile::kTeamASection.prefix() ? sections.teamA : sections.teamB;
-            for (const QString& line : section.value_or(QStringList()))
-                parseRosterLine(line, ids);
-            return section.has_value();
-        }
-        const QString start = prefix + QString(gamefile::kStartTag);
-        const QString end = prefix + QString(gamefile::kEndTag);
-        bool read = false;
-        bool inSection = false;
-        for (int i = 1; i < lines.size(); ++i) {
-            if (!inSection) {
-                inSection = lines[i].startsWith(start);
-                continue;
-            }
-            read = true;
-            if (lines[i].startsWith(end))
-                break;
-            parseRosterLine(lines[i], ids);
-        }
-        return read;
-    }
-    if (lines[0] == kRosterMagic) {
-        for (int i = 1; i < lines.size(); ++i)
-            parseRosterLine(lines[i], ids);
-        return lines.size() > 1;
-    }
-    return false;
-}
-
-void TMemberList::ParseRosterLine(const QString& line)
-{
-    RosterIds ids(m_players);
-    parseRosterLine(line, ids);
+    for (const QString& line : lines)
+        parseRosterLine(line, ids);
 }
 
 void TMemberList::parseRosterLine(const QString& line, RosterIds& ids)

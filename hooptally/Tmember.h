@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include <QString>
@@ -56,12 +57,13 @@ public:
     int IndexOf(const TPlayer* player) const;
 
     // Member files (*.member) and the team sections of game files.
-    // Failed gives the system's reason in `reason` when given.
+    // Failed gives why in `reason` when given: the system's reason, or the bound the file would be past.
     RosterSaveResult SaveRoster(const QString& path, QString* reason = nullptr);
-    bool LoadRoster(const QString& path, const QString& prefix);
-    // The same over the lines of a file that was read; the path is the caller's to set.
-    bool LoadRosterLines(const QStringList& lines, const QString& prefix);
-    void ParseRosterLine(const QString& line);
+    // The roster of a member file's lines, the header first; true when a line follows the header. The
+    // path is the caller's to set.
+    bool LoadRosterLines(const QStringList& lines);
+    // The roster of a game file's team section: the lines between its markers. Replaces the roster.
+    void LoadTeamLines(std::span<const QString> lines);
 
     QString name;
     QString filePath;

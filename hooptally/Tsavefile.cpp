@@ -8,13 +8,14 @@
 #include <QTimeEdit>
 
 #include "gamefile/GameFileFormat.h"
+#include "gamefile/GameFileSections.h"
 #include "hooptally/Common.h"
-#include "hooptally/GameFileSections.h"
 #include "hooptally/THooptallyForm.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Tdbgform.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
+#include "platform/Codec.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/WaitCursor.h"
@@ -95,11 +96,17 @@ bool TSaveFile::Save(SaveKind kind)
     } else if (kind == SaveKind::Game) {
         WriteGameFile();
         // A file the program would refuse to open again is not written: the old one stays.
-        m_refusal = GameFileSections::split(*m_lines).pastBound();
+        m_refusal = PastBoundText(gamefile::GameFileSections::split(*m_lines).pastBound());
+        QByteArray bytes;
+        if (m_refusal.isEmpty()) {
+            bytes = platform::Codec::toCp932(m_lines->text());
+            if (bytes.size() > gamefile::kMaxGameFileBytes)
+                m_refusal = FileSizeBoundText(gamefile::kMaxGameFileBytes);
+        }
         if (!m_refusal.isEmpty())
             m_failure = m_refusal;
         else
-            written = m_lines->saveToFile(m_fileName, &m_failure);
+            written = platform::writeFileAtomically(m_fileName, bytes, &m_failure);
     } else {
         try {
             written = WriteHtmlFile();

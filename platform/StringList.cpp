@@ -11,10 +11,10 @@
 
 namespace platform {
 
-bool StringList::loadFromFile(const QString& path)
+bool StringList::loadFromFile(const QString& path, qint64 maxBytes)
 {
     clear();
-    const std::optional<QByteArray> bytes = readRegularFile(path);
+    const std::optional<QByteArray> bytes = readRegularFile(path, maxBytes);
     if (!bytes)
         return false;
     setText(Codec::fromCp932(*bytes));

@@ -23,9 +23,10 @@ public:
     StringList() = default;
     StringList(const QStringList& lines) : QStringList(lines) {}
 
-    // Reads a CP932 file, splitting on CRLF, LF or CR; a final line end gives no empty last line.
-    // Returns false (and leaves the list empty) when the file cannot be read (see readRegularFile).
-    bool loadFromFile(const QString& path);
+    // Reads a CP932 file of at most maxBytes, splitting on CRLF, LF or CR; a final line end gives no
+    // empty last line. Returns false (and leaves the list empty) when the file cannot be read (see
+    // readRegularFile).
+    bool loadFromFile(const QString& path, qint64 maxBytes = kMaxReadFileSize);
 
     // Writes every line followed by CRLF, atomically: on failure the old file stays as it was, and
     // the reason (the system's error text) goes to `reason` when given.

@@ -1,4 +1,6 @@
 // Game records and the game-file loader: what a file gives, and what damaged and foreign files do.
+#include <tuple>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -176,14 +178,34 @@ private slots:
         QCOMPARE(load(list, lines), result);
     }
 
-    // The block is found by its marker at the beginning of a line, wherever else the text stands.
-    void markerInsideALine()
+    // The block is the last whole one, found by its marker at the beginning of a line: the same lines
+    // the scoring program takes for it, whatever else reads like it.
+    void linesThatReadLikeTheBlock_data()
     {
+        QTest::addColumn<QString>("before"); // the line they stand before
+        QTest::addColumn<QStringList>("inserted");
+        QTest::newRow("marker inside a line")
+            << u"Log-End"_s << QStringList{u"メモ #STATS-START"_s, u"x#STATS-START"_s};
+        QTest::newRow("commentary with the block's markers")
+            << u"#STATS-START"_s
+            << QStringList{u"Senhyou-Start"_s, u"#STATS-START"_s, u"#STATS-END"_s, u"Senhyou-End"_s};
+        QTest::newRow("commentary with a whole empty block")
+            << u"#STATS-START"_s
+            << QStringList{u"Senhyou-Start"_s, u"#STATS-START"_s, u"#TEAM-START"_s, u"X"_s, u"0"_s,
+                           u"#TEAM-END"_s,     u"#STATS-END"_s,   u"Senhyou-End"_s};
+    }
+
+    void linesThatReadLikeTheBlock()
+    {
+        QFETCH(QString, before);
+        QFETCH(QStringList, inserted);
         QStringList lines = gameFile(u"45000"_s, u"A"_s, playerBlock(u"伊藤"_s, u"5"_s), u"B"_s, {});
-        lines.insert(lines.indexOf(u"Log-End"_s), u"メモ #STATS-START"_s);
-        lines.insert(lines.indexOf(u"Log-End"_s), u"x#STATS-START"_s);
+        const qsizetype at = lines.indexOf(before);
+        for (qsizetype i = 0; i < inserted.size(); ++i)
+            lines.insert(at + i, inserted[i]);
         TGameList list;
         QCOMPARE(load(list, lines), LoadResult::Added);
+        QCOMPARE(list.At(0)->hasStats, 1);
         QCOMPARE(describe(list.At(0)->sideA).size(), 2);
         QCOMPARE(list.At(0)->sideA.Players().At(0)->GetName(), u"伊藤"_s);
     }
@@ -192,10 +214,13 @@ private slots:
     {
         QTest::addColumn<QString>("line7");
         QTest::addColumn<QString>("gameNumber");
-        QTest::newRow("older format") << u"TeamA-Start"_s << QString();
+        // The oldest format has neither game number nor officials: team A's marker stands at line 7.
+        QTest::newRow("oldest format") << QString() << QString();
         QTest::newRow("number") << u"12"_s << u"12"_s;
         QTest::newRow("empty") << QString() << QString();
         QTest::newRow("text") << u"Ａ-3"_s << u"Ａ-3"_s;
+        // Followed by the officials, as the scoring program reads it back.
+        QTest::newRow("typed like team A's marker") << u"TeamA-Start"_s << u"TeamA-Start"_s;
     }
 
     void header()
@@ -203,16 +228,24 @@ private slots:
         QFETCH(QString, line7);
         QFETCH(QString, gameNumber);
         QStringList lines = gameFile(u"45000"_s, u"A"_s, {}, u"B"_s, {});
-        lines[6] = line7;
+        if (QByteArrayView(QTest::currentDataTag()) == "oldest format") {
+            lines.removeAll(u"Official-Start"_s);
+            lines.removeAll(u"Official-End"_s);
+            lines.removeAt(6);
+        } else {
+            lines[6] = line7;
+        }
         TGameList list;
         QCOMPARE(load(list, lines), LoadResult::Added);
         QCOMPARE(list.At(0)->gameNumber, gameNumber);
     }
 
+    // Older writers wrote no statistics block.
     void withoutStatistics()
     {
         QStringList lines = gameFile(u"45000"_s, u"A"_s, playerBlock(u"Ito"_s, u"5"_s), u"B"_s, {});
         lines = lines.mid(0, lines.indexOf(u"#STATS-START"_s));
+        lines[1] = u"02.02.08"_s;
         TGameList list;
         QCOMPARE(load(list, lines), LoadResult::Added);
         QCOMPARE(list.At(0)->hasStats, 0);
@@ -247,6 +280,12 @@ private slots:
             pastTheBound << playerBlock(u"Ito"_s, u"5"_s);
         QTest::newRow("more entries in a team than a file may hold")
             << gameFile(u"45000"_s, u"A"_s, pastTheBound, u"B"_s, {});
+        // The current writer always ends with the block; a start marker without a whole block after it
+        // is a block cut short, whatever the version.
+        QTest::newRow("current version cut before its block") << good.mid(0, good.indexOf(u"#STATS-START"_s));
+        QStringList olderCut = good.mid(0, good.indexOf(u"#TEAM-END"_s));
+        olderCut[1] = u"02.02.08"_s;
+        QTest::newRow("older version cut in its block") << olderCut;
     }
 
     void damaged()
@@ -257,20 +296,89 @@ private slots:
         QCOMPARE(list.Count(), 0);
     }
 
-    // A game file cut after every line: never half a game, and the cut inside the statistics block
-    // is told apart from an old file without one.
+    // What the scoring program refuses, past a bound of what a file may hold, is named with the
+    // damaged files; at the bound it loads.
+    void bounds_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<qint64>("bytes"); // the file grown to this size, 0 as written
+        QTest::addColumn<LoadResult>("result");
+        const QStringList good = gameFile(u"45000"_s, u"A"_s, playerBlock(u"Ito"_s, u"5"_s), u"B"_s, {});
+        // A section's lines, put in the writer's place; what they hold does not count.
+        auto with = [&good](const QString& section, const QString& after, qsizetype count) {
+            QStringList lines = good;
+            const qsizetype start = lines.indexOf(section + u"-Start"_s);
+            if (start >= 0)
+                lines.remove(start, lines.indexOf(section + u"-End"_s) - start + 1);
+            const QStringList body = QStringList{section + u"-Start"_s} + QStringList(count, u"x"_s) +
+                                     QStringList{section + u"-End"_s};
+            qsizetype at = lines.indexOf(after) + 1;
+            for (const QString& line : body)
+                lines.insert(at++, line);
+            return lines;
+        };
+        const std::tuple<const char*, QString, int> sections[] = {
+            {"log", u"Log"_s, gamefile::kMaxLogEntries},
+            {"team", u"TeamB"_s, gamefile::kMaxTeamLines},
+            {"options", u"Option"_s, gamefile::kMaxOptionLines},
+            {"commentary", u"Senhyou"_s, gamefile::kMaxCommentaryLines}};
+        const QString after[] = {u"TeamB-End"_s, u"TeamA-End"_s, u"TeamB-End"_s, u"Log-End"_s};
+        for (std::size_t i = 0; i < std::size(sections); ++i) {
+            const auto& [name, section, most] = sections[i];
+            QTest::addRow("%s at its bound", name)
+                << with(section, after[i], most) << qint64(0) << LoadResult::Added;
+            QTest::addRow("%s past its bound", name)
+                << with(section, after[i], most + 1) << qint64(0) << LoadResult::Damaged;
+        }
+        QStringList entries;
+        for (int i = 0; i <= gamefile::kMaxStatsEntries; ++i)
+            entries << playerBlock(u"Ito"_s, QString());
+        QTest::newRow("statistics entries past their bound")
+            << gameFile(u"45000"_s, u"A"_s, {}, u"B"_s, entries) << qint64(0) << LoadResult::Damaged;
+        // Grown with zero bytes after the block, which no reader looks at.
+        QTest::newRow("bytes at their bound") << good << gamefile::kMaxGameFileBytes << LoadResult::Added;
+        QTest::newRow("bytes past their bound")
+            << good << gamefile::kMaxGameFileBytes + 1 << LoadResult::Damaged;
+    }
+
+    void bounds()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(qint64, bytes);
+        QFETCH(LoadResult, result);
+        const QString path = m_dir.filePath(u"bound.game"_s);
+        writeText(path, lines);
+        if (bytes > 0)
+            QVERIFY(QFile::resize(path, bytes));
+        TGameList list;
+        QCOMPARE(list.AddGameFile(path), result);
+        QCOMPARE(list.Count(), result == LoadResult::Added ? 1 : 0);
+    }
+
+    // A game file cut after every line: never half a game. The current writer always writes the
+    // statistics block; a file of an older one without it loads, without statistics.
+    void cutAtEveryLine_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::newRow("current version") << u"02.03.01"_s;
+        QTest::newRow("older version") << u"02.02.08"_s;
+    }
+
     void cutAtEveryLine()
     {
-        const QStringList full = smallGameFile();
+        QFETCH(QString, version);
+        QStringList full = smallGameFile();
+        full[1] = version;
+        const bool older = version != gamefile::kVersion;
         const qsizetype statsStart = full.indexOf(u"#STATS-START"_s);
         for (qsizetype kept = 0; kept <= full.size(); ++kept) {
             TGameList list;
             const LoadResult result = load(list, full.mid(0, kept));
-            const LoadResult expected = kept == 0            ? LoadResult::NotAGame
-                                        : kept < 7           ? LoadResult::Damaged
-                                        : kept <= statsStart ? LoadResult::Added
-                                        : kept < full.size() ? LoadResult::Damaged
-                                                             : LoadResult::Added;
+            const LoadResult expected = kept == 0                     ? LoadResult::NotAGame
+                                        : kept < 7                    ? LoadResult::Damaged
+                                        : older && kept <= statsStart ? LoadResult::Added
+                                        : kept < full.size()          ? LoadResult::Damaged
+                                                                      : LoadResult::Added;
             QVERIFY2(result == expected, qPrintable(u"kept %1 lines"_s.arg(kept)));
             QCOMPARE(list.Count(), result == LoadResult::Added ? 1 : 0);
             if (result == LoadResult::Added)

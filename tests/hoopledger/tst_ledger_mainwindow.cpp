@@ -53,6 +53,7 @@ void writeGame(Ledger& ledger, const QString& file, const QString& date, const Q
 void writeOldGame(Ledger& ledger, const QString& file, const QString& date)
 {
     QStringList lines = gameFile(date, u"A"_s, {}, u"B"_s, {});
+    lines[1] = u"02.02.08"_s;
     writeText(ledger.gamePath(file), lines.mid(0, lines.indexOf(u"#STATS-START"_s)));
 }
 

@@ -921,6 +921,14 @@ void tst_gamefile::damagedFiles_data()
                 << cp932File(lines) << (count > most) << QStringList(count > most ? 1 : 0, said) << 0;
         }
     }
+    // Bytes are counted before the file is decoded; zero bytes after the block stand in for any.
+    const QByteArray written = cp932File(whole);
+    for (const qint64 size : {gamefile::kMaxGameFileBytes, gamefile::kMaxGameFileBytes + 1}) {
+        const bool past = size > gamefile::kMaxGameFileBytes;
+        QTest::addRow("bytes %s their bound", past ? "past" : "at")
+            << written + QByteArray(size - written.size(), '\0') << past
+            << QStringList(past ? 1 : 0, u"ファイルの大きさが上限（2 MB）を超えています"_s) << 0;
+    }
     QTest::newRow("unknown player IDs")
         << cp932File(withLog({u"A,99,0,5,0,0,0,255,255,255,1"_s, u"B,42,0,5,0,0,1,255,255,255,2"_s})) << false
         << QStringList{u"2"_s + noLog} << 0;
@@ -1206,24 +1214,31 @@ void tst_gamefile::failedSaveMarksNothingSaved_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<int>("commentaryLines");
+    QTest::addColumn<QString>("commentaryLine");
     QTest::addColumn<QString>("message");
-    QTest::newRow("folder missing") << u"missing/folder.game"_s << 1 << u"保存に失敗しました"_s;
+    QTest::newRow("folder missing") << u"missing/folder.game"_s << 1 << u"戦評"_s << u"保存に失敗しました"_s;
     // A file the program would refuse to open is not written; the scorer is told what to cut.
     QTest::newRow("commentary past its bound")
-        << u"long.game"_s << gamefile::kMaxCommentaryLines + 1
+        << u"long.game"_s << gamefile::kMaxCommentaryLines + 1 << u"戦評"_s
         << u"保存に失敗しました\n戦評が上限（1000 行）を超えています"_s;
+    // As many lines as a commentary may hold, each long enough to take the file past its bytes.
+    QTest::newRow("commentary past the bytes of a file")
+        << u"long.game"_s << gamefile::kMaxCommentaryLines
+        << QString(int(gamefile::kMaxGameFileBytes / gamefile::kMaxCommentaryLines / 2 + 1), u'戦')
+        << u"保存に失敗しました\nファイルの大きさが上限（2 MB）を超えています"_s;
 }
 
 void tst_gamefile::failedSaveMarksNothingSaved()
 {
     QFETCH(QString, target);
     QFETCH(int, commentaryLines);
+    QFETCH(QString, commentaryLine);
     QFETCH(QString, message);
     Program program;
     THooptallyForm& form = program.form();
     TPlayer* player = program.addPlayer(1, u"4"_s, u"今"_s, true);
     program.act(player, kTwoPointMade);
-    form.Senhyou->setPlainText(QStringList(commentaryLines, u"戦評"_s).join(u'\n'));
+    form.Senhyou->setPlainText(QStringList(commentaryLines, commentaryLine).join(u'\n'));
     target = program.path(target);
     program.dialogs().expectSaveFile(target).expectMessage(message);
     QVERIFY(!form.SaveGame());

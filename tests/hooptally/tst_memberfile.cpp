@@ -1,12 +1,14 @@
 // Member files (*.member): splitting, parsing, reading, writing, and the main window's read and write
 // commands for both teams.
 #include "gamefile/GameFileFormat.h"
+#include "gamefile/GameFileSections.h"
 #include "hooptally/Common.h"
 #include "hooptally/TOption.h"
 #include "hooptally/Texecute.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tteam.h"
 #include "platform/Codec.h"
+#include "platform/StringList.h"
 #include "platform/testing/NonRegularFiles.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "support/Program.h"
@@ -129,7 +131,7 @@ private slots:
         QFETCH(QString, line);
         TTeam team(0, 1);
         team.name = QStringLiteral("old");
-        team.ParseRosterLine(line);
+        team.LoadRosterLines({QStringLiteral("#Hooproster"), line});
         QTEST(team.name, "teamName");
         QTEST(describe(team), "expected");
         QCOMPARE(team.modified, std::uint8_t(team.Count() > 0 ? 1 : 0));
@@ -139,8 +141,8 @@ private slots:
     void duplicateIdsGetTheNextFreeId()
     {
         TTeam team(0, 1);
-        for (const char* line : {"A,1,4,a,P", "A,1,5,b,P", "A,2,6,c,P", "A,0,7,d,P", "A,9,8,e,P"})
-            team.ParseRosterLine(QString::fromLatin1(line));
+        team.LoadRosterLines(
+            {"#Hooproster", "A,1,4,a,P", "A,1,5,b,P", "A,2,6,c,P", "A,0,7,d,P", "A,9,8,e,P"});
         QCOMPARE(describe(team), QStringLiteral("1:4:a:2:0:0:P|2:5:b:2:0:0:P|3:6:c:2:0:0:P|4:7:d:2:0:0:P|"
                                                 "9:8:e:2:0:0:P"));
     }
@@ -151,9 +153,9 @@ private slots:
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<bool>("result");
         QTest::addColumn<QString>("expected"); // "team name: players"
-        const QByteArray game =
-            "#Hooptally\r\nTeamA-Start\r\nTeamA-End\r\nTeamB-Start\r\nB,4,5,N,P,Starter,,\r\n"
-            "TeamB-End\r\nLog-Start\r\nX,1,2,3,4\r\n";
+        const QByteArray header = "#Hooptally\r\n02.03.01\r\nT\r\nP\r\n45000\r\n45000.5\r\n1\r\n";
+        const QByteArray game = header + "TeamA-Start\r\nTeamA-End\r\nTeamB-Start\r\nB,4,5,N,P,Starter,,\r\n"
+                                         "TeamB-End\r\nLog-Start\r\nX,1,2,3,4\r\n";
         const QByteArray cp932 =
             "#Hooproster\r\n"
             "\x93\x8c\x8b\x9e,1,,\x8d\xb2\x93\xa1,\xcd\xaf\xc4\xde\xba\xb0\xc1,,Coach,\r\n"
@@ -187,11 +189,9 @@ private slots:
         QTest::newRow("game file, empty section") << game << "TeamA-" << true << "old: ";
         QTest::newRow("game file, team B")        << game << "TeamB-" << true << "B: 4:5:N:0:1:0:P";
         QTest::newRow("game file, section without end")
-            << QByteArray("#Hooptally\r\nTeamA-Start\r\nA,1,2,N,P\r\n") << "TeamA-" << true
-            << "A: 1:2:N:2:0:0:P";
+            << header + "TeamA-Start\r\nA,1,2,N,P\r\n" << "TeamA-" << true << "A: 1:2:N:2:0:0:P";
         QTest::newRow("game file without the section")
-            << QByteArray("#Hooptally\r\nTeamB-Start\r\nB,1,2,N,P\r\nTeamB-End\r\n") << "TeamA-" << false
-            << "old: ";
+            << header + "TeamB-Start\r\nB,1,2,N,P\r\nTeamB-End\r\n" << "TeamA-" << false << "old: ";
         // clang-format on
     }
     void loadRoster()
@@ -201,25 +201,25 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("team.member"));
         writeBytes(path, bytes);
+        platform::StringList lines;
+        QVERIFY(lines.loadFromFile(path));
         TTeam team(0, 1);
         team.name = QStringLiteral("old");
         addPlayer(team, 8, QStringLiteral("99"), QStringLiteral("before"), kOnBench);
-        QTEST(team.LoadRoster(path, prefix), "result");
+        // A game's team is read from the section its file's split found.
+        bool read = false;
+        if (prefix.isEmpty()) {
+            read = team.LoadRosterLines(lines);
+        } else {
+            const auto sections = gamefile::GameFileSections::split<QString>(lines);
+            const auto& section =
+                prefix == gamefile::kTeamASection.prefix() ? sections.teamA : sections.teamB;
+            team.LoadTeamLines(gamefile::sectionLines<QString>(lines, section));
+            read = section.has_value();
+        }
+        QTEST(read, "result");
         QTEST(team.name + QStringLiteral(": ") + describe(team), "expected");
         QCOMPARE(team.loaded, std::uint8_t(1));
-        QCOMPARE(team.filePath, path);
-    }
-
-    void unreadableFileLeavesTheRoster()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("missing/team.member"));
-        TTeam team(0, 1);
-        addPlayer(team, 8, QStringLiteral("99"), QStringLiteral("before"), kOnBench);
-        QVERIFY(!team.LoadRoster(path, QString()));
-        QCOMPARE(team.Count(), 1);
-        QCOMPARE(team.loaded, std::uint8_t(0));
-        QCOMPARE(team.filePath, path);
     }
 
     // Rosters given as "id:number:name:status:starter:position" entries, separated by "|".
@@ -271,18 +271,23 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("expected");
         QTest::addColumn<int>("members");
+        QTest::addColumn<QString>("name");
         const int written = int(RosterSaveResult::Written);
         const int declined = int(RosterSaveResult::Declined);
         const int failed = int(RosterSaveResult::Failed);
-        QTest::newRow("new file") << "team.member" << false << 0 << written << 1;
-        QTest::newRow("existing, Yes") << "team.member" << true << int(platform::mrYes) << written << 1;
-        QTest::newRow("existing, No") << "team.member" << true << int(platform::mrNo) << declined << 1;
-        QTest::newRow("folder missing") << "missing/team.member" << false << 0 << failed << 1;
-        QTest::newRow("parent is a file") << "plain/team.member" << false << 0 << failed << 1;
-        QTest::newRow("target is a folder") << "folder" << true << int(platform::mrYes) << failed << 1;
+        const QString n = QStringLiteral("N");
+        QTest::newRow("new file") << "team.member" << false << 0 << written << 1 << n;
+        QTest::newRow("existing, Yes") << "team.member" << true << int(platform::mrYes) << written << 1 << n;
+        QTest::newRow("existing, No") << "team.member" << true << int(platform::mrNo) << declined << 1 << n;
+        QTest::newRow("folder missing") << "missing/team.member" << false << 0 << failed << 1 << n;
+        QTest::newRow("parent is a file") << "plain/team.member" << false << 0 << failed << 1 << n;
+        QTest::newRow("target is a folder") << "folder" << true << int(platform::mrYes) << failed << 1 << n;
         // No team read would take the file again.
         QTest::newRow("more members than a team may list")
-            << "team.member" << false << 0 << failed << gamefile::kMaxTeamLines + 1;
+            << "team.member" << false << 0 << failed << gamefile::kMaxTeamLines + 1 << n;
+        QTest::newRow("more bytes than a member file may hold")
+            << "team.member" << true << int(platform::mrYes) << failed << 1
+            << QString(gamefile::kMaxMemberFileBytes, QLatin1Char('N'));
     }
     void saveRosterOutcome()
     {
@@ -291,6 +296,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(int, expected);
         QFETCH(int, members);
+        QFETCH(QString, name);
         platform::testing::ScriptedDialogs dialogs;
         QTemporaryDir dir;
         writeBytes(dir.filePath(QStringLiteral("plain")), "x");
@@ -305,13 +311,16 @@ private slots:
         team.name = QStringLiteral("New");
         team.filePath = QStringLiteral("before.member");
         for (int id = 2; id < 2 + members; ++id)
-            addPlayer(team, id, QStringLiteral("3"), QStringLiteral("N"), kNotListed);
-        const RosterSaveResult result = team.SaveRoster(path);
+            addPlayer(team, id, QStringLiteral("3"), name, kNotListed);
+        QString reason;
+        const RosterSaveResult result = team.SaveRoster(path, &reason);
         QCOMPARE(int(result), expected);
+        if (name.size() > gamefile::kMaxMemberFileBytes)
+            QCOMPARE(reason, QStringLiteral("ファイルの大きさが上限（256 KB）を超えています"));
         QCOMPARE(team.filePath, result == RosterSaveResult::Written ? path : QStringLiteral("before.member"));
         if (result == RosterSaveResult::Written)
             QCOMPARE(readBytes(path), QByteArray("#Hooproster\r\nNew,2,3,N,,,,\r\n"));
-        else if (result == RosterSaveResult::Declined)
+        else if (result == RosterSaveResult::Declined || (exists && QFileInfo(path).isFile()))
             QCOMPARE(readBytes(path), old);
         else
             QVERIFY(!QFileInfo(path).isFile());
@@ -382,35 +391,56 @@ private slots:
     }
 
     // A roster that cannot be read (a folder, even for root; a pipe nobody writes to; a link to
-    // /dev/zero) or holds more members than a team may list is said once, at once, and changes nothing.
+    // /dev/zero; a name that names nothing) or holds more than a member file may is said once, at once,
+    // and changes nothing: read by the menu for either team, or as the start-up roster.
     void readRosterFromAnUnreadableFile_data()
     {
-        QTest::addColumn<int>("side");
+        QTest::addColumn<int>("side"); // 0: team A's start-up roster
         QTest::addColumn<QString>("kind");
-        for (const char* kind : {"folder", "fifo", "zero", "too many members"}) {
+        for (const char* kind : {"folder", "fifo", "zero", "missing", "too many members", "too many bytes"}) {
             QTest::addRow("team A, %s", kind) << 1 << QString::fromLatin1(kind);
             QTest::addRow("team B, %s", kind) << 2 << QString::fromLatin1(kind);
+            if (QByteArrayView(kind) != "missing")
+                QTest::addRow("start-up, %s", kind) << 0 << QString::fromLatin1(kind);
         }
     }
     void readRosterFromAnUnreadableFile()
     {
         QFETCH(int, side);
         QFETCH(QString, kind);
-        Program program;
-        TTeam& team = side == 1 ? program.teamA() : program.teamB();
-        TPlayer* player = program.addPlayer(side, QStringLiteral("4"), QStringLiteral("Stay"), true);
-        program.act(player, kTwoPointMade);
-        const QString before = team.filePath;
-        const QString unreadable = program.path(QStringLiteral("unreadable.member"));
+        QTemporaryDir folder;
+        const QString unreadable = folder.filePath(QStringLiteral("unreadable.member"));
         QString said = QStringLiteral("ファイルを読み込めません\n");
         if (kind == QLatin1String("folder")) {
             QVERIFY(QDir().mkdir(unreadable));
         } else if (kind == QLatin1String("too many members")) {
             writeBytes(unreadable, "#Hooproster\r\n" + QByteArray("A,1,4,N,P\r\n").repeated(gamefile::kMaxTeamLines + 1));
             said = QStringLiteral("メンバーが上限（1 チーム 255 人）を超えています\n");
-        } else {
+        } else if (kind == QLatin1String("too many bytes")) {
+            // One member whose name takes the file just past its bound.
+            const QByteArray head = "#Hooproster\r\nA,1,4,";
+            const QByteArray tail = ",P\r\n";
+            writeBytes(unreadable,
+                       head + QByteArray(gamefile::kMaxMemberFileBytes + 1 - head.size() - tail.size(), 'N') +
+                           tail);
+            said = QStringLiteral("ファイルの大きさが上限（256 KB）を超えています\n");
+        } else if (kind != QLatin1String("missing")) {
             QVERIFY(platform::testing::makeNonRegularFile(unreadable, kind));
         }
+        if (side == 0) {
+            Program program(QStringLiteral("[Initialize]\nTeamA=") + unreadable, false);
+            program.dialogs().expectMessage(said + unreadable);
+            program.form().FormActivate();
+            QVERIFY(program.dialogs().allAnswered());
+            QCOMPARE(program.teamA().Count(), 1);
+            QCOMPARE(program.teamA().filePath, QString());
+            return;
+        }
+        Program program;
+        TTeam& team = side == 1 ? program.teamA() : program.teamB();
+        TPlayer* player = program.addPlayer(side, QStringLiteral("4"), QStringLiteral("Stay"), true);
+        program.act(player, kTwoPointMade);
+        const QString before = team.filePath;
         program.dialogs().expectOpenFile(unreadable);
         program.dialogs().expectMessage(said + unreadable);
         if (side == 1)

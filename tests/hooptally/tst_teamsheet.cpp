@@ -404,7 +404,7 @@ private slots:
         TTeam& team = program.teamA();
         platform::StringList lines;
         QVERIFY(lines.loadFromFile(path));
-        QVERIFY(program.form().LoadTeamRoster(path, lines, &team, QString()));
+        QVERIFY(program.form().LoadTeamRoster(path, lines, &team));
         FillTeamGrid(&program.form(), &team);
         QCOMPARE(rowNumbers(program, 1).mid(0, 3), (QStringList{"4", "6", "-"}));
         QCOMPARE(team.FindPlayerById(2)->status, std::uint8_t(kNotListed));
