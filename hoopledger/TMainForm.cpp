@@ -293,6 +293,9 @@ void TMainForm::FormActivate()
             setLabel1(m_oldFileSeen ? kProbeWarning + QStringLiteral("　") + kOldFileWarning : kProbeWarning);
     }
     m_firstActivation = false;
+    // Said where the scoring program says it: once the window is up.
+    if (Option())
+        Option()->tellIfUnreadable();
 }
 
 int TMainForm::CheckScoreProgram(const QString& path)

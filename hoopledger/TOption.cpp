@@ -124,10 +124,8 @@ void TOption::FormCreate()
 {
     const bool own = QFileInfo::exists(m_iniPath);
     const platform::IniFile ini(own ? m_iniPath : m_scoringIniPath);
-    // The defaults are in force then: the user must know why.
     if (!ini.isReadable())
-        platform::dialogs().messageBox(QStringLiteral("ファイルを読み込めません\n") + ini.fileName(),
-                                       kCaption, platform::Buttons::Ok);
+        m_unreadableIni = ini.fileName();
     if (own) {
         FilePath->setText(ini.readString(kOption, QStringLiteral("FilePath"), QString()));
         SaveFilePath->setText(ini.readString(kOption, QStringLiteral("SaveFilePath"), QString()));
@@ -144,6 +142,14 @@ void TOption::FormCreate()
     ChkGameFileRead->setChecked(true);
     for (int i = 0; i < kKojinItemCount; ++i)
         SetKojinItem(i, ini.readBool(kKojin, QString::number(i), true));
+}
+
+void TOption::tellIfUnreadable() const
+{
+    // The defaults are in force then: the user must know why.
+    if (!m_unreadableIni.isEmpty())
+        platform::dialogs().messageBox(QStringLiteral("ファイルを読み込めません\n") + m_unreadableIni,
+                                       kCaption, platform::Buttons::Ok);
 }
 
 void TOption::OKBtnClick()

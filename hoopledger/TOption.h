@@ -34,6 +34,9 @@ public:
     bool ReadAtStart() const;
     bool KojinItem(int index) const;
     void SetKojinItem(int index, bool on);
+    // Tells the user that the settings file read at start could not be read: the defaults are in force.
+    // Called once, at the main window's first activation.
+    void tellIfUnreadable() const;
 
     // Handlers.
     void FormCreate();
@@ -56,6 +59,8 @@ private:
 
     QString m_iniPath;
     QString m_scoringIniPath;
+    // The settings file that could not be read at start; empty when it was read or missing.
+    QString m_unreadableIni;
 };
 
 // The settings form of the running program; null before start-up.

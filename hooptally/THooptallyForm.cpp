@@ -505,6 +505,10 @@ void THooptallyForm::FormActivate()
     m_periodMirror = 0;
     ApplyTeamColors();
     m_playLog->ReplayPlayLog();
+    // Said once the window is up and answers requests: a message waiting for the scorer at start must
+    // not keep other programs waiting too.
+    if (Option())
+        Option()->tellIfUnreadable();
     OpenCommandLineFile(QCoreApplication::arguments().mid(1));
 }
 

@@ -385,6 +385,8 @@ private:
     std::unique_ptr<TActionExecutor> m_executor;
     // The key press announced and not yet taken by the key hook.
     std::optional<KeyAnnouncement> m_announcedKey;
+    // The press the key hook took, until its key is released.
+    std::optional<KeyAnnouncement> m_takenKey;
 };
 
 } // namespace hooptally

@@ -298,18 +298,28 @@ bool THooptallyForm::eventFilter(QObject* watched, QEvent* event)
     // Every key press is announced by a shortcut override just before it arrives: the press is acted on
     // at its first receiver, once. Its way up the parent chain comes after the announcement was taken,
     // and so does its way after a dialog that ran inside the hook or inside the focused control: that
-    // dialog's own keys announce and end their own presses.
+    // dialog's own keys announce and end their own presses. A control that hands the press on to a
+    // child (an item view to its editor) makes Qt announce it once more, alike in every field: until
+    // its key is released, the press taken is no new one.
     switch (event->type()) {
-    case QEvent::ShortcutOverride:
-        m_announcedKey = KeyAnnouncement::of(*static_cast<QKeyEvent*>(event));
+    case QEvent::ShortcutOverride: {
+        const auto announcement = KeyAnnouncement::of(*static_cast<QKeyEvent*>(event));
+        if (announcement != m_takenKey)
+            m_announcedKey = announcement;
         break;
-    case QEvent::KeyRelease:
+    }
+    case QEvent::KeyRelease: {
         m_announcedKey.reset();
+        // Test events carry no time: only the release tells two presses of a key apart.
+        if (m_takenKey && m_takenKey->key == static_cast<QKeyEvent*>(event)->key())
+            m_takenKey.reset();
         break;
+    }
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!watched->isWidgetType() || m_announcedKey != KeyAnnouncement::of(*key))
             break;
+        m_takenKey = m_announcedKey;
         m_announcedKey.reset();
         if (ApplicationKeyHook(key->key(), true))
             return true;
@@ -340,8 +350,11 @@ bool THooptallyForm::ApplicationKeyHook(int key, bool isKeyDown)
         // F4, Backspace and Esc also reach the focused control.
         return functionKey && key != Qt::Key_F4;
     }
-    if (key == Qt::Key_Space && !IsTextFieldFocused())
+    // The clock's Space is no key of the focused control: a button would click, a check box toggle.
+    if (key == Qt::Key_Space && !IsTextFieldFocused()) {
         TimeStartStopBClick();
+        return true;
+    }
     return false;
 }
 

@@ -196,7 +196,10 @@ void TOption::FormCreate()
     }
     LoadSettings();
     showColors();
-    // The defaults are in force, and no write will replace what stands there: the user must know.
+}
+
+void TOption::tellIfUnreadable() const
+{
     if (!m_ini->isReadable())
         platform::dialogs().messageBox(kUnreadableFile + QLatin1Char('\n') + m_ini->fileName(), kCaption,
                                        platform::Buttons::Ok);

@@ -59,6 +59,9 @@ public:
     // Tells the user once per run that the settings file could not be written (they stay in force),
     // and the debug log every time why.
     void NoteWriteResult(bool ok);
+    // Tells the user that the settings file could not be read: the defaults are in force and no write
+    // will replace it. Called once, when the main window is up.
+    void tellIfUnreadable() const;
 
     QString TeamFileFolder() const;
     QString GameDataFolder() const;

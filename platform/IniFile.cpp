@@ -89,8 +89,9 @@ bool IniFile::load()
         m_bytes.clear();
         return true;
     }
-    // Not a regular file (a folder, a pipe, a device): nothing to read, and nothing that may be replaced.
-    const std::optional<QByteArray> bytes = readRegularFile(m_path);
+    // Not a regular file (a folder, a pipe, a device) or past the bound: nothing to read, and nothing
+    // that may be replaced.
+    const std::optional<QByteArray> bytes = readRegularFile(m_path, kMaxIniFileSize);
     if (!bytes)
         return false;
     m_bytes = splitLines(*bytes);
@@ -107,6 +108,11 @@ bool IniFile::save()
     for (const QByteArray& line : m_bytes) {
         bytes += line;
         bytes += "\r\n";
+    }
+    // The next read would refuse the file, and with it every setting it holds.
+    if (bytes.size() > kMaxIniFileSize) {
+        m_error = QStringLiteral("the file would be larger than %1 bytes").arg(kMaxIniFileSize);
+        return false;
     }
     return writeFileAtomically(m_path, bytes, &m_error);
 }

@@ -8,6 +8,10 @@
 
 namespace platform {
 
+// The most a settings file may hold: far above any real one, small enough that reading and writing
+// it stays instant. A larger file reads like one that cannot be read, and no write makes one.
+constexpr qint64 kMaxIniFileSize = 1LL << 20;
+
 // One key to write, with its value as the file holds it.
 struct IniValue
 {
@@ -34,9 +38,9 @@ struct IniValue
 // the file. Lines are written CRLF-ended; every line the write does not change keeps its bytes, also
 // bytes that are no CP932 text. A write that cannot lock, read or write the file returns false,
 // leaves the file as it was and keeps the reason for errorString(); the values stay in force in
-// memory and go to the file with the next write that succeeds. Only a regular file is read (see
-// readRegularFile): anything else in its place reads as all defaults, takes no write and makes
-// isReadable() false.
+// memory and go to the file with the next write that succeeds. Only a regular file of at most
+// kMaxIniFileSize bytes is read (see readRegularFile): anything else in its place reads as all
+// defaults, takes no write and makes isReadable() false.
 class IniFile
 {
 public:

@@ -49,45 +49,46 @@ ScriptedDialogs::~ScriptedDialogs()
     }
 }
 
-ScriptedDialogs& ScriptedDialogs::expectMessage(const QString& textPart, int answer)
+ScriptedDialogs& ScriptedDialogs::expectMessage(const QString& textPart, int answer,
+                                                std::function<void()> whileShown)
 {
-    m_queue.push_back({Kind::Message, textPart, answer, {}, {}, {}});
+    m_queue.push_back({Kind::Message, textPart, answer, {}, {}, {}, std::move(whileShown)});
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectInput(std::optional<QString> answer)
 {
-    m_queue.push_back({Kind::Input, {}, answer ? mrOk : mrCancel, answer, {}, {}});
+    m_queue.push_back({Kind::Input, {}, answer ? mrOk : mrCancel, answer, {}, {}, {}});
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectOpenFile(std::optional<QString> path)
 {
-    m_queue.push_back({Kind::OpenFile, {}, path ? mrOk : mrCancel, path, {}, {}});
+    m_queue.push_back({Kind::OpenFile, {}, path ? mrOk : mrCancel, path, {}, {}, {}});
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectSaveFile(std::optional<QString> path)
 {
-    m_queue.push_back({Kind::SaveFile, {}, path ? mrOk : mrCancel, path, {}, {}});
+    m_queue.push_back({Kind::SaveFile, {}, path ? mrOk : mrCancel, path, {}, {}, {}});
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectFolder(std::optional<QString> path)
 {
-    m_queue.push_back({Kind::Folder, {}, path ? mrOk : mrCancel, path, {}, {}});
+    m_queue.push_back({Kind::Folder, {}, path ? mrOk : mrCancel, path, {}, {}, {}});
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectColor(std::optional<int> color)
 {
-    m_queue.push_back({Kind::Color, {}, color ? mrOk : mrCancel, {}, color, {}});
+    m_queue.push_back({Kind::Color, {}, color ? mrOk : mrCancel, {}, color, {}, {}});
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectModal(const QString& objectName, std::function<int(QDialog&)> driver)
 {
-    m_queue.push_back({Kind::Modal, objectName, mrOk, {}, {}, std::move(driver)});
+    m_queue.push_back({Kind::Modal, objectName, mrOk, {}, {}, std::move(driver), {}});
     return *this;
 }
 
@@ -115,8 +116,11 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind, const QS
 int ScriptedDialogs::messageBox(const QString& text, const QString& caption, Buttons buttons, int)
 {
     const auto answer = take(Kind::Message, text + QStringLiteral(" [") + caption + QLatin1Char(']'));
-    if (answer)
+    if (answer) {
+        if (answer->whileShown)
+            answer->whileShown();
         return answer->result;
+    }
     return buttons == Buttons::Ok ? mrOk : (buttons == Buttons::YesNo ? mrNo : mrCancel);
 }
 

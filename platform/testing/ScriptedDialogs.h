@@ -24,8 +24,10 @@ public:
     ScriptedDialogs();
     ~ScriptedDialogs() override;
 
-    // Expect a message box whose text contains `textPart`, answered with `answer` (mrOk, mrYes, ...).
-    ScriptedDialogs& expectMessage(const QString& textPart, int answer = mrOk);
+    // Expect a message box whose text contains `textPart`, answered with `answer` (mrOk, mrYes, ...);
+    // `whileShown` runs while it is on screen, for tests of what stands meanwhile.
+    ScriptedDialogs& expectMessage(const QString& textPart, int answer = mrOk,
+                                   std::function<void()> whileShown = {});
     // Expect an input query; nothing = cancel.
     ScriptedDialogs& expectInput(std::optional<QString> answer);
     ScriptedDialogs& expectOpenFile(std::optional<QString> path);
@@ -60,6 +62,7 @@ private:
         std::optional<QString> text;
         std::optional<int> color;
         std::function<int(QDialog&)> driver;
+        std::function<void()> whileShown;
     };
 
     // The next answer when it is of that kind; otherwise records the failure and gives nothing.

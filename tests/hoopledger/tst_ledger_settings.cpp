@@ -1,6 +1,7 @@
 // The statistics program's settings, player dialog and About box.
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -164,7 +165,7 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("kind"); // what stands in its place
-        for (const char* kind : {"folder", "fifo", "zero"}) {
+        for (const char* kind : {"folder", "fifo", "zero", "past the bound"}) {
             QTest::addRow("own, %s", kind) << u"Hoopledger.ini"_s << QString::fromLatin1(kind);
             QTest::addRow("scoring program's, %s", kind) << u"Hooptally.ini"_s << QString::fromLatin1(kind);
         }
@@ -178,16 +179,31 @@ private slots:
         ledger.start(QString(), Scorer::None, false);
         const QString path = ledger.path(u"sub/"_s + file);
         QVERIFY(QDir().mkpath(kind == u"folder"_s ? path : ledger.path(u"sub"_s)));
-        QVERIFY(kind == u"folder"_s || platform::testing::makeNonRegularFile(path, kind));
-        ledger.dialogs().expectMessage(u"ファイルを読み込めません\n"_s + path);
+        if (kind == u"past the bound"_s) {
+            QFile sparse(path);
+            QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(platform::kMaxIniFileSize + 1));
+        } else {
+            QVERIFY(kind == u"folder"_s || platform::testing::makeNonRegularFile(path, kind));
+        }
+        const auto standing = [&path] {
+            const QFileInfo info(path);
+            return std::pair(info.isFile(), info.size());
+        };
+        const auto before = standing();
+        // Nothing is said while the forms are made: the main window says it at its first activation.
         TOption option(nullptr, ledger.path(u"sub/Hoopledger"_s));
+        QVERIFY(ledger.dialogs().shown().isEmpty());
+        ledger.dialogs().expectMessage(u"ファイルを読み込めません\n"_s + path, platform::mrOk,
+                                       [&ledger] { QVERIFY(ledger.form().Activated()); });
+        ledger.form().FormActivate();
+        QVERIFY(ledger.dialogs().allAnswered());
         if (file == u"Hoopledger.ini"_s) {
             ledger.dialogs().expectMessage(u"保存に失敗しました\n"_s + path);
             QTest::ignoreMessage(
                 QtWarningMsg, qPrintable(u"保存に失敗しました: "_s + path + u": the file cannot be read"_s));
         }
         option.OKBtn->click();
-        QVERIFY(!QFileInfo(path).isFile());
+        QCOMPARE(standing(), before);
     }
 
     void playerDialogFills()

@@ -1,12 +1,15 @@
 // The game clock, the periods, the score panel, the key hook and the clock-edit dialog.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -25,6 +28,7 @@
 
 using namespace hooptally;
 using namespace hooptally::testing;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -92,6 +96,30 @@ protected:
         closeWithEscape(dialog);
         event->ignore();
     }
+};
+
+// A control that hands every key press on to a child, as an item view hands it to its open editor.
+class PassesKeysToAChild : public QWidget
+{
+public:
+    explicit PassesKeysToAChild(QWidget* parent) : QWidget(parent), m_child(new KeyTaker(this))
+    {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { QCoreApplication::sendEvent(m_child, event); }
+
+private:
+    class KeyTaker : public QWidget
+    {
+    public:
+        using QWidget::QWidget;
+
+    protected:
+        void keyPressEvent(QKeyEvent* event) override { event->accept(); }
+    };
+    KeyTaker* m_child;
 };
 
 // A starter of team A has scored, so the 4th, running from 6:00, ends without an overtime.
@@ -509,44 +537,56 @@ private slots:
     }
 
     // A dialog with keys of its own runs while a hooked key is handled: inside the hook (F4 is the
-    // panel's add key) or inside the focused control the key goes on to. The key acts once all the same.
+    // panel's add key) or inside the focused control the key goes on to; or the control hands the key on
+    // to a child. The key acts once all the same, and a second press of it acts again.
     void keyActsOnceWhateverRunsInside_data()
     {
         QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("dialogInHook");
+        QTest::addColumn<QString>("inside"); // "hook": a dialog in the hook; "control": in the control
         QTest::addColumn<int>("virtualKey"); // -1: the clock's key
-        QTest::newRow("F4 on the add key") << int(Qt::Key_F4) << true << 0x73;
-        QTest::newRow("F4 into a control") << int(Qt::Key_F4) << false << 0x73;
-        QTest::newRow("Esc into a control") << int(Qt::Key_Escape) << false << 0x1B;
-        QTest::newRow("Backspace into a control") << int(Qt::Key_Backspace) << false << 0x08;
-        QTest::newRow("Space into a control") << int(Qt::Key_Space) << false << -1;
+        QTest::newRow("F4 on the add key") << int(Qt::Key_F4) << u"hook"_s << 0x73;
+        QTest::newRow("F4 into a control") << int(Qt::Key_F4) << u"control"_s << 0x73;
+        QTest::newRow("Esc into a control") << int(Qt::Key_Escape) << u"control"_s << 0x1B;
+        QTest::newRow("Backspace into a control") << int(Qt::Key_Backspace) << u"control"_s << 0x08;
+        QTest::newRow("Space kept from a control") << int(Qt::Key_Space) << u"control"_s << -1;
+        QTest::newRow("F4 handed to a child") << int(Qt::Key_F4) << u"child"_s << 0x73;
+        QTest::newRow("Esc handed to a child") << int(Qt::Key_Escape) << u"child"_s << 0x1B;
+        QTest::newRow("Backspace handed to a child") << int(Qt::Key_Backspace) << u"child"_s << 0x08;
     }
     void keyActsOnceWhateverRunsInside()
     {
         QFETCH(int, key);
-        QFETCH(bool, dialogInHook);
+        QFETCH(QString, inside);
         QFETCH(int, virtualKey);
         Program program;
         THooptallyForm& form = program.form();
         QWidget* target = form.ToolBar1;
-        if (dialogInHook) {
+        QWidget* page = form.PageControl1->currentWidget();
+        if (inside == u"hook"_s) {
             for (const char* name : {"青木", "井上", "上田"})
                 program.addPlayer(1, QString::number(program.teamA().Count()), QString::fromUtf8(name));
             FKey()->RebuildFunctionKeyPages();
-            program.dialogs().expectModal(QStringLiteral("PlayerTouroku"), [](QDialog& dialog) {
-                closeWithEscape(dialog);
-                return int(platform::mrCancel);
-            });
+            for (int press = 0; press < 2; ++press) {
+                program.dialogs().expectModal(QStringLiteral("PlayerTouroku"), [](QDialog& dialog) {
+                    closeWithEscape(dialog);
+                    return int(platform::mrCancel);
+                });
+            }
+        } else if (inside == u"control"_s) {
+            target = new DialogOnKey(page);
         } else {
-            target = new DialogOnKey(form.PageControl1->currentWidget());
+            target = new PassesKeysToAChild(page);
         }
         showActive(form);
+        target->show();
         target->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), target);
         MessageSpy spy(form);
-        QTest::keyClick(target, Qt::Key(key));
-        QCOMPARE(panelKeys(spy), virtualKey < 0 ? QList<int>() : QList<int>{virtualKey});
-        QCOMPARE(form.ClockRunning(), virtualKey < 0);
+        for (int press = 1; press <= 2; ++press) {
+            QTest::keyClick(target, Qt::Key(key));
+            QCOMPARE(panelKeys(spy), virtualKey < 0 ? QList<int>() : QList<int>(press, virtualKey));
+            QCOMPARE(form.ClockRunning(), virtualKey < 0 && press == 1);
+        }
     }
 
     void functionKeysWhileTheSettingsAreActive()
@@ -564,36 +604,65 @@ private slots:
         program.option().hide();
     }
 
+    // Space on a control outside the text and clock fields runs the clock and nothing else: no button
+    // clicks (the period end would ask, "B Read" would open its file, "Reset" reset the clock), no check
+    // box, grid or list takes it, and an item view opening its editor does not hand it on a second time.
     void space_data()
     {
-        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("target"); // a component, or a control added to the clock bar
         QTest::addColumn<bool>("toggles");
+        QTest::addColumn<bool>("reachesControl");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("Stats grid") << QStringLiteral("StringGrid1") << true << QString();
-        QTest::newRow("no focused control") << QStringLiteral("HooptallyForm") << true << QString();
-        QTest::newRow("referee field") << QStringLiteral("shushin") << false << QStringLiteral(" ");
-        QTest::newRow("clock button presses itself once")
-            << QStringLiteral("TimeStartStopB") << true << QString();
+        QTest::newRow("Stats grid") << u"StringGrid1"_s << true << false << QString();
+        QTest::newRow("play-by-play grid") << u"GridPlaying"_s << true << false << QString();
+        QTest::newRow("no focused control") << u"HooptallyForm"_s << true << false << QString();
+        QTest::newRow("period end button") << u"Button1"_s << true << false << QString();
+        QTest::newRow("B Read") << u"BitBtn3"_s << true << false << QString();
+        QTest::newRow("Reset") << u"TimeClearB"_s << true << false << QString();
+        QTest::newRow("check box") << u"added check box"_s << true << false << QString();
+        QTest::newRow("list") << u"added list"_s << true << false << QString();
+        QTest::newRow("table opening its editor on any key")
+            << u"added table"_s << true << false << QString();
+        QTest::newRow("referee field") << u"shushin"_s << false << true << u" "_s;
+        QTest::newRow("clock button presses itself once") << u"TimeStartStopB"_s << true << true << QString();
     }
     void space()
     {
-        QFETCH(bool, toggles);
-        QFETCH(QString, typed);
         QFETCH(QString, target);
+        QFETCH(bool, toggles);
+        QFETCH(bool, reachesControl);
+        QFETCH(QString, typed);
         Program program;
         THooptallyForm& form = program.form();
-        showActive(form);
+        program.setClock(3, 21);
         QWidget* widget = widgetNamed(form, target);
+        if (target == u"added check box"_s) {
+            widget = new QCheckBox(u"x"_s, form.Panel3);
+        } else if (target == u"added list"_s) {
+            widget = new QListWidget(form.Panel3);
+        } else if (target == u"added table"_s) {
+            auto* table = new QTableWidget(1, 1, form.Panel3);
+            table->setEditTriggers(QAbstractItemView::AnyKeyPressed);
+            table->setItem(0, 0, new QTableWidgetItem(u"x"_s));
+            table->setCurrentCell(0, 0);
+            widget = table;
+        }
         QVERIFY(widget);
+        showActive(form);
         if (widget == &form) {
             if (QApplication::focusWidget())
                 QApplication::focusWidget()->clearFocus();
             QCOMPARE(QApplication::focusWidget(), nullptr);
         } else {
+            widget->show();
             focus(form, widget);
         }
+        KeyPressCounter counter;
+        widget->installEventFilter(&counter);
         QTest::keyClick(widget, Qt::Key_Space);
         QCOMPARE(form.ClockRunning(), toggles);
+        QCOMPARE(counter.presses, reachesControl ? 1 : 0);
+        QCOMPARE(form.TimerMin->text() + form.TimerSec->text(), u"0321"_s);
         if (auto* edit = qobject_cast<QLineEdit*>(widget))
             QCOMPARE(edit->text(), typed);
     }

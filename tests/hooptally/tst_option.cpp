@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocalSocket>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -21,6 +22,7 @@
 #include "hooptally/TOption.h"
 #include "hooptally/Tdbgform.h"
 #include "hooptally/Texecute.h"
+#include "hooptally/Tstats.h"
 #include "platform/Colors.h"
 #include "platform/IniFile.h"
 #include "platform/StringGrid.h"
@@ -307,24 +309,47 @@ private slots:
         QTest::newRow("folder in its place from the start") << QStringLiteral("folder") << true;
         QTest::newRow("pipe in its place from the start") << QStringLiteral("fifo") << true;
         QTest::newRow("device in its place from the start") << QStringLiteral("zero") << true;
+        // Sparse: it takes no room on the disk.
+        QTest::newRow("past the bound from the start") << QStringLiteral("large") << true;
     }
     void unwritableFile()
     {
         QFETCH(QString, kind);
         QFETCH(bool, fromStart);
-        Program program;
+        Program program(QString(), false);
         std::unique_ptr<TOption> own;
         TOption* option = &program.option();
         const QString ini = fromStart ? program.path(QStringLiteral("sub/Hooptally.ini")) : program.iniPath();
         QVERIFY(QDir().mkpath(kind == QLatin1String("folder") ? ini : program.path(QStringLiteral("sub"))));
-        if (kind != QLatin1String("folder"))
+        if (kind == QLatin1String("large")) {
+            QFile file(ini);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(platform::kMaxIniFileSize + 1));
+        } else if (kind != QLatin1String("folder")) {
             QVERIFY(platform::testing::makeNonRegularFile(ini, kind));
+        }
+        const auto standing = [&ini] {
+            const QFileInfo info(ini);
+            return std::pair(info.isFile(), info.size());
+        };
+        const auto before = standing();
         if (fromStart) {
-            program.dialogs().expectMessage(QStringLiteral("ファイルを読み込めません\n") + ini +
-                                            QStringLiteral(" [Quillmarsh]"));
+            // Nothing is said while the forms are made: the main window is not up, no request is answered.
             own = std::make_unique<TOption>(nullptr, program.path(QStringLiteral("sub/Hooptally")));
             option = own.get();
+            QVERIFY(program.dialogs().shown().isEmpty());
+            program.dialogs().expectMessage(
+                QStringLiteral("ファイルを読み込めません\n") + ini + QStringLiteral(" [Quillmarsh]"),
+                platform::mrOk, [] {
+                    QLocalSocket requester;
+                    requester.connectToServer(
+                        QDir(StatsRequestFolder())
+                            .filePath(
+                                QStringLiteral("Hooptally.%1").arg(QCoreApplication::applicationPid())));
+                    QVERIFY2(requester.waitForConnected(5000), "said before the requests are answered");
+                });
         }
+        program.form().FormActivate();
+        QVERIFY(program.dialogs().allAnswered());
         option->ComboPeriodTime->setCurrentIndex(11);
         program.dialogs().expectMessage(QStringLiteral("保存に失敗しました\n") + ini +
                                         QStringLiteral(" [Quillmarsh]"));
@@ -338,7 +363,7 @@ private slots:
         QCOMPARE(option->PeriodLength(), 12);
         QCOMPARE(option->IniFile().readInteger(QStringLiteral("Option"), QStringLiteral("PlayTime"), -1), 11);
         QVERIFY(!option->StatSwitch(8));
-        QVERIFY(!QFileInfo(ini).isFile()); // nothing replaced what stands there
+        QCOMPARE(standing(), before); // nothing replaced what stands there
     }
 
     // Every write of the running program changes its own keys only: what another program or a person put

@@ -734,6 +734,8 @@ private slots:
         for (int i = 0; i < 8; ++i)
             program.addPlayer(1, QString::number(i + 4), QStringLiteral("P"));
         TTourokuMember shown(&program.teamA());
+        // As the main window shows it: Space is the list's, not the clock's.
+        const KeyInputOff keysOff;
         expectCourtPlayers(program, [&](TTourokuMember& dialog) {
             QListWidget* list = dialog.CheckListBox1;
             for (int i = 0; i < list->count(); ++i) {

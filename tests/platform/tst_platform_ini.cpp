@@ -107,6 +107,11 @@ void TestIniFile::readString_data()
     QTest::newRow("noFinalLineEnd") << QByteArray("[A]\r\nKey=7") << u"A"_s << u"Key"_s << u"7"_s;
     QTest::newRow("cp932Value") << "[Team]\r\nName=" + kTeamBytes + "\r\n"
                                 << u"Team"_s << u"Name"_s << u"ﾁｰﾑA東京"_s;
+    // A comment fills the file up to the bound, and one byte past it.
+    const QByteArray keyed("[A]\r\nKey=8\r\n;");
+    const QByteArray atBound = keyed + QByteArray(platform::kMaxIniFileSize - keyed.size(), 'x');
+    QTest::newRow("atTheBound") << atBound << u"A"_s << u"Key"_s << u"8"_s;
+    QTest::newRow("pastTheBound") << atBound + 'x' << u"A"_s << u"Key"_s << u"<default>"_s;
 }
 
 void TestIniFile::readString()
@@ -267,6 +272,16 @@ void TestIniFile::writeCp932RoundTrip()
 // A write that cannot reach the file reports false and why, keeps the file as it was and the value in force.
 void TestIniFile::writeFailure()
 {
+    // No write makes a file the next read would refuse.
+    const QByteArray nearBound = "[A]\r\nx=1\r\n;" + QByteArray(platform::kMaxIniFileSize - 20, 'x') + "\r\n";
+    const QString fullPath = m_dir->filePath(u"full.ini"_s);
+    writeBytes(fullPath, nearBound);
+    IniFile full(fullPath);
+    QVERIFY(full.isReadable());
+    QVERIFY(!full.writeString(u"A"_s, u"y"_s, u"long enough to pass the bound"_s));
+    QCOMPARE(full.errorString(), u"the file would be larger than 1048576 bytes"_s);
+    QCOMPARE(readBytes(fullPath), nearBound);
+
     const QByteArray old("[A]\r\nx=1\r\n");
     writeBytes(path(), old);
     IniFile ini(path());
@@ -367,6 +382,8 @@ void TestIniFile::unreadableAtWriteTime_data()
     // Neither reading nor writing waits for a writer of the pipe or reads /dev/zero for ever.
     QTest::newRow("fifo") << u"fifo"_s;
     QTest::newRow("link to /dev/zero") << u"zero"_s;
+    // Sparse: it takes no room on the disk.
+    QTest::newRow("past the bound") << u"large"_s;
 }
 
 // A file that cannot be read when a write comes is left as it is; the values wait in memory and reach the
@@ -377,17 +394,26 @@ void TestIniFile::unreadableAtWriteTime()
     writeBytes(path(), "[A]\r\nx=1\r\n");
     IniFile ini(path());
     QVERIFY(QFile::remove(path()));
-    if (kind == u"folder"_s)
+    if (kind == u"folder"_s) {
         QVERIFY(QDir().mkpath(path()));
-    else
+    } else if (kind == u"large"_s) {
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(platform::kMaxIniFileSize + 1));
+    } else {
         QVERIFY(makeNonRegularFile(path(), kind));
+    }
+    const auto standing = [this] {
+        const QFileInfo info(path());
+        return std::pair(info.isFile(), info.size());
+    };
+    const auto before = standing();
     QVERIFY(!IniFile(path()).isReadable());
     QCOMPARE(IniFile(path()).readString(u"A"_s, u"x"_s, u"<default>"_s), u"<default>"_s);
     QVERIFY(!ini.writeString(u"A"_s, u"x"_s, u"2"_s));
     QCOMPARE(ini.errorString(), u"the file cannot be read"_s);
     QVERIFY(
         !ini.writeValues({IniValue::text(u"A"_s, u"y"_s, u"3"_s), IniValue::text(u"A"_s, u"x"_s, u"4"_s)}));
-    QVERIFY(!QFileInfo(path()).isFile());
+    QCOMPARE(standing(), before);
     QCOMPARE(ini.readString(u"A"_s, u"x"_s, QString()), u"4"_s);
     QCOMPARE(ini.readString(u"A"_s, u"y"_s, QString()), u"3"_s);
 
