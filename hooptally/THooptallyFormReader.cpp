@@ -333,10 +333,8 @@ void THooptallyForm::ReadTimeAndOptionSections(const GameFile& file)
     for (const QString& line : file.linesOf(file.sections.periodTime)) {
         if (!line.startsWith(gamefile::kTimeKey))
             continue;
-        int minutes = platform::StrToIntDef(line.mid(gamefile::kTimeKey.size()), kDefaultPeriodMinutes);
-        if (minutes < 1 || minutes > kMaxPeriodMinutes)
-            minutes = kDefaultPeriodMinutes;
-        Option()->SetPeriodLength(minutes);
+        Option()->SetPeriodLength(
+            platform::StrToIntDef(line.mid(gamefile::kTimeKey.size()), kDefaultPeriodMinutes));
         break;
     }
     TimeClearBClick();

@@ -1,7 +1,5 @@
 #include "hooptally/TOption.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -19,6 +17,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Named.h"
+
+#include <algorithm>
 
 namespace hooptally {
 
@@ -215,11 +215,9 @@ void TOption::LoadSettings()
     loadFolder(Edit1, QStringLiteral("FilePath"));
     loadFolder(Edit2, QStringLiteral("LogPath"));
 
-    // A period length outside the list would make every period 0 minutes long.
-    int playTime = m_ini->readInteger(kOption, QStringLiteral("PlayTime"), kDefaultPlayTime);
-    if (playTime < playTimeOf(1) || playTime > playTimeOf(kMaxPeriodMinutes))
-        playTime = kDefaultPlayTime;
-    ComboPeriodTime->setCurrentIndex(playTime);
+    // Clamped only so that the conversion cannot overflow: one outside the list stays outside it.
+    const int playTime = m_ini->readInteger(kOption, QStringLiteral("PlayTime"), kDefaultPlayTime);
+    SetPeriodLength(minutesOf(std::clamp(playTime, playTimeOf(0), playTimeOf(kMaxPeriodMinutes + 1))));
 
     LabeledEdit1->setText(m_ini->readString(kInitialize, QStringLiteral("TeamA"), QString()));
     LabeledEdit2->setText(m_ini->readString(kInitialize, QStringLiteral("TeamB"), QString()));
@@ -272,7 +270,8 @@ void ApplyWindowPlacement(QWidget& window, const WindowPlacement& placement)
     const QRect desktop = screen->availableVirtualGeometry();
     window.setGeometry(std::clamp(placement.left, desktop.left(), desktop.right()),
                        std::clamp(placement.top, desktop.top(), desktop.bottom()),
-                       std::min(placement.width, 2 * desktop.width()), std::min(placement.height, 2 * desktop.height()));
+                       std::min(placement.width, 2 * desktop.width()),
+                       std::min(placement.height, 2 * desktop.height()));
 }
 
 std::optional<WindowPlacement> TOption::LoadWindowPlacement(const QString& section) const
@@ -317,6 +316,9 @@ int TOption::PeriodLength() const
 
 void TOption::SetPeriodLength(int minutes)
 {
+    // A length outside the list would make every period 0 minutes long.
+    if (minutes < 1 || minutes > kMaxPeriodMinutes)
+        minutes = kDefaultPeriodMinutes;
     ComboPeriodTime->setCurrentIndex(playTimeOf(minutes));
 }
 

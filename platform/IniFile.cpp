@@ -157,17 +157,6 @@ bool IniFile::readBool(const QString& section, const QString& key, bool defaultV
     return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-bool IniFile::valueExists(const QString& section, const QString& key) const
-{
-    const int sectionLine = findSection(section);
-    return sectionLine >= 0 && findKey(sectionLine, key) >= 0;
-}
-
-bool IniFile::sectionExists(const QString& section) const
-{
-    return findSection(section) >= 0;
-}
-
 void IniFile::setLine(int index, const QString& text)
 {
     m_lines[index] = text;
@@ -199,11 +188,6 @@ void IniFile::apply(const IniValue& value)
             last = i;
     }
     insertLine(last + 1, line);
-}
-
-bool IniFile::writeString(const QString& section, const QString& key, const QString& value)
-{
-    return writeValues({IniValue::text(section, key, value)});
 }
 
 bool IniFile::writeInteger(const QString& section, const QString& key, int value)
@@ -253,11 +237,6 @@ bool IniFile::writeValues(const QList<IniValue>& values)
         return false;
     m_pending.clear();
     return true;
-}
-
-bool IniFile::updateFile()
-{
-    return writeValues({});
 }
 
 } // namespace platform

@@ -56,18 +56,12 @@ public:
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
     bool readBool(const QString& section, const QString& key, bool defaultValue) const;
-    bool valueExists(const QString& section, const QString& key) const;
-    bool sectionExists(const QString& section) const;
 
-    bool writeString(const QString& section, const QString& key, const QString& value);
     bool writeInteger(const QString& section, const QString& key, int value);
     bool writeBool(const QString& section, const QString& key, bool value);
-    // Writes several keys, in order, with one read and one write of the file.
+    // Writes several keys, in order, with one read and one write of the file, and with them the keys
+    // still waiting from a write that failed.
     bool writeValues(const QList<IniValue>& values);
-
-    // Reads the file again and writes it with the values still waiting for a successful write; false
-    // when it cannot be read or written.
-    bool updateFile();
 
 private:
     // Replaces the lines by the file's; false (lines kept) when the file exists but cannot be read.

@@ -299,8 +299,6 @@ inline QString iniFile(const QByteArray& input)
         const auto names = iniNames(lines);
         for (qsizetype i = 0; i < names.size() && i < 64; ++i) {
             const auto& [section, key] = names[i];
-            ini.sectionExists(section);
-            ini.valueExists(section, key);
             ini.readString(section, key, QStringLiteral("-"));
             ini.readInteger(section, key, -1);
             ini.readBool(section, key, false);
@@ -314,7 +312,7 @@ inline QString iniFile(const QByteArray& input)
             }
         }
         for (const auto& [section, key] : writes) {
-            if (!ini.writeString(section, key, QStringLiteral(" 値 ")) || !ini.writeInteger(section, key + u'2', -123))
+            if (!ini.writeValues({platform::IniValue::text(section, key, QStringLiteral(" 値 "))}) || !ini.writeInteger(section, key + u'2', -123))
                 return QStringLiteral("a setting was not written: [") + section + QStringLiteral("] ") + key;
             const platform::IniFile again(path);
             if (again.readString(section, key, {}) != QStringLiteral("値") ||

@@ -151,6 +151,9 @@ private slots:
         QTest::newRow("period length past the list")
             << QStringLiteral("[Option]\nPlayTime=20") << kProgramFolder << kProgramFolder << 5 << false << a
             << b << QList<int>{} << QString();
+        QTest::newRow("period length at the largest integer")
+            << QStringLiteral("[Option]\nPlayTime=2147483647") << kProgramFolder << kProgramFolder << 5 << false
+            << a << b << QList<int>{} << QString();
         QTest::newRow("period length not a number")
             << QStringLiteral("[Option]\nPlayTime=sechs") << kProgramFolder << kProgramFolder << 5 << false
             << a << b << QList<int>{} << QString();
@@ -414,7 +417,7 @@ private slots:
         if (write == QLatin1String("placement"))
             QCOMPARE(file.readInteger(QStringLiteral("FKey"), QStringLiteral("Width"), -1), 4);
         if (write == QLatin1String("close"))
-            QVERIFY(file.valueExists(QStringLiteral("Main"), QStringLiteral("Top")));
+            QVERIFY(file.readInteger(QStringLiteral("Main"), QStringLiteral("Top"), -1) != -1);
     }
 
     // The folder buttons let a new folder be typed: it is created after the question, or the field stays.
