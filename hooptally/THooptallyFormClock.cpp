@@ -197,22 +197,8 @@ void THooptallyForm::EndPeriod(const GameAction& action)
 void THooptallyForm::EndGame(const GameAction& action)
 {
     const int period = action.period;
-    bool stop = true;
-    bool ended = false;
-    for (const auto& entry : m_playLog->Entries()) {
-        const GameAction& logged = entry->action;
-        if (logged.period != period)
-            continue;
-        const bool periodEnd = logged.category == kCommand && logged.command == kPeriodEnd;
-        const bool gameEnd = logged.category == kCommand && logged.command == kGameEnd;
-        if (!ended && periodEnd) {
-            stop = false;
-            ended = true;
-        } else if (ended && !periodEnd && !gameEnd) {
-            stop = true;
-        }
-    }
-    if (stop) {
+    // A game ended right after its period's end does not stop the clocks twice.
+    if (!m_playLog->PeriodClosed(period)) {
         m_teamA->StopQu(period, 0, 0);
         m_teamB->StopQu(period, 0, 0);
     }
