@@ -68,12 +68,16 @@ void recordLongGame(Program& program)
     }
 }
 
-// Texts that fill a file up to its byte bound: which of them grow.
+// The texts that fill a file up to its byte bound (which of them grow), and what the log does once
+// everybody is on court.
 struct Filling
 {
     bool names = false;
     bool numbers = false;
     bool commentary = false;
+    bool one = false; // only the first name, number or commentary line grows
+    // Every entry a period end of the fourth period, each clocking everybody out and asking for a tie.
+    bool periodEnds = false;
 };
 
 // An ASCII text of `length` characters: a CP932 byte each, two bytes each once read.
@@ -90,11 +94,15 @@ QStringList everySectionAtTheBound(const Filling& filling, int extra)
 {
     using namespace gamefile;
     const QString teams[] = {u"ホーム"_s, u"ビジター"_s};
-    const auto number = [&](int i) {
-        return QString(filling.numbers ? extra : 0, u'0') + QString::number(i);
+    const auto grows = [&](bool text, int side, int i) {
+        return text && (!filling.one || (side == 0 && i == 0));
+    };
+    const auto number = [&](int side, int i) {
+        return QString(grows(filling.numbers, side, i) ? extra : 0, u'0') + QString::number(i);
     };
     const auto name = [&](int side, int i) {
-        return padded(u"Player%1-%2"_s.arg(side).arg(i), 12 + (filling.names ? extra : 0), u'x');
+        return padded(u"Player%1-%2"_s.arg(side).arg(i), 12 + (grows(filling.names, side, i) ? extra : 0),
+                      u'x');
     };
     QStringList lines{QString(kMagic), QString(kVersion),     u"大会"_s, u"会場"_s,
                       u"45430"_s,      u"45430.6041666667"_s, u"1"_s,    QString(kOfficialSection.start)};
@@ -104,8 +112,14 @@ QStringList everySectionAtTheBound(const Filling& filling, int extra)
     for (int side = 0; side < 2; ++side) {
         lines << QString(side == 0 ? kTeamASection.start : kTeamBSection.start);
         for (int i = 0; i < kMaxTeamLines; ++i)
-            lines << QStringList{teams[side], QString::number(i + 1), number(i), name(side, i), u"F"_s, {},
-                                 {},          QString(kOfficialText)}
+            lines << QStringList{teams[side],
+                                 QString::number(i + 1),
+                                 number(side, i),
+                                 name(side, i),
+                                 u"F"_s,
+                                 {},
+                                 {},
+                                 QString(kOfficialText)}
                          .join(u',');
         lines << QString(side == 0 ? kTeamASection.end : kTeamBSection.end);
     }
@@ -137,7 +151,10 @@ QStringList everySectionAtTheBound(const Filling& filling, int extra)
     for (int k = 0; entries < kMaxLogEntries; ++k) {
         const int side = k % 2;
         const int player = (k / 2) % kMaxTeamLines;
-        if (k % 40 == 39 && entries + 2 <= kMaxLogEntries) {
+        if (filling.periodEnds) {
+            lines << u",,3,0,0,1,255,255,255,0,0"_s;
+            ++entries;
+        } else if (k % 40 == 39 && entries + 2 <= kMaxLogEntries) {
             log(side, player, kToBench);
             log(side, player, kCourtIn);
         } else if (k % 13 == kFoul) {
@@ -148,14 +165,14 @@ QStringList everySectionAtTheBound(const Filling& filling, int extra)
     }
     lines << QString(kLogSection.end) << QString(kCommentarySection.start);
     for (int i = 0; i < kMaxCommentaryLines; ++i)
-        lines << padded(u"戦評%1"_s.arg(i), 8 + (filling.commentary ? extra : 0), u'c');
+        lines << padded(u"戦評%1"_s.arg(i), 8 + (grows(filling.commentary, 0, i) ? extra : 0), u'c');
     lines << QString(kCommentarySection.end) << QString(kStatsStart);
     for (int side = 0; side < 2; ++side) {
         lines << QString(kStatsTeamStart) << teams[side] << QString::number(kMaxStatsEntries);
         for (int i = 0; i < kMaxStatsEntries; ++i) {
             const bool blank = i == kMaxTeamLines;
             lines << QString::number(i + 1) << (blank ? QString() : name(side, i))
-                  << (blank ? QString() : number(i)) << u"F"_s << u"0"_s;
+                  << (blank ? QString() : number(side, i)) << u"F"_s << u"0"_s;
             for (std::size_t c = 0; c < kStatsCountLines.size(); ++c)
                 lines << u"0"_s;
             lines << u"0"_s;
@@ -265,9 +282,16 @@ private slots:
         QTest::addColumn<bool>("names");
         QTest::addColumn<bool>("numbers");
         QTest::addColumn<bool>("commentary");
-        QTest::newRow("long names") << true << false << false;
-        QTest::newRow("long numbers") << false << true << false;
-        QTest::newRow("long commentary") << false << false << true;
+        QTest::addColumn<bool>("one");
+        QTest::addColumn<bool>("periodEnds");
+        QTest::newRow("long names") << true << false << false << false << false;
+        QTest::newRow("long numbers") << false << true << false << false << false;
+        QTest::newRow("long commentary") << false << false << true << false << false;
+        QTest::newRow("period ends, long commentary") << false << false << true << false << true;
+        // Past what the byte bound alone keeps in check.
+        QTest::newRow("one long name") << true << false << false << true << false;
+        QTest::newRow("one long number") << false << true << false << true << false;
+        QTest::newRow("one long commentary line") << false << false << true << true << false;
     }
 
     void openEverySectionAtTheBound()
@@ -275,7 +299,9 @@ private slots:
         QFETCH(bool, names);
         QFETCH(bool, numbers);
         QFETCH(bool, commentary);
-        const QStringList lines = filledToTheBound({names, numbers, commentary});
+        QFETCH(bool, one);
+        QFETCH(bool, periodEnds);
+        const QStringList lines = filledToTheBound({names, numbers, commentary, one, periodEnds});
         QVERIFY(fileBytes(lines) <= gamefile::kMaxGameFileBytes);
         measureOpen(lines, gamefile::kMaxLogEntries);
     }

@@ -177,6 +177,8 @@ void SetRefreshEnabled(bool on)
 {
     if (CommonSwitches* state = switches())
         state->refresh = on;
+    if (on && g_mainForm)
+        g_mainForm->ShowClock();
     SetGridUpdate(on);
 }
 

@@ -1,6 +1,7 @@
 #include "hooptally/Tsplaying.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,25 +26,9 @@ constexpr platform::TColor kSelectedRowColor = 0xFF0000;
 // Room beside a cell's text.
 constexpr int kTextMargin = 5;
 
-// Player columns: team A first, then by the number's length in bytes, then its bytes.
-bool playerColumnBefore(const TPlayer* a, const TPlayer* b)
+int sideOf(const TPlayer* player)
 {
-    const int sideA = a->team ? a->team->side : 0;
-    const int sideB = b->team ? b->team->side : 0;
-    if (sideA != sideB)
-        return sideA < sideB;
-    const int lengthA = platform::Codec::byteLength(a->number);
-    const int lengthB = platform::Codec::byteLength(b->number);
-    if (lengthA != lengthB)
-        return lengthA < lengthB;
-    return platform::Codec::compareBytes(a->number, b->number) < 0;
-}
-
-// Whether a header reads "[" + number + "]".
-bool isHeaderOf(QStringView header, const QString& number)
-{
-    return header.size() == number.size() + 2 && header.front() == u'[' && header.back() == u']' &&
-           header.sliced(1, number.size()) == number;
+    return player->team ? player->team->side : 0;
 }
 
 // The keys tie an entry to a sheet box only while the program runs: they are no part of the game.
@@ -290,55 +275,69 @@ void TPlayLog::AddPlayerColumn(TPlayer* player)
     if (m_slots.contains(player))
         return;
     m_slots.insert(player, m_nextSlot);
-    const PlayerColumn column{player, m_nextSlot++, 0};
+    PlayerColumn column;
+    column.player = player;
+    column.slot = m_nextSlot++;
     // Columns still as they were placed are in order: the new one goes to its place, and only the
     // headers after it move. A lost header (the grid redrawn), a changed number or font sorts and
     // places them all again.
     std::size_t first = 0;
     if (columnsAsPlaced()) {
-        const auto at = std::upper_bound(m_playerColumns.begin(), m_playerColumns.end(), column,
-                                         [](const PlayerColumn& a, const PlayerColumn& b) {
-                                             return playerColumnBefore(a.player, b.player);
-                                         });
+        nameColumn(column);
+        const auto at =
+            std::upper_bound(m_playerColumns.begin(), m_playerColumns.end(), column, columnBefore);
         first = static_cast<std::size_t>(at - m_playerColumns.begin());
-        m_playerColumns.insert(at, column);
+        m_playerColumns.insert(at, std::move(column));
     } else {
-        m_playerColumns.push_back(column);
-        std::stable_sort(m_playerColumns.begin(), m_playerColumns.end(),
-                         [](const PlayerColumn& a, const PlayerColumn& b) {
-                             return playerColumnBefore(a.player, b.player);
-                         });
+        m_playerColumns.push_back(std::move(column));
+        for (PlayerColumn& placed : m_playerColumns)
+            nameColumn(placed);
+        std::stable_sort(m_playerColumns.begin(), m_playerColumns.end(), columnBefore);
     }
     const int needed = static_cast<int>(m_playerColumns.size()) + kFixedColumns;
     if (m_grid->ColCount() < needed)
         m_grid->SetColCount(needed);
-    for (std::size_t k = first; k < m_playerColumns.size(); ++k)
-        placeColumnHeader(k);
+    for (std::size_t k = first; k < m_playerColumns.size(); ++k) {
+        const int col = static_cast<int>(k) + kFixedColumns;
+        m_grid->SetCells(col, 0, m_playerColumns[k].header);
+        m_grid->SetColWidths(col, m_playerColumns[k].width);
+    }
+}
+
+bool TPlayLog::columnBefore(const PlayerColumn& a, const PlayerColumn& b)
+{
+    // Team A first, then by the number's length in CP932 bytes, then its bytes.
+    if (sideOf(a.player) != sideOf(b.player))
+        return sideOf(a.player) < sideOf(b.player);
+    if (a.bytes.size() != b.bytes.size())
+        return a.bytes.size() < b.bytes.size();
+    return std::memcmp(a.bytes.constData(), b.bytes.constData(), std::size_t(a.bytes.size())) < 0;
+}
+
+void TPlayLog::nameColumn(PlayerColumn& column)
+{
+    column.number = column.player->number;
+    column.bytes = platform::Codec::toCp932(column.number);
+    column.header = QLatin1Char('[') + column.number + QLatin1Char(']');
+    // A player column holds no text below its header: the room beside an empty cell is its least width.
+    column.width = std::max(m_headerWidths.width(m_grid->CanvasFont(), column.header) + 2, kTextMargin);
 }
 
 bool TPlayLog::columnsAsPlaced() const
 {
+    // The texts as placed share their storage with the player's and the grid's: comparing them costs
+    // nothing while they are unchanged.
     if (m_grid->CanvasFont() != m_headerWidths.font() ||
         m_grid->ColCount() < static_cast<int>(m_playerColumns.size()) + kFixedColumns)
         return false;
     for (std::size_t k = 0; k < m_playerColumns.size(); ++k) {
+        const PlayerColumn& column = m_playerColumns[k];
         const int col = static_cast<int>(k) + kFixedColumns;
-        if (!isHeaderOf(m_grid->Cells(col, 0), m_playerColumns[k].player->number) ||
-            m_grid->ColWidths(col) != m_playerColumns[k].width)
+        if (column.number != column.player->number || m_grid->Cells(col, 0) != column.header ||
+            m_grid->ColWidths(col) != column.width)
             return false;
     }
     return true;
-}
-
-void TPlayLog::placeColumnHeader(std::size_t k)
-{
-    PlayerColumn& column = m_playerColumns[k];
-    const QString header = QLatin1Char('[') + column.player->number + QLatin1Char(']');
-    // A player column holds no text below its header: the room beside an empty cell is its least width.
-    column.width = std::max(m_headerWidths.width(m_grid->CanvasFont(), header) + 2, kTextMargin);
-    const int col = static_cast<int>(k) + kFixedColumns;
-    m_grid->SetCells(col, 0, header);
-    m_grid->SetColWidths(col, column.width);
 }
 
 void TPlayLog::RedrawPlayLog(int row)

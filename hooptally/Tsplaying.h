@@ -95,9 +95,13 @@ public:
 private:
     struct PlayerColumn
     {
-        TPlayer* player;
-        int slot;  // the player's bit in the entries' on-court sets
-        int width; // the width given to the column with its header
+        TPlayer* player = nullptr;
+        int slot = 0; // the player's bit in the entries' on-court sets
+        // As the column was named: the number, its bytes in CP932, the header and the column's width.
+        QString number;
+        QByteArray bytes;
+        QString header;
+        int width = 0;
     };
     struct WhoText
     {
@@ -112,8 +116,9 @@ private:
     };
 
     void AddPlayerColumn(TPlayer* player);
+    static bool columnBefore(const PlayerColumn& a, const PlayerColumn& b);
+    void nameColumn(PlayerColumn& column);
     bool columnsAsPlaced() const;
-    void placeColumnHeader(std::size_t k);
     QString whoText(const PlayLogEntry& entry) const;
     // Columns 0 to 3 of a row, each column widened to its text.
     void fillRow(int row, const PlayLogEntry& entry, const QString& point);
@@ -127,7 +132,7 @@ private:
     THooptallyForm* m_form;
     platform::StringGrid* m_grid;
     PlayLogEntries m_entries;
-    std::vector<PlayerColumn> m_playerColumns; // sorted by playerColumnBefore
+    std::vector<PlayerColumn> m_playerColumns; // sorted by columnBefore
     QHash<const TPlayer*, int> m_slots;        // the slot of each player with a column
     int m_nextSlot = 0;                        // slots are never reused until the columns are reset
     bool m_seeded = false;

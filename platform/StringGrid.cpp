@@ -326,7 +326,7 @@ void StringGrid::SetTopRow(int row)
     if (row == m_topRow)
         return;
     m_topRow = row;
-    verticalScrollBar()->setValue(m_topRow - m_fixedRows);
+    updateScrollBars();
     viewport()->update();
 }
 
@@ -336,7 +336,7 @@ void StringGrid::SetLeftCol(int col)
     if (col == m_leftCol)
         return;
     m_leftCol = col;
-    horizontalScrollBar()->setValue(m_leftCol - m_fixedCols);
+    updateScrollBars();
     viewport()->update();
 }
 
@@ -387,14 +387,24 @@ void StringGrid::scrollIntoView(int col, int row)
 
 void StringGrid::updateScrollBars()
 {
+    // A grid out of sight (on a page not shown, or filled row by row during a replay) sets its bars
+    // once, when it shows.
+    if (!isVisible()) {
+        m_barsBehind = true;
+        return;
+    }
+    m_barsBehind = false;
+    // A new range may move a bar left behind, which scrolls: where to scroll is taken first.
+    const int top = m_topRow;
+    const int left = m_leftCol;
     // The bars count rows and columns, not pixels: the class library scrolls a whole row at a time.
     QScrollBar* vbar = verticalScrollBar();
     vbar->setRange(0, maxTopRow() - m_fixedRows);
-    vbar->setValue(m_topRow - m_fixedRows);
+    vbar->setValue(top - m_fixedRows);
     vbar->setPageStep(std::max(1, VisibleRowCount()));
     QScrollBar* hbar = horizontalScrollBar();
     hbar->setRange(0, maxLeftCol() - m_fixedCols);
-    hbar->setValue(m_leftCol - m_fixedCols);
+    hbar->setValue(left - m_fixedCols);
     hbar->setPageStep(std::max(1, VisibleColCount()));
 }
 
@@ -417,6 +427,13 @@ void StringGrid::scrollContentsBy(int, int)
     m_topRow = std::clamp(m_fixedRows + verticalScrollBar()->value(), m_fixedRows, m_rowCount - 1);
     m_leftCol = std::clamp(m_fixedCols + horizontalScrollBar()->value(), m_fixedCols, m_colCount - 1);
     viewport()->update();
+}
+
+void StringGrid::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    if (m_barsBehind)
+        updateScrollBars();
 }
 
 void StringGrid::resizeEvent(QResizeEvent* event)

@@ -139,6 +139,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -218,6 +219,7 @@ private:
     int m_sizingCol = -1; // the column whose width the mouse drags
     int m_sizingLeft = 0;
     bool m_entered = false; // between OnEnter and OnExit
+    bool m_barsBehind = false; // hidden since the counts or scrolling changed
 };
 
 } // namespace platform

@@ -352,6 +352,17 @@ void TestStringGrid::scrollBarsCountRows()
     QCOMPARE(grid.CellRect(4, 101).topLeft(), QPoint(65, 25));
     grid.SetTopRow(7);
     QCOMPARE(vbar->value(), 6);
+
+    // Out of sight the bars wait; shown again, they follow what changed meanwhile and scroll nowhere else.
+    vbar->setValue(900);
+    grid.hide();
+    grid.SetRowCount(300);
+    grid.SetTopRow(5);
+    grid.show();
+    QCoreApplication::processEvents();
+    QCOMPARE(grid.TopRow(), 5);
+    QCOMPARE(vbar->value(), 4);
+    QCOMPARE(vbar->maximum(), 300 - grid.FixedRows() - grid.VisibleRowCount());
 }
 
 void TestStringGrid::focusEvents()
