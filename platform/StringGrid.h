@@ -182,7 +182,7 @@ private:
     {
         QString text;
         void* object = nullptr;
-        // The columns dropped after this was written (see m_colDropped) are not in it any more.
+        // The stamp when it was written: a cell of a column dropped since reads as empty.
         std::uint64_t written = 0;
     };
     bool inGrid(int col, int row) const;

@@ -328,11 +328,9 @@ private slots:
         QTest::addColumn<QString>("who");
         QTest::addColumn<QString>("refusal"); // empty: removed
         QTest::newRow("player on court is refused")
-            << "court"
-            << "このプレイヤーはプレイ中なのでオフィシャルから削除は出来ません [Quillmarsh]";
+            << "court" << "このプレイヤーはプレイ中なのでオフィシャルから削除は出来ません [Quillmarsh]";
         QTest::newRow("bench player who has played is refused")
-            << "played"
-            << "このプレイヤーは出場したのでオフィシャルから削除は出来ません [Quillmarsh]";
+            << "played" << "このプレイヤーは出場したのでオフィシャルから削除は出来ません [Quillmarsh]";
         QTest::newRow("bench player leaves the official list") << "bench" << QString();
     }
     void removeFromOfficial()
