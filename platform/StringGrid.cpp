@@ -326,7 +326,9 @@ void StringGrid::SetTopRow(int row)
     if (row == m_topRow)
         return;
     m_topRow = row;
-    updateScrollBars();
+    // Bars left behind get the position when they catch up.
+    if (!m_barsBehind)
+        verticalScrollBar()->setValue(m_topRow - m_fixedRows);
     viewport()->update();
 }
 
@@ -336,7 +338,8 @@ void StringGrid::SetLeftCol(int col)
     if (col == m_leftCol)
         return;
     m_leftCol = col;
-    updateScrollBars();
+    if (!m_barsBehind)
+        horizontalScrollBar()->setValue(m_leftCol - m_fixedCols);
     viewport()->update();
 }
 
@@ -387,9 +390,15 @@ void StringGrid::scrollIntoView(int col, int row)
 
 void StringGrid::updateScrollBars()
 {
-    // A grid out of sight (on a page not shown, or filled row by row during a replay) sets its bars
-    // once, when it shows.
-    if (!isVisible()) {
+    // The bars count rows and columns, not pixels: the class library scrolls a whole row at a time.
+    QScrollBar* vbar = verticalScrollBar();
+    QScrollBar* hbar = horizontalScrollBar();
+    const int rowRange = maxTopRow() - m_fixedRows;
+    const int colRange = maxLeftCol() - m_fixedCols;
+    // Out of sight (on a page not shown, or filled row by row during a replay) a bar follows only
+    // whether it is needed, which decides the size of the view; its range and position wait until the
+    // grid shows.
+    if (!isVisible() && (rowRange > 0) == (vbar->maximum() > 0) && (colRange > 0) == (hbar->maximum() > 0)) {
         m_barsBehind = true;
         return;
     }
@@ -397,13 +406,10 @@ void StringGrid::updateScrollBars()
     // A new range may move a bar left behind, which scrolls: where to scroll is taken first.
     const int top = m_topRow;
     const int left = m_leftCol;
-    // The bars count rows and columns, not pixels: the class library scrolls a whole row at a time.
-    QScrollBar* vbar = verticalScrollBar();
-    vbar->setRange(0, maxTopRow() - m_fixedRows);
+    vbar->setRange(0, rowRange);
     vbar->setValue(top - m_fixedRows);
     vbar->setPageStep(std::max(1, VisibleRowCount()));
-    QScrollBar* hbar = horizontalScrollBar();
-    hbar->setRange(0, maxLeftCol() - m_fixedCols);
+    hbar->setRange(0, colRange);
     hbar->setValue(left - m_fixedCols);
     hbar->setPageStep(std::max(1, VisibleColCount()));
 }

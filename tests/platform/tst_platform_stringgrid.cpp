@@ -74,6 +74,7 @@ private slots:
     void defaultDrawing();
     void scrollsCurrentRowIntoView();
     void scrollBarsCountRows();
+    void filledOutOfSight();
     void focusEvents();
     void keyNavigation_data();
     void keyNavigation();
@@ -363,6 +364,30 @@ void TestStringGrid::scrollBarsCountRows()
     QCOMPARE(grid.TopRow(), 5);
     QCOMPARE(vbar->value(), 4);
     QCOMPARE(vbar->maximum(), 300 - grid.FixedRows() - grid.VisibleRowCount());
+}
+
+// A grid filled before it first shows, scrolled to its last row: the bars it needs took their places
+// first, so it shows that row whole.
+void TestStringGrid::filledOutOfSight()
+{
+    QWidget window;
+    auto* grid = new StringGrid(&window);
+    // Five rows fit under the fixed one without the horizontal bar, four with it.
+    grid->setGeometry(0, 0, 300, 160);
+    grid->SetColCount(20);
+    for (int rows = 2; rows <= 100; ++rows) {
+        grid->SetRowCount(rows);
+        grid->SetTopRow(rows - 1 - grid->VisibleRowCount() + 1);
+        QCoreApplication::processEvents();
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    QVERIFY(grid->horizontalScrollBar()->isVisible());
+    const QRect last = grid->CellRect(1, 99);
+    QVERIFY(!last.isEmpty());
+    QVERIFY(last.bottom() < grid->viewport()->height());
+    QCOMPARE(grid->verticalScrollBar()->value(), grid->TopRow() - grid->FixedRows());
 }
 
 void TestStringGrid::focusEvents()
