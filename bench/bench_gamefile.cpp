@@ -5,7 +5,6 @@
 // 500 MB). Each is best run on its own (name it on the command line): the peak counts from what the
 // process holds before it.
 #include <algorithm>
-#include <functional>
 #include <memory>
 
 #include <QApplication>
