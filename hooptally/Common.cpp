@@ -177,6 +177,8 @@ void SetRefreshEnabled(bool on)
 {
     if (CommonSwitches* state = switches())
         state->refresh = on;
+    if (on && g_mainForm)
+        g_mainForm->ShowClock();
     SetGridUpdate(on);
 }
 
@@ -301,6 +303,18 @@ void FitLabelFont(const QString& text, QLabel* control, QFont& font, int maximum
         control->setFont(font);
         control->adjustSize();
     }
+}
+
+int TextWidths::width(const QFont& font, const QString& text)
+{
+    if (font != m_font) {
+        m_font = font;
+        m_widths.clear();
+    }
+    auto width = m_widths.constFind(text);
+    if (width == m_widths.constEnd())
+        width = m_widths.insert(text, QFontMetrics(font).horizontalAdvance(text));
+    return *width;
 }
 
 void FitCanvasFont(const QString& text, platform::Canvas& canvas, platform::CanvasFont& font, int width,

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include <QFont>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -135,6 +137,19 @@ public:
 
 private:
     bool m_wasOn;
+};
+
+// Text widths in one font, each text measured once: a replay and every refill of a grid measure the
+// same texts again, and a name may be long.
+class TextWidths
+{
+public:
+    int width(const QFont& font, const QString& text);
+    const QFont& font() const { return m_font; }
+
+private:
+    QFont m_font;
+    QHash<QString, int> m_widths;
 };
 
 void ApplyTeamColors();

@@ -359,6 +359,7 @@ private:
     void buildToolBar();
     void buildPlayLogPopup();
     void askTeamName(int side);
+    int statsTextWidth(const platform::StringGrid* grid, const QString& text);
 
     std::uint8_t m_enterGuard = 0;
     int m_pressedStatsRow = -1;
@@ -381,6 +382,7 @@ private:
     std::uint64_t m_changeCount = 0;
     std::uint64_t m_savedChangeCount = 0;
     bool m_replaying = false;
+    TextWidths m_statsTextWidths;
     CommonSwitches m_switches;
     std::unique_ptr<TActionExecutor> m_executor;
     // The key press announced and not yet taken by the key hook.

@@ -130,7 +130,10 @@ void THooptallyForm::TimerModifyBClick()
 
 void THooptallyForm::ShowClock()
 {
-    // Every write of the clock fields comes here.
+    // Every write of the clock fields comes here. While the display is not refreshed (a replay sets
+    // the clock for every entry) the fields wait for the refresh to come back on.
+    if (!IsRefreshOn())
+        return;
     TimerMin->setText(platform::Format("%02d", m_clockMinutes));
     TimerSec->setText(platform::Format("%02d", m_clockSeconds));
 }
@@ -182,8 +185,9 @@ void THooptallyForm::EndPeriod(const GameAction& action)
     TimeClearBClick();
     // With no period selected (-1) the next one is the first.
     const int current = QuatorCombo->currentIndex();
-    const bool tied = m_teamA->TeamPoints(-1) == m_teamB->TeamPoints(-1);
-    if (current + 1 < QuatorCombo->count() && (current < kLastRegularIndex || tied)) {
+    // The score is asked only where a tie decides.
+    if (current + 1 < QuatorCombo->count() &&
+        (current < kLastRegularIndex || m_teamA->TeamPoints(-1) == m_teamB->TeamPoints(-1))) {
         SetPeriod(current + 1);
         // Only a period that advanced is clocked in again: an entry after a period end that did not
         // advance must not count a whole period of court time twice.
@@ -191,28 +195,16 @@ void THooptallyForm::EndPeriod(const GameAction& action)
         m_teamA->StartPeriodClock(clock.period, clock.minutes, clock.seconds);
         m_teamB->StartPeriodClock(clock.period, clock.minutes, clock.seconds);
     }
-    UpdateScorePanel();
+    // A replay brings the panel up to date once, at its end.
+    if (!m_replaying)
+        UpdateScorePanel();
 }
 
 void THooptallyForm::EndGame(const GameAction& action)
 {
     const int period = action.period;
-    bool stop = true;
-    bool ended = false;
-    for (const auto& entry : m_playLog->Entries()) {
-        const GameAction& logged = entry->action;
-        if (logged.period != period)
-            continue;
-        const bool periodEnd = logged.category == kCommand && logged.command == kPeriodEnd;
-        const bool gameEnd = logged.category == kCommand && logged.command == kGameEnd;
-        if (!ended && periodEnd) {
-            stop = false;
-            ended = true;
-        } else if (ended && !periodEnd && !gameEnd) {
-            stop = true;
-        }
-    }
-    if (stop) {
+    // A game ended right after its period's end does not stop the clocks twice.
+    if (!m_playLog->PeriodClosed(period)) {
         m_teamA->StopQu(period, 0, 0);
         m_teamB->StopQu(period, 0, 0);
     }

@@ -42,11 +42,6 @@ QString initialWidthText(int col)
     return QStringLiteral("ﾌﾘｰｽﾛｰ---");
 }
 
-int textWidth(const platform::StringGrid* grid, const QString& text)
-{
-    return QFontMetrics(grid->CanvasFont()).horizontalAdvance(text);
-}
-
 platform::TColor rowColor(const TPlayer* player, bool selected)
 {
     const platform::TColor teamColor = player->team ? player->team->color : platform::clWhite;
@@ -70,6 +65,11 @@ platform::TColor rowColor(const TPlayer* player, bool selected)
 
 } // namespace
 
+int THooptallyForm::statsTextWidth(const platform::StringGrid* grid, const QString& text)
+{
+    return m_statsTextWidths.width(grid->CanvasFont(), text);
+}
+
 void THooptallyForm::InitStatsGrids()
 {
     for (platform::StringGrid* grid : {StringGrid1, StringGrid2}) {
@@ -79,8 +79,9 @@ void THooptallyForm::InitStatsGrids()
             grid->ClearRow(row);
         for (int col = 0; col < kStatsColumns; ++col) {
             grid->SetCells(col, 0, statsHeaders()[col]);
-            grid->SetColWidths(col, std::max(textWidth(grid, initialWidthText(col)),
-                                             textWidth(grid, statsHeaders()[col])) + 4);
+            const int widest = std::max(statsTextWidth(grid, initialWidthText(col)),
+                                        statsTextWidth(grid, statsHeaders()[col]));
+            grid->SetColWidths(col, widest + 4);
         }
         for (int row = 1; row < kStatsRows; ++row)
             grid->SetCells(0, row, kAddRowText);
@@ -114,15 +115,16 @@ void THooptallyForm::FillStatsGrid(TTeam* team, platform::StringGrid* grid)
         const QStringList& row = team->PlayerAt(i)->BuildDisplayRow();
         for (int col = 0; col < kStatsColumns && col < row.size(); ++col)
             grid->SetCells(col, i + 1, row[col]);
-        widestName = std::max(widestName, textWidth(grid, row.value(kNameColumn)));
-        widestPosition = std::max(widestPosition, textWidth(grid, row.value(kPositionColumn)));
+        widestName = std::max(widestName, statsTextWidth(grid, row.value(kNameColumn)));
+        widestPosition = std::max(widestPosition, statsTextWidth(grid, row.value(kPositionColumn)));
     }
     if (team->Count() == 0)
         grid->ClearRow(1);
     // A column is never narrower than its header.
     grid->SetColWidths(kPositionColumn,
-                       std::max(widestPosition, textWidth(grid, statsHeaders()[kPositionColumn])) + 4);
-    grid->SetColWidths(kNameColumn, std::max(widestName, textWidth(grid, statsHeaders()[kNameColumn])) + 4);
+                       std::max(widestPosition, statsTextWidth(grid, statsHeaders()[kPositionColumn])) + 4);
+    grid->SetColWidths(kNameColumn,
+                       std::max(widestName, statsTextWidth(grid, statsHeaders()[kNameColumn])) + 4);
     grid->Invalidate();
 }
 

@@ -80,6 +80,29 @@ bool outOfOrder(const SortKey& reference, const SortKey& next, SortMode mode)
     return !next.coach && reference.compareNumber(next) > 0;
 }
 
+using KeyedPlayers = std::vector<std::pair<SortKey, std::unique_ptr<TPlayer>>>;
+
+// Exchange passes until one changes nothing, so equal keys keep their order. After an exchange the pass
+// goes on comparing with the player that moved down, which decides the order where the test is no
+// order (a coach is never passed, so players behind him stay there): kept as it is.
+void exchangePasses(KeyedPlayers& keyed, SortMode mode)
+{
+    bool exchanged = keyed.size() > 1;
+    while (exchanged) {
+        exchanged = false;
+        std::size_t reference = 0;
+        for (std::size_t i = 1; i < keyed.size(); ++i) {
+            if (outOfOrder(keyed[reference].first, keyed[i].first, mode)) {
+                std::swap(keyed[i], keyed[i - 1]);
+                exchanged = true;
+                reference = i - 1;
+            } else {
+                reference = i;
+            }
+        }
+    }
+}
+
 } // namespace
 
 // The IDs a roster uses. The smallest free one only grows while IDs are taken, so giving IDs to a
@@ -143,28 +166,21 @@ int TMemberList::NextFreePlayerId() const
 
 void TMemberList::SortPlayers(SortMode mode)
 {
-    // Each key is taken once; the passes then compare the keys. They are exchange passes until one
-    // changes nothing, so equal keys keep their order. After an exchange the pass goes on comparing
-    // with the player that moved down, which decides the order of mixed keys: kept as it is.
-    std::vector<SortKey> keys;
-    keys.reserve(m_players.size());
-    for (const auto& player : m_players)
-        keys.emplace_back(*player);
-    bool exchanged = m_players.size() > 1;
-    while (exchanged) {
-        exchanged = false;
-        std::size_t reference = 0;
-        for (std::size_t i = 1; i < m_players.size(); ++i) {
-            if (outOfOrder(keys[reference], keys[i], mode)) {
-                std::swap(m_players[i], m_players[i - 1]);
-                std::swap(keys[i], keys[i - 1]);
-                exchanged = true;
-                reference = i - 1;
-            } else {
-                reference = i;
-            }
-        }
+    // Each key is taken once.
+    KeyedPlayers keyed;
+    keyed.reserve(m_players.size());
+    for (auto& player : m_players)
+        keyed.emplace_back(SortKey(*player), std::move(player));
+    if (mode == SortMode::ByStatus) {
+        // A strict weak order: the exchange passes would end in the stable sort.
+        std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+            return outOfOrder(b.first, a.first, SortMode::ByStatus);
+        });
+    } else {
+        exchangePasses(keyed, mode);
     }
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        m_players[i] = std::move(keyed[i].second);
 }
 
 void TMemberList::OpenPlayer(TPlayer* player)

@@ -88,13 +88,6 @@ int TPlayer::AddStat(int period, const GameAction& action)
     return before;
 }
 
-int TPlayer::Counter(int period, int storageIndex) const
-{
-    if (period == -1)
-        return m_totals[storageIndex];
-    return ValidPeriod(period) ? m_counters[period][storageIndex] : 0;
-}
-
 int TPlayer::StatValue(int period, std::uint8_t type, bool enabled) const
 {
     if (!enabled || (period != -1 && !ValidPeriod(period)))

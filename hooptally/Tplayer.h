@@ -74,7 +74,13 @@ public:
     QString FormatCourtTime(double dayFraction) const;
     double TotalCourtTime() const;
 
-    int Counter(int period, int storageIndex) const;
+    // Inline: the team's points add it up for every player after every action.
+    int Counter(int period, int storageIndex) const
+    {
+        if (period == -1)
+            return m_totals[storageIndex];
+        return ValidPeriod(period) ? m_counters[period][storageIndex] : 0;
+    }
     int Total(int storageIndex) const { return m_totals[storageIndex]; }
     const CourtTime& CourtTimeOf(int period) const { return m_courtTimes[period]; }
     int PeriodCount() const { return static_cast<int>(m_counters.size()); }

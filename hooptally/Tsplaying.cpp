@@ -1,6 +1,7 @@
 #include "hooptally/Tsplaying.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,18 +26,9 @@ constexpr platform::TColor kSelectedRowColor = 0xFF0000;
 // Room beside a cell's text.
 constexpr int kTextMargin = 5;
 
-// Player columns: team A first, then by the number's length in bytes, then its bytes.
-bool playerColumnBefore(const TPlayer* a, const TPlayer* b)
+int sideOf(const TPlayer* player)
 {
-    const int sideA = a->team ? a->team->side : 0;
-    const int sideB = b->team ? b->team->side : 0;
-    if (sideA != sideB)
-        return sideA < sideB;
-    const int lengthA = platform::Codec::byteLength(a->number);
-    const int lengthB = platform::Codec::byteLength(b->number);
-    if (lengthA != lengthB)
-        return lengthA < lengthB;
-    return platform::Codec::compareBytes(a->number, b->number) < 0;
+    return player->team ? player->team->side : 0;
 }
 
 // The keys tie an entry to a sheet box only while the program runs: they are no part of the game.
@@ -120,6 +112,9 @@ void TPlayLog::ResetPlayLogGrid(bool clearAll)
     if (clearAll) {
         ClearPlayLog();
         m_playerColumns.clear();
+        m_slots.clear();
+        m_nextSlot = 0;
+        m_whoTexts.clear();
     }
     m_grid->SetColCount(kFixedColumns);
     m_grid->SetRowCount(2);
@@ -135,13 +130,62 @@ void TPlayLog::ResetPlayLogGrid(bool clearAll)
 void TPlayLog::ClearPlayLog()
 {
     m_entries.clear();
+    entriesChanged();
 }
 
 PlayLogEntries TPlayLog::TakeEntries()
 {
     PlayLogEntries taken;
     taken.swap(m_entries);
+    entriesChanged();
     return taken;
+}
+
+void TPlayLog::entriesChanged()
+{
+    m_periodEnds.fill(PeriodEnds{});
+    m_periodEndsScanned = 0;
+}
+
+bool TPlayLog::PeriodClosed(int period)
+{
+    // Only the entries appended since the last question are looked at.
+    for (; m_periodEndsScanned < m_entries.size(); ++m_periodEndsScanned) {
+        const GameAction& action = m_entries[m_periodEndsScanned]->action;
+        PeriodEnds& ends = m_periodEnds[std::uint8_t(action.period)];
+        const bool periodEnd = action.category == kCommand && action.command == kPeriodEnd;
+        const bool gameEnd = action.category == kCommand && action.command == kGameEnd;
+        if (periodEnd)
+            ends.ended = true;
+        else if (ends.ended && !gameEnd)
+            ends.reopened = true;
+    }
+    const PeriodEnds& ends = m_periodEnds[std::uint8_t(period)];
+    return ends.ended && !ends.reopened;
+}
+
+std::vector<TPlayer*> TPlayLog::PlayerColumns() const
+{
+    std::vector<TPlayer*> players;
+    for (const PlayerColumn& column : m_playerColumns)
+        players.push_back(column.player);
+    return players;
+}
+
+std::vector<TPlayer*> TPlayLog::OnCourtOf(const PlayLogEntry& entry) const
+{
+    std::vector<TPlayer*> players;
+    for (const PlayerColumn& column : m_playerColumns) {
+        if (column.slot < entry.onCourt.size() && entry.onCourt.testBit(column.slot))
+            players.push_back(column.player);
+    }
+    return players;
+}
+
+bool TPlayLog::WasOnCourt(const PlayLogEntry& entry, const TPlayer* player) const
+{
+    const int slot = m_slots.value(player, -1);
+    return slot >= 0 && slot < entry.onCourt.size() && entry.onCourt.testBit(slot);
 }
 
 void TPlayLog::BuildLogRowTexts(const PlayLogEntry& entry, QString& execute, QString& who,
@@ -154,20 +198,33 @@ void TPlayLog::BuildLogRowTexts(const PlayLogEntry& entry, QString& execute, QSt
     else if (action.category == kCommand)
         who.clear();
     else
-        who = entry.playerName + QLatin1Char('(') + entry.number + QLatin1Char(')');
+        who = whoText(entry);
     QString clock;
     if (action.minutes != -1 && action.seconds != -1)
         clock = platform::Format("%02d:%02d", action.minutes, action.seconds);
     time = PeriodLabel(action.period) + QLatin1Char('(') + clock + QLatin1Char(')');
 }
 
-void TPlayLog::fillRowTexts(int row, const PlayLogEntry& entry)
+QString TPlayLog::whoText(const PlayLogEntry& entry) const
+{
+    // Made once for each player's name and number and shared by his rows: a long log names the same
+    // players again and again, and a name may be long.
+    WhoText& who = m_whoTexts[entry.action.player];
+    if (who.text.isNull() || who.name != entry.playerName || who.number != entry.number)
+        who = {entry.playerName, entry.number,
+               entry.playerName + QLatin1Char('(') + entry.number + QLatin1Char(')')};
+    return who.text;
+}
+
+void TPlayLog::fillRow(int row, const PlayLogEntry& entry, const QString& point)
 {
     QString execute, who, time;
     BuildLogRowTexts(entry, execute, who, time);
-    m_grid->SetCells(0, row, time);
-    m_grid->SetCells(1, row, who);
-    m_grid->SetCells(2, row, execute);
+    const QString texts[kFixedColumns] = {time, who, execute, point};
+    for (int col = 0; col < kFixedColumns; ++col) {
+        m_grid->SetCells(col, row, texts[col]);
+        fitColumn(col, texts[col]);
+    }
 }
 
 void TPlayLog::LogAction(const GameAction& action)
@@ -185,9 +242,10 @@ void TPlayLog::LogAction(const GameAction& action)
         entry->number = player->number;
         AddPlayerColumn(player);
     }
-    for (TPlayer* player : m_playerColumns) {
-        if (player->status == kOnCourt)
-            entry->onCourt.push_back(player);
+    entry->onCourt.resize(m_nextSlot);
+    for (const PlayerColumn& column : m_playerColumns) {
+        if (column.player->status == kOnCourt)
+            entry->onCourt.setBit(column.slot);
     }
     m_entries.push_back(std::move(entry));
 
@@ -196,9 +254,7 @@ void TPlayLog::LogAction(const GameAction& action)
         row = 1;
     else
         m_grid->SetRowCount(row + 1);
-    fillRowTexts(row, *m_entries.back());
-    m_grid->SetCells(kPointColumn, row, scoreText());
-    fitColumns(row, row);
+    fillRow(row, *m_entries.back(), scoreText());
     m_grid->SetTopRow(std::max(m_grid->FixedRows(), row - m_grid->VisibleRowCount() + 1));
     m_grid->SetRow(row);
     RefreshIfEnabled(m_grid);
@@ -216,20 +272,72 @@ void TPlayLog::AddPlayerColumn(TPlayer* player)
         }
         return;
     }
-    if (std::find(m_playerColumns.begin(), m_playerColumns.end(), player) != m_playerColumns.end())
+    if (m_slots.contains(player))
         return;
-    m_playerColumns.push_back(player);
+    m_slots.insert(player, m_nextSlot);
+    PlayerColumn column;
+    column.player = player;
+    column.slot = m_nextSlot++;
+    // Columns still as they were placed are in order: the new one goes to its place, and only the
+    // headers after it move. A lost header (the grid redrawn), a changed number or font sorts and
+    // places them all again.
+    std::size_t first = 0;
+    if (columnsAsPlaced()) {
+        nameColumn(column);
+        const auto at =
+            std::upper_bound(m_playerColumns.begin(), m_playerColumns.end(), column, columnBefore);
+        first = static_cast<std::size_t>(at - m_playerColumns.begin());
+        m_playerColumns.insert(at, std::move(column));
+    } else {
+        m_playerColumns.push_back(std::move(column));
+        for (PlayerColumn& placed : m_playerColumns)
+            nameColumn(placed);
+        std::stable_sort(m_playerColumns.begin(), m_playerColumns.end(), columnBefore);
+    }
     const int needed = static_cast<int>(m_playerColumns.size()) + kFixedColumns;
     if (m_grid->ColCount() < needed)
         m_grid->SetColCount(needed);
-    std::stable_sort(m_playerColumns.begin(), m_playerColumns.end(), playerColumnBefore);
-    const QFontMetrics metrics(m_grid->CanvasFont());
-    for (std::size_t k = 0; k < m_playerColumns.size(); ++k) {
-        const QString header = QLatin1Char('[') + m_playerColumns[k]->number + QLatin1Char(']');
+    for (std::size_t k = first; k < m_playerColumns.size(); ++k) {
         const int col = static_cast<int>(k) + kFixedColumns;
-        m_grid->SetCells(col, 0, header);
-        m_grid->SetColWidths(col, metrics.horizontalAdvance(header) + 2);
+        m_grid->SetCells(col, 0, m_playerColumns[k].header);
+        m_grid->SetColWidths(col, m_playerColumns[k].width);
     }
+}
+
+bool TPlayLog::columnBefore(const PlayerColumn& a, const PlayerColumn& b)
+{
+    // Team A first, then by the number's length in CP932 bytes, then its bytes.
+    if (sideOf(a.player) != sideOf(b.player))
+        return sideOf(a.player) < sideOf(b.player);
+    if (a.bytes.size() != b.bytes.size())
+        return a.bytes.size() < b.bytes.size();
+    return std::memcmp(a.bytes.constData(), b.bytes.constData(), std::size_t(a.bytes.size())) < 0;
+}
+
+void TPlayLog::nameColumn(PlayerColumn& column)
+{
+    column.number = column.player->number;
+    column.bytes = platform::Codec::toCp932(column.number);
+    column.header = QLatin1Char('[') + column.number + QLatin1Char(']');
+    // A player column holds no text below its header: the room beside an empty cell is its least width.
+    column.width = std::max(m_headerWidths.width(m_grid->CanvasFont(), column.header) + 2, kTextMargin);
+}
+
+bool TPlayLog::columnsAsPlaced() const
+{
+    // The texts as placed share their storage with the player's and the grid's: comparing them costs
+    // nothing while they are unchanged.
+    if (m_grid->CanvasFont() != m_headerWidths.font() ||
+        m_grid->ColCount() < static_cast<int>(m_playerColumns.size()) + kFixedColumns)
+        return false;
+    for (std::size_t k = 0; k < m_playerColumns.size(); ++k) {
+        const PlayerColumn& column = m_playerColumns[k];
+        const int col = static_cast<int>(k) + kFixedColumns;
+        if (column.number != column.player->number || m_grid->Cells(col, 0) != column.header ||
+            m_grid->ColWidths(col) != column.width)
+            return false;
+    }
+    return true;
 }
 
 void TPlayLog::RedrawPlayLog(int row)
@@ -238,8 +346,7 @@ void TPlayLog::RedrawPlayLog(int row)
     if (!m_entries.empty())
         m_grid->SetRowCount(Count() + 1);
     for (int i = 0; i < Count(); ++i)
-        fillRowTexts(i + 1, *m_entries[i]);
-    fitColumns(1, m_grid->RowCount() - 1);
+        fillRow(i + 1, *m_entries[i], QString());
     row = std::clamp(row, 1, m_grid->RowCount() - 1);
     const int visible = std::max(1, m_grid->VisibleRowCount());
     if (Count() > visible && row > Count() - visible)
@@ -254,9 +361,12 @@ void TPlayLog::DropPlayerLogEntries(const TPlayer* player)
 {
     const auto dropped =
         std::erase_if(m_entries, [player](const auto& entry) { return entry->action.player == player; });
-    for (auto& entry : m_entries)
-        std::erase(entry->onCourt, player);
-    const auto columns = std::erase(m_playerColumns, player);
+    if (dropped > 0)
+        entriesChanged();
+    // Without its slot the player is on court in no entry.
+    m_slots.remove(player);
+    const auto columns = std::erase_if(
+        m_playerColumns, [player](const PlayerColumn& column) { return column.player == player; });
     if (dropped > 0 || columns > 0)
         RedrawPlayLog(m_grid->Row());
 }
@@ -279,6 +389,7 @@ void TPlayLog::DeleteSelectedLogEntry()
     if (m_entries.empty() || row < 1 || row > Count())
         return;
     m_entries.erase(m_entries.begin() + (row - 1));
+    entriesChanged();
     m_form->MarkGameChanged();
     ReplayPlayLog(ClockAfterReplay::AsBefore);
 }
@@ -294,6 +405,7 @@ void TPlayLog::DeleteLogEntryByKey(int keyA, int keyB)
     if (it == m_entries.end())
         return;
     m_entries.erase(it);
+    entriesChanged();
     if (m_grid->Row() > 1)
         m_grid->SetRow(m_grid->Row() - 1);
     m_form->MarkGameChanged();
@@ -355,6 +467,7 @@ void TPlayLog::EditPlayLog(int mode)
             }
             break;
         }
+        entriesChanged();
         // An edit that changed nothing leaves the game as saved.
         if (!sameActions(m_entries, before))
             m_form->MarkGameChanged();
@@ -421,12 +534,11 @@ void TPlayLog::PlayLogDrawCell(int col, int row, const QRect& rect)
                 color = actor->team->color;
             } else if (col > kPointColumn) {
                 const std::size_t k = static_cast<std::size_t>(col - kFixedColumns);
-                const TPlayer* columnPlayer = k < m_playerColumns.size() ? m_playerColumns[k] : nullptr;
+                const TPlayer* columnPlayer =
+                    k < m_playerColumns.size() ? m_playerColumns[k].player : nullptr;
                 if (columnPlayer == actor)
                     color = actor->team->color;
-                else if (columnPlayer && columnPlayer->team &&
-                         std::find(entry.onCourt.begin(), entry.onCourt.end(), columnPlayer) !=
-                             entry.onCourt.end())
+                else if (columnPlayer && columnPlayer->team && WasOnCourt(entry, columnPlayer))
                     color = columnPlayer->team->color;
             }
         }
@@ -450,29 +562,22 @@ void TPlayLog::updateEditButtons()
 
 int TPlayLog::textWidth(const QString& text)
 {
-    // In the font the cells are drawn in. A replay writes the same texts again: each is measured once.
-    const QFont font = platform::CanvasFont::fromQFont(m_grid->CanvasFont()).toQFont();
-    if (font != m_measuredFont) {
-        m_measuredFont = font;
-        m_textWidths.clear();
+    // In the font the cells are drawn in, made once for each font of the grid.
+    const QFont gridFont = m_grid->CanvasFont();
+    if (gridFont != m_gridFont) {
+        m_gridFont = gridFont;
+        m_cellFont = platform::CanvasFont::fromQFont(gridFont).toQFont();
     }
-    auto width = m_textWidths.constFind(text);
-    if (width == m_textWidths.constEnd())
-        width = m_textWidths.insert(text, QFontMetrics(font).horizontalAdvance(text));
-    return *width;
+    return m_cellWidths.width(*m_cellFont, text);
 }
 
-void TPlayLog::fitColumns(int firstRow, int lastRow)
+void TPlayLog::fitColumn(int col, const QString& text)
 {
-    // Columns only ever grow; a hidden one stays hidden.
-    for (int row = std::max(firstRow, 1); row <= lastRow; ++row) {
-        for (int col = 0; col < m_grid->ColCount(); ++col) {
-            const QString text = m_grid->Cells(col, row);
-            const int needed = (text.isEmpty() ? 0 : textWidth(text)) + kTextMargin;
-            if (m_grid->ColWidths(col) > 0 && m_grid->ColWidths(col) < needed)
-                m_grid->SetColWidths(col, needed);
-        }
-    }
+    // Columns only ever grow; a hidden one stays hidden. The player columns got their room with their
+    // headers: rows hold no text there.
+    const int needed = (text.isEmpty() ? 0 : textWidth(text)) + kTextMargin;
+    if (m_grid->ColWidths(col) > 0 && m_grid->ColWidths(col) < needed)
+        m_grid->SetColWidths(col, needed);
 }
 
 void TPlayLog::PlayLogKeyDown(int& key)

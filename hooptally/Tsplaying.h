@@ -1,13 +1,18 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include <QBitArray>
 #include <QFont>
 #include <QHash>
 #include <QRect>
 #include <QString>
 
+#include "hooptally/Common.h"
 #include "hooptally/Texecute.h"
 
 namespace platform {
@@ -28,7 +33,9 @@ struct PlayLogEntry
     QString playerName;
     QString number;
     GameAction action;
-    std::vector<TPlayer*> onCourt; // the players on court right after the action; not owned
+    // The players on court right after the action, a bit for each player column's slot (see
+    // TPlayLog::OnCourtOf): a long game of many players stays small.
+    QBitArray onCourt;
 };
 
 using PlayLogEntries = std::vector<std::unique_ptr<PlayLogEntry>>;
@@ -73,26 +80,71 @@ public:
 
     const PlayLogEntries& Entries() const { return m_entries; }
     int Count() const { return static_cast<int>(m_entries.size()); }
-    const std::vector<TPlayer*>& PlayerColumns() const { return m_playerColumns; }
+    // The players of the player columns, in the columns' order.
+    std::vector<TPlayer*> PlayerColumns() const;
+    // The players of the player columns that were on court right after the entry's action, in the
+    // columns' order.
+    std::vector<TPlayer*> OnCourtOf(const PlayLogEntry& entry) const;
+    bool WasOnCourt(const PlayLogEntry& entry, const TPlayer* player) const;
+    // Whether the log has closed the period: its first period end is followed only by period ends and
+    // game ends of that period.
+    bool PeriodClosed(int period);
     // For the game-file reader: entries are replayed from a list it owns.
     PlayLogEntries TakeEntries();
 
 private:
+    struct PlayerColumn
+    {
+        TPlayer* player = nullptr;
+        int slot = 0; // the player's bit in the entries' on-court sets
+        // As the column was named: the number, its bytes in CP932, the header and the column's width.
+        QString number;
+        QByteArray bytes;
+        QString header;
+        int width = 0;
+    };
+    struct WhoText
+    {
+        QString name;
+        QString number;
+        QString text;
+    };
+    struct PeriodEnds
+    {
+        bool ended = false;    // a period end was logged
+        bool reopened = false; // something other than a period or game end followed the first
+    };
+
     void AddPlayerColumn(TPlayer* player);
-    void fillRowTexts(int row, const PlayLogEntry& entry);
+    static bool columnBefore(const PlayerColumn& a, const PlayerColumn& b);
+    void nameColumn(PlayerColumn& column);
+    bool columnsAsPlaced() const;
+    QString whoText(const PlayLogEntry& entry) const;
+    // Columns 0 to 3 of a row, each column widened to its text.
+    void fillRow(int row, const PlayLogEntry& entry, const QString& point);
     int textWidth(const QString& text);
-    void fitColumns(int firstRow, int lastRow);
+    void fitColumn(int col, const QString& text);
+    // After any change of the log but an appended entry.
+    void entriesChanged();
     bool singleRowSelected() const;
     void respaceRange(TPlayinModify& dialog, int first, int last);
 
     THooptallyForm* m_form;
     platform::StringGrid* m_grid;
     PlayLogEntries m_entries;
-    std::vector<TPlayer*> m_playerColumns;
+    std::vector<PlayerColumn> m_playerColumns; // sorted by columnBefore
+    QHash<const TPlayer*, int> m_slots;        // the slot of each player with a column
+    int m_nextSlot = 0;                        // slots are never reused until the columns are reset
     bool m_seeded = false;
     bool m_editByEnter = false;
-    QFont m_measuredFont;
-    QHash<QString, int> m_textWidths;
+    mutable QHash<const TPlayer*, WhoText> m_whoTexts;
+    std::optional<QFont> m_gridFont;
+    std::optional<QFont> m_cellFont;
+    TextWidths m_cellWidths;
+    TextWidths m_headerWidths;
+    // Per period (its signed byte as unsigned), from the first m_periodEndsScanned entries.
+    std::array<PeriodEnds, 256> m_periodEnds{};
+    std::size_t m_periodEndsScanned = 0;
 };
 
 } // namespace hooptally

@@ -61,8 +61,8 @@ template <typename Extent> int fittingRunStart(int last, int lowest, int availab
 
 StringGrid::StringGrid(QWidget* parent) : QAbstractScrollArea(parent)
 {
-    m_cells.assign(m_rowCount, std::vector<QString>(m_colCount));
-    m_objects.assign(m_rowCount, std::vector<void*>(m_colCount, nullptr));
+    m_rows.resize(m_rowCount);
+    m_colDropped.assign(m_colCount, 0);
     m_colWidths.assign(m_colCount, m_defaultColWidth);
     m_rowHeights.assign(m_rowCount, m_defaultRowHeight);
     setFocusPolicy(Qt::StrongFocus);
@@ -81,11 +81,13 @@ void StringGrid::SetColCount(int count)
     count = std::max(1, count);
     if (count == m_colCount)
         return;
+    if (count < m_colCount) {
+        ++m_stamp;
+        std::fill(m_colDropped.begin() + count, m_colDropped.begin() + m_colCount, m_stamp);
+    } else if (std::size_t(count) > m_colDropped.size()) {
+        m_colDropped.resize(count, 0); // never had a column there: no row holds a cell of it
+    }
     m_colCount = count;
-    for (auto& row : m_cells)
-        row.resize(count);
-    for (auto& row : m_objects)
-        row.resize(count, nullptr);
     m_colWidths.resize(count, m_defaultColWidth);
     m_fixedCols = std::min(m_fixedCols, count - 1);
     layoutChanged();
@@ -97,8 +99,7 @@ void StringGrid::SetRowCount(int count)
     if (count == m_rowCount)
         return;
     m_rowCount = count;
-    m_cells.resize(count, std::vector<QString>(m_colCount));
-    m_objects.resize(count, std::vector<void*>(m_colCount, nullptr));
+    m_rows.resize(count);
     m_rowHeights.resize(count, m_defaultRowHeight);
     m_fixedRows = std::min(m_fixedRows, count - 1);
     layoutChanged();
@@ -122,44 +123,72 @@ void StringGrid::SetFixedRows(int count)
     layoutChanged();
 }
 
+bool StringGrid::inGrid(int col, int row) const
+{
+    return col >= 0 && col < m_colCount && row >= 0 && row < m_rowCount;
+}
+
+const StringGrid::Cell* StringGrid::storedCell(int col, int row) const
+{
+    if (!inGrid(col, row))
+        return nullptr;
+    const std::vector<Cell>& cells = m_rows[row];
+    if (std::size_t(col) >= cells.size() || cells[col].written < m_colDropped[col])
+        return nullptr;
+    return &cells[col];
+}
+
+StringGrid::Cell& StringGrid::writableCell(int col, int row)
+{
+    std::vector<Cell>& cells = m_rows[row];
+    if (std::size_t(col) >= cells.size())
+        cells.resize(col + 1);
+    Cell& cell = cells[col];
+    if (cell.written < m_colDropped[col])
+        cell = Cell{};
+    cell.written = m_stamp;
+    return cell;
+}
+
 QString StringGrid::Cells(int col, int row) const
 {
-    if (col < 0 || col >= m_colCount || row < 0 || row >= m_rowCount)
-        return {};
-    return m_cells[row][col];
+    const Cell* cell = storedCell(col, row);
+    return cell ? cell->text : QString();
 }
 
 void StringGrid::SetCells(int col, int row, const QString& text)
 {
-    if (col < 0 || col >= m_colCount || row < 0 || row >= m_rowCount)
+    if (!inGrid(col, row))
         return;
-    QString& cell = m_cells[row][col];
-    if (cell == text)
+    // A cell never written reads as empty already.
+    const Cell* cell = storedCell(col, row);
+    if (cell ? cell->text == text : text.isEmpty())
         return;
-    cell = text;
+    writableCell(col, row).text = text;
     viewport()->update(); // coalesced: filling a grid cell by cell paints once
 }
 
 void* StringGrid::Objects(int col, int row) const
 {
-    if (col < 0 || col >= m_colCount || row < 0 || row >= m_rowCount)
-        return nullptr;
-    return m_objects[row][col];
+    const Cell* cell = storedCell(col, row);
+    return cell ? cell->object : nullptr;
 }
 
 void StringGrid::SetObjects(int col, int row, void* object)
 {
-    if (col < 0 || col >= m_colCount || row < 0 || row >= m_rowCount)
+    if (!inGrid(col, row))
         return;
-    m_objects[row][col] = object;
+    const Cell* cell = storedCell(col, row);
+    if (cell ? cell->object == object : !object)
+        return;
+    writableCell(col, row).object = object;
 }
 
 void StringGrid::ClearRow(int row)
 {
     if (row < 0 || row >= m_rowCount)
         return;
-    std::fill(m_cells[row].begin(), m_cells[row].end(), QString());
-    std::fill(m_objects[row].begin(), m_objects[row].end(), nullptr);
+    std::vector<Cell>().swap(m_rows[row]);
     viewport()->update();
 }
 
@@ -197,15 +226,6 @@ int StringGrid::RowHeights(int row) const
     return row >= 0 && row < m_rowCount ? m_rowHeights[row] : 0;
 }
 
-void StringGrid::SetGridLineWidth(int width)
-{
-    width = std::max(0, width);
-    if (width == m_gridLineWidth)
-        return;
-    m_gridLineWidth = width;
-    layoutChanged();
-}
-
 void StringGrid::SetOptions(unsigned options)
 {
     m_options = options;
@@ -216,13 +236,13 @@ void StringGrid::SetOptions(unsigned options)
 int StringGrid::colExtent(int col) const
 {
     const int width = ColWidths(col);
-    return width > 0 ? width + m_gridLineWidth : 0;
+    return width > 0 ? width + kGridLineWidth : 0;
 }
 
 int StringGrid::rowExtent(int row) const
 {
     const int height = RowHeights(row);
-    return height > 0 ? height + m_gridLineWidth : 0;
+    return height > 0 ? height + kGridLineWidth : 0;
 }
 
 int StringGrid::fixedWidth() const
@@ -242,11 +262,6 @@ int StringGrid::fixedHeight() const
 }
 
 // --- current cell and selection --------------------------------------------------------------------
-
-void StringGrid::SetCol(int col)
-{
-    moveTo(col, m_row, false);
-}
 
 void StringGrid::SetRow(int row)
 {
@@ -311,7 +326,9 @@ void StringGrid::SetTopRow(int row)
     if (row == m_topRow)
         return;
     m_topRow = row;
-    verticalScrollBar()->setValue(m_topRow - m_fixedRows);
+    // Bars left behind get the position when they catch up.
+    if (!m_barsBehind)
+        verticalScrollBar()->setValue(m_topRow - m_fixedRows);
     viewport()->update();
 }
 
@@ -321,7 +338,8 @@ void StringGrid::SetLeftCol(int col)
     if (col == m_leftCol)
         return;
     m_leftCol = col;
-    horizontalScrollBar()->setValue(m_leftCol - m_fixedCols);
+    if (!m_barsBehind)
+        horizontalScrollBar()->setValue(m_leftCol - m_fixedCols);
     viewport()->update();
 }
 
@@ -374,12 +392,25 @@ void StringGrid::updateScrollBars()
 {
     // The bars count rows and columns, not pixels: the class library scrolls a whole row at a time.
     QScrollBar* vbar = verticalScrollBar();
-    vbar->setRange(0, maxTopRow() - m_fixedRows);
-    vbar->setValue(m_topRow - m_fixedRows);
-    vbar->setPageStep(std::max(1, VisibleRowCount()));
     QScrollBar* hbar = horizontalScrollBar();
-    hbar->setRange(0, maxLeftCol() - m_fixedCols);
-    hbar->setValue(m_leftCol - m_fixedCols);
+    const int rowRange = maxTopRow() - m_fixedRows;
+    const int colRange = maxLeftCol() - m_fixedCols;
+    // Out of sight (on a page not shown, or filled row by row during a replay) a bar follows only
+    // whether it is needed, which decides the size of the view; its range and position wait until the
+    // grid shows.
+    if (!isVisible() && (rowRange > 0) == (vbar->maximum() > 0) && (colRange > 0) == (hbar->maximum() > 0)) {
+        m_barsBehind = true;
+        return;
+    }
+    m_barsBehind = false;
+    // A new range may move a bar left behind, which scrolls: where to scroll is taken first.
+    const int top = m_topRow;
+    const int left = m_leftCol;
+    vbar->setRange(0, rowRange);
+    vbar->setValue(top - m_fixedRows);
+    vbar->setPageStep(std::max(1, VisibleRowCount()));
+    hbar->setRange(0, colRange);
+    hbar->setValue(left - m_fixedCols);
     hbar->setPageStep(std::max(1, VisibleColCount()));
 }
 
@@ -402,6 +433,13 @@ void StringGrid::scrollContentsBy(int, int)
     m_topRow = std::clamp(m_fixedRows + verticalScrollBar()->value(), m_fixedRows, m_rowCount - 1);
     m_leftCol = std::clamp(m_fixedCols + horizontalScrollBar()->value(), m_fixedCols, m_colCount - 1);
     viewport()->update();
+}
+
+void StringGrid::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    if (m_barsBehind)
+        updateScrollBars();
 }
 
 void StringGrid::resizeEvent(QResizeEvent* event)
@@ -487,7 +525,7 @@ int StringGrid::sizingColAt(const QPoint& pos) const
         if (ColWidths(col) <= 0)
             continue;
         const int border = left + ColWidths(col);
-        if (pos.x() >= border - kSizingSlack && pos.x() < border + m_gridLineWidth + kSizingSlack)
+        if (pos.x() >= border - kSizingSlack && pos.x() < border + kGridLineWidth + kSizingSlack)
             return col;
         left += colExtent(col);
     }
@@ -569,7 +607,7 @@ void StringGrid::paintEvent(QPaintEvent* event)
         const int height = m_rowHeights[row];
         const int rowTopY = top;
         top += rowExtent(row);
-        if (height <= 0 || !dirty.intersects(QRect(0, rowTopY, viewWidth, height + m_gridLineWidth)))
+        if (height <= 0 || !dirty.intersects(QRect(0, rowTopY, viewWidth, height + kGridLineWidth)))
             continue;
         for (const VisibleCol& vc : cols) {
             if (vc.col >= m_colCount || row >= m_rowCount)
@@ -584,13 +622,13 @@ void StringGrid::paintEvent(QPaintEvent* event)
             if (focused && vc.col == m_col && row == m_row)
                 state |= gdFocused;
 
-            if (m_gridLineWidth > 0) {
+            if (kGridLineWidth > 0) {
                 if (m_options & (fixed ? goFixedVertLine : goVertLine))
                     painter.fillRect(
-                        QRect(rect.right() + 1, rect.top(), m_gridLineWidth, rect.height() + m_gridLineWidth),
+                        QRect(rect.right() + 1, rect.top(), kGridLineWidth, rect.height() + kGridLineWidth),
                         fixed ? fixedLine : cellLine);
                 if (m_options & (fixed ? goFixedHorzLine : goHorzLine))
-                    painter.fillRect(QRect(rect.left(), rect.bottom() + 1, rect.width(), m_gridLineWidth),
+                    painter.fillRect(QRect(rect.left(), rect.bottom() + 1, rect.width(), kGridLineWidth),
                                      fixed ? fixedLine : cellLine);
             }
 

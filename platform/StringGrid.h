@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -59,7 +60,8 @@ public:
     int FixedRows() const { return m_fixedRows; }
     void SetFixedRows(int count);
 
-    // Out-of-range cells read as empty and ignore writes.
+    // Out-of-range cells read as empty and ignore writes. A row stores only the cells up to the last one
+    // written, so a long grid with many columns costs what its rows hold.
     QString Cells(int col, int row) const;
     void SetCells(int col, int row, const QString& text);
     void* Objects(int col, int row) const; // not owned
@@ -73,8 +75,7 @@ public:
     int ColWidths(int col) const;
     void SetColWidths(int col, int width);
     int RowHeights(int row) const;
-    int GridLineWidth() const { return m_gridLineWidth; }
-    void SetGridLineWidth(int width);
+    int GridLineWidth() const { return kGridLineWidth; }
 
     unsigned Options() const { return m_options; }
     void SetOptions(unsigned options);
@@ -82,7 +83,6 @@ public:
     // Current cell; setting it moves the selection to that cell (or its row with goRowSelect).
     int Col() const { return m_col; }
     int Row() const { return m_row; }
-    void SetCol(int col);
     void SetRow(int row);
     GridRect Selection() const { return m_selection; }
     void SetSelection(const GridRect& rect);
@@ -139,6 +139,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -177,16 +178,31 @@ private:
     int sizingColAt(const QPoint& pos) const; // the column whose right border is under pos, or -1
     void cellColors(unsigned state, TColor& back, TColor& text) const;
 
+    struct Cell
+    {
+        QString text;
+        void* object = nullptr;
+        // The stamp when it was written: a cell of a column dropped since reads as empty.
+        std::uint64_t written = 0;
+    };
+    bool inGrid(int col, int row) const;
+    // The cell when it is stored; none for a cell never written or of a dropped column.
+    const Cell* storedCell(int col, int row) const;
+    Cell& writableCell(int col, int row);
+
     int m_colCount = 5;
     int m_rowCount = 5;
     int m_fixedCols = 1;
     int m_fixedRows = 1;
     int m_defaultColWidth = 64;
     int m_defaultRowHeight = 24;
-    int m_gridLineWidth = 1;
+    static constexpr int kGridLineWidth = 1;
     unsigned m_options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
-    std::vector<std::vector<QString>> m_cells; // [row][col]
-    std::vector<std::vector<void*>> m_objects; // [row][col]
+    std::vector<std::vector<Cell>> m_rows; // [row][col], each row up to its last written cell
+    // Fewer columns drop the cells past them without touching the rows: the dropped columns get a new
+    // stamp, and a cell written before its column's stamp reads as empty.
+    std::vector<std::uint64_t> m_colDropped;
+    std::uint64_t m_stamp = 0;
     std::vector<int> m_colWidths;
     std::vector<int> m_rowHeights;
     int m_col = 1;
@@ -203,6 +219,7 @@ private:
     int m_sizingCol = -1; // the column whose width the mouse drags
     int m_sizingLeft = 0;
     bool m_entered = false; // between OnEnter and OnExit
+    bool m_barsBehind = false; // hidden since the counts or scrolling changed
 };
 
 } // namespace platform

@@ -370,6 +370,64 @@ private slots:
         QCOMPARE(last.minutes, 0);
     }
 
+    // The log changed under the game end: undone, reloaded, a player's entries dropped. Each replays,
+    // which stops the clock; it is started again before the game ends.
+    void gameEndAfterAnEdit_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("the entry after the period end undone")
+            << QStringList{"period end", "timeout", "undo 3"} << true;
+        QTest::newRow("the period end undone") << QStringList{"timeout", "period end", "undo 3"} << false;
+        QTest::newRow("a game end, then the entry before it undone")
+            << QStringList{"period end", "timeout", "game end", "undo 3"} << true;
+        QTest::newRow("a game end, then the period end before it undone")
+            << QStringList{"timeout", "period end", "game end", "undo 3"} << false;
+        QTest::newRow("the first of two period ends undone")
+            << QStringList{"period end", "period end", "undo 2"} << true;
+        QTest::newRow("a reload after an entry after the period end")
+            << QStringList{"period end", "timeout", "reload"} << false;
+        QTest::newRow("the entries of a player deleted after the period end")
+            << QStringList{"period end", "bench foul", "delete"} << true;
+        QTest::newRow("a timeout after the period end, another player's entries deleted")
+            << QStringList{"bench foul", "period end", "timeout", "delete"} << false;
+    }
+    void gameEndAfterAnEdit()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, closed);
+        Program program;
+        THooptallyForm& form = program.form();
+        TPlayer* a4 = startUntiedFourth(program);
+        TPlayer* b9 = program.addPlayer(2, QStringLiteral("9"), QStringLiteral("控え"));
+        b9->status = kOnBench;
+        for (const QString& step : steps) {
+            program.setClock(0, 0);
+            if (step == u"period end") {
+                program.command(kPeriodEnd);
+            } else if (step == u"timeout") {
+                program.command(kTimeout, 1);
+            } else if (step == u"game end") {
+                form.GameEndClick();
+            } else if (step == u"bench foul") {
+                program.act(b9, kFoul, kPersonalFoul, 0);
+            } else if (step == u"delete") {
+                program.act(b9, kDeletePlayer);
+            } else if (step == u"reload") {
+                form.PlayLog().ReplayPlayLog();
+            } else {
+                form.GridPlaying->SetRow(step.section(u' ', 1).toInt());
+                form.PlayLog().DeleteSelectedLogEntry();
+            }
+        }
+        QCOMPARE(GetCurrentPeriod(), 3);
+        program.setClock(3, 0);
+        form.TimeStartStopBClick();
+        form.GameEndClick();
+        QCOMPARE(a4->CourtTimeOf(3).onCourt == 1, closed);
+        QCOMPARE(a4->CourtTimeOf(3).accumulated, closed ? 0.0 : ClockReading(3, 0));
+    }
+
     void periodChoice_data()
     {
         QTest::addColumn<int>("current");

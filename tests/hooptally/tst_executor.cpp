@@ -89,11 +89,6 @@ double seconds(double dayFraction)
     return dayFraction * 86400.0;
 }
 
-bool entryHasOnCourt(const PlayLogEntry& entry, const TPlayer* player)
-{
-    return std::find(entry.onCourt.begin(), entry.onCourt.end(), player) != entry.onCourt.end();
-}
-
 } // namespace
 
 class tst_executor : public QObject
@@ -188,7 +183,7 @@ private slots:
         const PlayLogEntry& entry = *program.form().PlayLog().Entries().back();
         QCOMPARE(logTexts(program.form()).last().section(QLatin1Char('|'), 2, 2), label);
         // The log records the court as it is after the action.
-        QCOMPARE(entryHasOnCourt(entry, player), status == kOnCourt);
+        QCOMPARE(program.form().PlayLog().WasOnCourt(entry, player), status == kOnCourt);
         QVERIFY(program.form().IsGameModified());
     }
 
@@ -229,7 +224,7 @@ private slots:
                                 .arg(player->Counter(0, slot))
                                 .arg(log.Count());
             if (log.Count() > 0)
-                state += QStringLiteral(" court=%1").arg(entryHasOnCourt(*log.Entries().back(), player));
+                state += QStringLiteral(" court=%1").arg(log.WasOnCourt(*log.Entries().back(), player));
             if (message.msg == kScoreMarkMessage) {
                 const auto* notice = platform::RecordOf<ScoreMarkNotice>(message);
                 state += QStringLiteral(" notice=%1/%2/%3")
@@ -460,6 +455,7 @@ private slots:
         program.act(roster.bench, kCourtIn);
         const int id = a5->id;
         const int count = program.teamA().Count();
+        const TPlayer* gone = a5;
 
         MessageSpy spy(program.form(), [](const platform::Message& message) {
             if (message.msg == kScoreMarkMessage)
@@ -483,8 +479,10 @@ private slots:
         QCOMPARE(logTexts(program.form()), (QStringList{"1st.Q(06:00)|先発4(4)|２Point 成功|02 - 00",
                                                         "1st.Q(06:00)|相手(5)|２Point 成功|02 - 02",
                                                         "1st.Q(06:00)|控え(9)|コートイン！|02 - 02"}));
-        for (const auto& entry : program.form().PlayLog().Entries())
-            QCOMPARE(std::count(entry->onCourt.begin(), entry->onCourt.end(), nullptr), 0);
+        for (const auto& entry : program.form().PlayLog().Entries()) {
+            const std::vector<TPlayer*> court = program.form().PlayLog().OnCourtOf(*entry);
+            QCOMPARE(std::count(court.begin(), court.end(), gone), 0);
+        }
         QCOMPARE(program.form().PlayLog().PlayerColumns().size(), std::size_t(6));
         QVERIFY(program.form().IsGameModified());
     }

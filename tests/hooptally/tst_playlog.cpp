@@ -265,38 +265,100 @@ private slots:
         QCOMPARE(grid->Row(), 2);
     }
 
-    // Team A's 4, 10 and 7 and team B's 5 start; team B's 12 sits on the bench.
+    // A roster entry is the team's letter and the number, "*" for a starter (the others sit on the
+    // bench), and "/..." to tell apart players of the same number. A step is a roster entry without
+    // its "*": a defensive rebound of a starter or a foul of a bench player (who stays there),
+    // "entry=number" a new number, "-entry" the player's deletion. What is wanted is the entries in the
+    // order of their columns; every header reads its player's number and is as wide as its text.
     void playerColumns_data()
     {
-        QTest::addColumn<QStringList>("actors");
-        QTest::addColumn<QStringList>("headers");
+        QTest::addColumn<QStringList>("roster");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("columns");
+        const QStringList game{"A4*", "A10*", "A7*", "B5*", "B12"};
         QTest::newRow("first action seeds the players on court")
-            << QStringList{"A10"} << QStringList{"[4]", "[7]", "[10]", "[5]"};
+            << game << QStringList{"A10"} << QStringList{"A4", "A7", "A10", "B5"};
         QTest::newRow("a bench fouler joins after the seeding")
-            << QStringList{"A10", "B12"} << QStringList{"[4]", "[7]", "[10]", "[5]", "[12]"};
+            << game << QStringList{"A10", "B12"} << QStringList{"A4", "A7", "A10", "B5", "B12"};
         QTest::newRow("a bench fouler who seeds gets no column")
-            << QStringList{"B12"} << QStringList{"[4]", "[7]", "[10]", "[5]"};
+            << game << QStringList{"B12"} << QStringList{"A4", "A7", "A10", "B5"};
         QTest::newRow("repeated actors get one column")
-            << QStringList{"A10", "B12", "A10", "B12"} << QStringList{"[4]", "[7]", "[10]", "[5]", "[12]"};
+            << game << QStringList{"A10", "B12", "A10", "B12"} << QStringList{"A4", "A7", "A10", "B5", "B12"};
+        QTest::newRow("newcomers go to their places")
+            << QStringList{"A12*", "A3*", "A100*", "A25*", "A7*", "A40", "A5", "B9*", "B10*", "B1"}
+            << QStringList{"A12", "B1", "A40", "A5"}
+            << QStringList{"A3", "A5", "A7", "A12", "A25", "A40", "A100", "B1", "B9", "B10"};
+        QStringList descending;
+        QStringList ascending;
+        for (int number = 30; number >= 1; --number) {
+            descending << QStringLiteral("A%1%2").arg(number).arg(number % 2 == 0 ? "*" : "");
+            ascending.prepend(QStringLiteral("A%1").arg(number));
+        }
+        QStringList everyBenchPlayer{"A30"};
+        for (int number = 29; number >= 1; number -= 2)
+            everyBenchPlayer << QStringLiteral("A%1").arg(number);
+        QTest::newRow("many newcomers, each before the others") << descending << everyBenchPlayer << ascending;
+        QTest::newRow("equal numbers keep their order of arrival")
+            << QStringList{"A8/late", "A8*", "A8/later", "A6"} << QStringList{"A8", "A8/later", "A6", "A8/late"}
+            << QStringList{"A6", "A8", "A8/later", "A8/late"};
+        QTest::newRow("numbers compare by their bytes in CP932")
+            << QStringList{"A１*", "A10*", "Aｱ*", "A9*"} << QStringList{"A9"}
+            << QStringList{"A9", "Aｱ", "A10", "A１"};
+        QTest::newRow("a changed number puts every column in order again")
+            << QStringList{"A4*", "A10*", "A7"} << QStringList{"A4", "A4=11", "A7"}
+            << QStringList{"A7", "A10", "A4"};
+        QTest::newRow("a deleted player's column goes")
+            << QStringList{"A4*", "A10*", "A7"} << QStringList{"A4", "A10", "-A10", "A7"}
+            << QStringList{"A4", "A7"};
     }
     void playerColumns()
     {
-        QFETCH(QStringList, actors);
-        QFETCH(QStringList, headers);
+        QFETCH(QStringList, roster);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, columns);
         Program program;
         QMap<QString, TPlayer*> players;
-        for (const char* number : {"4", "10", "7"})
-            players[QStringLiteral("A") + QLatin1String(number)] =
-                program.addPlayer(1, QLatin1String(number), QStringLiteral("A選手"), true);
-        players[QStringLiteral("B5")] =
-            program.addPlayer(2, QStringLiteral("5"), QStringLiteral("B選手"), true);
-        players[QStringLiteral("B12")] = program.addPlayer(2, QStringLiteral("12"), QStringLiteral("B控え"));
-        players[QStringLiteral("B12")]->status = kOnBench;
-        for (const QString& actor : actors)
-            program.act(players[actor], actor == QStringLiteral("B12") ? kFoul : kDefensiveRebound,
-                        kPersonalFoul);
-        QCOMPARE(players[QStringLiteral("B12")]->status, std::uint8_t(kOnBench));
-        QCOMPARE(playerHeaders(*program.form().GridPlaying), headers);
+        for (const QString& entry : roster) {
+            const bool starter = entry.contains(QLatin1Char('*'));
+            const QString key = QString(entry).remove(QLatin1Char('*'));
+            const QString number = key.mid(1).section(QLatin1Char('/'), 0, 0);
+            players[key] = program.addPlayer(key.startsWith(QLatin1Char('A')) ? 1 : 2, number, key, starter);
+        }
+        for (const QString& entry : roster) {
+            if (!entry.contains(QLatin1Char('*')))
+                players[entry]->status = kOnBench;
+        }
+        for (const QString& step : steps) {
+            if (step.startsWith(QLatin1Char('-'))) {
+                program.act(players.take(step.mid(1)), kDeletePlayer);
+            } else if (step.contains(QLatin1Char('='))) {
+                TPlayer* player = players[step.section(QLatin1Char('='), 0, 0)];
+                auto registration = std::make_unique<PlayerRegistration>();
+                registration->player = player;
+                registration->number = step.section(QLatin1Char('='), 1);
+                registration->name = player->name;
+                registration->starter = player->starter;
+                platform::SendMessage(&program.form(), kRegistrationMessage, 0, std::move(registration));
+            } else {
+                TPlayer* player = players[step];
+                const bool bench = player->status == kOnBench;
+                program.act(player, bench ? kFoul : kDefensiveRebound, kPersonalFoul);
+                QCOMPARE(player->status, std::uint8_t(bench ? kOnBench : kOnCourt));
+            }
+        }
+        const platform::StringGrid& grid = *program.form().GridPlaying;
+        const QFontMetrics metrics(grid.CanvasFont());
+        QStringList keys;
+        int col = 4;
+        for (const TPlayer* player : program.form().PlayLog().PlayerColumns()) {
+            keys << player->name;
+            const QString header = QLatin1Char('[') + player->number + QLatin1Char(']');
+            QCOMPARE(grid.Cells(col, 0), header);
+            QCOMPARE(grid.ColWidths(col), std::max(metrics.horizontalAdvance(header) + 2, 5));
+            ++col;
+        }
+        QCOMPARE(keys, columns);
+        QCOMPARE(grid.ColCount(), col);
     }
 
     void undo_data()

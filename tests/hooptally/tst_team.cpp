@@ -110,6 +110,21 @@ private slots:
         QTest::newRow("one record")                    << status << "1:10:a"                   << "a";
         QTest::newRow("reversed numbers")              << status << "1:9:e 1:8:d 1:7:c 1:6:b 1:5:a"
                                                                  << "a b c d e";
+        QTest::newRow("mixed, equal keys in order")    << status << "1:3:a 0:3:b 1:3:c 0:12:d 2:1:e 0:3:f 6::g 1:12:h"
+                                                                 << "b f d a c h e g";
+        QTest::newRow("past six bytes")                << status << "1:1234567:a 1:1234566:b 1:1234567:c"
+                                                                 << "b a c";
+        // clang-format on
+        QStringList interleaved;
+        QStringList courtFirst;
+        for (int i = 0; i < 20; ++i) {
+            interleaved << QStringLiteral("1:5:a%1 0:5:b%1").arg(i);
+            courtFirst.insert(i, QStringLiteral("b%1").arg(i));
+            courtFirst << QStringLiteral("a%1").arg(i);
+        }
+        QTest::newRow("many equal keys keep their order")
+            << status << interleaved.join(u' ') << courtFirst.join(u' ');
+        // clang-format off
         QTest::newRow("by number, coach in front")     << number << "3:1:coach 1:9:x 1:5:y"    << "coach y x";
         QTest::newRow("by number, status ignored")     << number << "0:7:a 1:5:b 2:10:c"       << "b a c";
         QTest::newRow("by number, coach stays behind") << number << "1:10:p 3:4:coach"         << "p coach";

@@ -64,6 +64,8 @@ private slots:
     void cellsOutOfRange_data();
     void cellsOutOfRange();
     void resizingKeepsContent();
+    void storedCells_data();
+    void storedCells();
     void selectionFollowsCurrentCell();
     void cellRect_data();
     void cellRect();
@@ -72,6 +74,7 @@ private slots:
     void defaultDrawing();
     void scrollsCurrentRowIntoView();
     void scrollBarsCountRows();
+    void filledOutOfSight();
     void focusEvents();
     void keyNavigation_data();
     void keyNavigation();
@@ -116,8 +119,7 @@ void TestStringGrid::resizingKeepsContent()
     grid.SetCells(4, 4, u"44"_qs);
     grid.SetObjects(4, 4, &player);
     grid.SetColWidths(2, 30);
-    grid.SetRow(4);
-    grid.SetCol(4);
+    grid.SetSelection(GridRect{4, 4, 4, 4});
 
     grid.SetRowCount(8);
     grid.SetColCount(7);
@@ -149,12 +151,64 @@ void TestStringGrid::resizingKeepsContent()
     QCOMPARE(grid.Row(), 1);
 }
 
+void TestStringGrid::storedCells_data()
+{
+    // Steps on a grid of 5 x 5: "text col row text", "object col row" (an object set), "cols n",
+    // "rows n", "clear row"; then what each cell of row 1 holds, "text" or "text+object".
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("row1");
+    QTest::newRow("past the last cell written")
+        << QStringList{"text 1 1 a"} << QStringList{"", "a", "", "", ""};
+    QTest::newRow("an empty text stores nothing")
+        << QStringList{"text 3 1 x", "text 3 1 "} << QStringList{"", "", "", "", ""};
+    QTest::newRow("fewer columns drop the cells past them")
+        << QStringList{"text 1 1 a", "object 3 1", "text 4 1 b", "cols 3", "cols 5"}
+        << QStringList{"", "a", "", "", ""};
+    QTest::newRow("a dropped cell written again has no object")
+        << QStringList{"text 4 1 b", "object 4 1", "cols 4", "cols 5", "text 4 1 c"}
+        << QStringList{"", "", "", "", "c"};
+    QTest::newRow("written after a drop, kept by a later one further right")
+        << QStringList{"text 2 1 a", "cols 2", "cols 5", "text 2 1 b", "object 2 1", "cols 4", "cols 5"}
+        << QStringList{"", "", "b+object", "", ""};
+    QTest::newRow("fewer rows drop theirs")
+        << QStringList{"text 0 1 a", "object 0 1", "rows 1", "rows 5"} << QStringList{"", "", "", "", ""};
+    QTest::newRow("a cleared row") << QStringList{"text 0 1 a", "object 2 1", "clear 1", "text 1 1 b"}
+                                   << QStringList{"", "b", "", "", ""};
+}
+
+void TestStringGrid::storedCells()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, row1);
+    StringGrid grid;
+    int object = 0;
+    for (const QString& step : steps) {
+        const QStringList words = step.split(u' ');
+        const int a = words.value(1).toInt();
+        const int b = words.value(2).toInt();
+        if (words[0] == u"text")
+            grid.SetCells(a, b, words.value(3));
+        else if (words[0] == u"object")
+            grid.SetObjects(a, b, &object);
+        else if (words[0] == u"cols")
+            grid.SetColCount(a);
+        else if (words[0] == u"rows")
+            grid.SetRowCount(a);
+        else
+            grid.ClearRow(a);
+    }
+    QStringList cells;
+    for (int col = 0; col < grid.ColCount(); ++col)
+        cells << grid.Cells(col, 1) + (grid.Objects(col, 1) ? u"+object"_qs : QString());
+    QCOMPARE(cells, row1);
+}
+
 void TestStringGrid::selectionFollowsCurrentCell()
 {
     StringGrid grid;
     QSignalSpy changed(&grid, &StringGrid::selectionChanged);
     grid.SetRow(3);
-    grid.SetCol(2);
+    grid.SetSelection(GridRect{2, 3, 2, 3});
     QCOMPARE(grid.Selection(), (GridRect{2, 3, 2, 3}));
     grid.SetRow(0); // fixed rows cannot be current
     QCOMPARE(grid.Row(), 3);
@@ -176,21 +230,18 @@ void TestStringGrid::cellRect_data()
     QTest::addColumn<int>("col");
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("hiddenCol"); // -1 for none
-    QTest::addColumn<int>("lineWidth");
     QTest::addColumn<int>("topRow");
     QTest::addColumn<QRect>("expected");
-    QTest::newRow("fixed corner") << 0 << 0 << -1 << 1 << 1 << QRect(0, 0, 64, 24);
-    QTest::newRow("first cell") << 1 << 1 << -1 << 1 << 1 << QRect(65, 25, 64, 24);
-    QTest::newRow("further on") << 3 << 2 << -1 << 1 << 1 << QRect(195, 50, 64, 24);
-    QTest::newRow("after a hidden column") << 3 << 2 << 2 << 1 << 1 << QRect(130, 50, 64, 24);
-    QTest::newRow("the hidden column") << 2 << 2 << 2 << 1 << 1 << QRect();
-    QTest::newRow("thick lines") << 2 << 1 << -1 << 3 << 1 << QRect(134, 27, 64, 24);
-    QTest::newRow("no lines") << 2 << 1 << -1 << 0 << 1 << QRect(128, 24, 64, 24);
-    QTest::newRow("scrolled: top row under the fixed row") << 1 << 6 << -1 << 1 << 6 << QRect(65, 25, 64, 24);
-    QTest::newRow("scrolled: fixed row stays") << 2 << 0 << -1 << 1 << 6 << QRect(130, 0, 64, 24);
-    QTest::newRow("scrolled out above") << 1 << 5 << -1 << 1 << 6 << QRect();
-    QTest::newRow("below the view") << 1 << 12 << -1 << 1 << 1 << QRect();
-    QTest::newRow("right of the view") << 5 << 1 << -1 << 1 << 1 << QRect();
+    QTest::newRow("fixed corner") << 0 << 0 << -1 << 1 << QRect(0, 0, 64, 24);
+    QTest::newRow("first cell") << 1 << 1 << -1 << 1 << QRect(65, 25, 64, 24);
+    QTest::newRow("further on") << 3 << 2 << -1 << 1 << QRect(195, 50, 64, 24);
+    QTest::newRow("after a hidden column") << 3 << 2 << 2 << 1 << QRect(130, 50, 64, 24);
+    QTest::newRow("the hidden column") << 2 << 2 << 2 << 1 << QRect();
+    QTest::newRow("scrolled: top row under the fixed row") << 1 << 6 << -1 << 6 << QRect(65, 25, 64, 24);
+    QTest::newRow("scrolled: fixed row stays") << 2 << 0 << -1 << 6 << QRect(130, 0, 64, 24);
+    QTest::newRow("scrolled out above") << 1 << 5 << -1 << 6 << QRect();
+    QTest::newRow("below the view") << 1 << 12 << -1 << 1 << QRect();
+    QTest::newRow("right of the view") << 5 << 1 << -1 << 1 << QRect();
 }
 
 void TestStringGrid::cellRect()
@@ -198,20 +249,19 @@ void TestStringGrid::cellRect()
     QFETCH(int, col);
     QFETCH(int, row);
     QFETCH(int, hiddenCol);
-    QFETCH(int, lineWidth);
     QFETCH(int, topRow);
     QFETCH(QRect, expected);
     auto grid = shownGrid(6, 40);
     grid->SetColWidths(hiddenCol, 0);
-    grid->SetGridLineWidth(lineWidth);
     grid->SetTopRow(topRow);
     QCOMPARE(grid->TopRow(), topRow);
     QCOMPARE(grid->CellRect(col, row), expected);
     if (expected.isEmpty())
         return;
     // Every point of the cell, and the grid line after it, maps back to the cell.
+    const int line = grid->GridLineWidth();
     const QPoint corners[] = {expected.topLeft(), expected.center(), expected.bottomRight(),
-                              expected.bottomRight() + QPoint(lineWidth, lineWidth)};
+                              expected.bottomRight() + QPoint(line, line)};
     for (const QPoint& p : corners) {
         int c = -2;
         int r = -2;
@@ -253,8 +303,7 @@ void TestStringGrid::defaultDrawing()
 {
     auto grid = shownGrid(3, 3);
     grid->SetCells(1, 1, u"■■■■"_qs);
-    grid->SetRow(2);
-    grid->SetCol(2);
+    grid->SetSelection(GridRect{2, 2, 2, 2});
     const QImage image = grid->viewport()->grab().toImage();
     // Unfocused, the current cell shows as selected.
     QCOMPARE(image.pixelColor(10, 20), toQColor(clBtnFace()));
@@ -304,6 +353,41 @@ void TestStringGrid::scrollBarsCountRows()
     QCOMPARE(grid.CellRect(4, 101).topLeft(), QPoint(65, 25));
     grid.SetTopRow(7);
     QCOMPARE(vbar->value(), 6);
+
+    // Out of sight the bars wait; shown again, they follow what changed meanwhile and scroll nowhere else.
+    vbar->setValue(900);
+    grid.hide();
+    grid.SetRowCount(300);
+    grid.SetTopRow(5);
+    grid.show();
+    QCoreApplication::processEvents();
+    QCOMPARE(grid.TopRow(), 5);
+    QCOMPARE(vbar->value(), 4);
+    QCOMPARE(vbar->maximum(), 300 - grid.FixedRows() - grid.VisibleRowCount());
+}
+
+// A grid filled before it first shows, scrolled to its last row: the bars it needs took their places
+// first, so it shows that row whole.
+void TestStringGrid::filledOutOfSight()
+{
+    QWidget window;
+    auto* grid = new StringGrid(&window);
+    // Five rows fit under the fixed one without the horizontal bar, four with it.
+    grid->setGeometry(0, 0, 300, 160);
+    grid->SetColCount(20);
+    for (int rows = 2; rows <= 100; ++rows) {
+        grid->SetRowCount(rows);
+        grid->SetTopRow(rows - 1 - grid->VisibleRowCount() + 1);
+        QCoreApplication::processEvents();
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    QVERIFY(grid->horizontalScrollBar()->isVisible());
+    const QRect last = grid->CellRect(1, 99);
+    QVERIFY(!last.isEmpty());
+    QVERIFY(last.bottom() < grid->viewport()->height());
+    QCOMPARE(grid->verticalScrollBar()->value(), grid->TopRow() - grid->FixedRows());
 }
 
 void TestStringGrid::focusEvents()
@@ -388,8 +472,7 @@ void TestStringGrid::keyNavigation()
     QFETCH(GridRect, selection);
     auto grid = shownGrid(5, 8);
     grid->SetOptions(options);
-    grid->SetCol(2);
-    grid->SetRow(3);
+    grid->SetSelection(GridRect{2, 3, 2, 3});
     std::vector<int> keysDown;
     std::vector<int> keysUp;
     grid->OnSelectCell = [&](int, int row, bool& canSelect) { canSelect = row != refusedRow; };

@@ -146,7 +146,7 @@ QStringList gameSnapshot(THooptallyForm& form)
                              QString::number(a.period),
                              QString::number(a.minutes),
                              QString::number(a.seconds),
-                             numbersOf(entry->onCourt)}
+                             numbersOf(form.PlayLog().OnCourtOf(*entry))}
                      .join(QLatin1Char('|'));
     }
     lines << gridRows(*form.GridPlaying);
