@@ -2,8 +2,8 @@
 // openAtTheBound opens a game of as many log entries as a file may hold once, openEverySectionAtTheBound
 // the worst files of every section at its bound and the bytes filled, openGameEndsAtTheBound a log of
 // nothing but game ends; each prints the time and the peak memory of the open (target: under 2 s and
-// 500 MB). refuseFarPastTheBytes refuses a file of 63 MB (target: under 0.5 s and 100 MB). Each is best run on its own (name it on the command line): the peak counts from what the
-// process holds before it.
+// 500 MB). refuseFarPastTheBytes refuses a file of 63 MB (target: under 0.5 s and 100 MB). Each is best run
+// on its own (name it on the command line): the peak counts from what the process holds before it.
 #include <algorithm>
 #include <memory>
 
@@ -77,7 +77,7 @@ struct Filling
     bool names = false;
     bool numbers = false;
     bool commentary = false;
-    bool one = false; // only the first name, number or commentary line grows
+    int growing = -1; // how many of the names, numbers or commentary lines grow, from the first; -1 all
     // Every entry a period end of the fourth period, each clocking everybody out and asking for a tie.
     bool periodEnds = false;
 };
@@ -97,7 +97,7 @@ QStringList everySectionAtTheBound(const Filling& filling, int extra)
     using namespace gamefile;
     const QString teams[] = {u"ホーム"_s, u"ビジター"_s};
     const auto grows = [&](bool text, int side, int i) {
-        return text && (!filling.one || (side == 0 && i == 0));
+        return text && (filling.growing < 0 || side * gamefile::kMaxTeamLines + i < filling.growing);
     };
     const auto number = [&](int side, int i) {
         return QString(grows(filling.numbers, side, i) ? extra : 0, u'0') + QString::number(i);
@@ -193,12 +193,23 @@ qint64 fileBytes(const QStringList& lines)
     return bytes;
 }
 
-// The longest texts that keep the file within its byte bound.
+qsizetype longestLine(const QStringList& lines)
+{
+    qsizetype longest = 0;
+    for (const QString& line : lines)
+        longest = std::max<qsizetype>(longest, platform::Codec::byteLength(line));
+    return longest;
+}
+
+// The longest texts that keep the file within its byte bound and every line within its own.
 QStringList filledToTheBound(const Filling& filling)
 {
     const qint64 base = fileBytes(everySectionAtTheBound(filling, 0));
     const qint64 perCharacter = fileBytes(everySectionAtTheBound(filling, 1)) - base;
-    const int extra = perCharacter > 0 ? int((gamefile::kMaxGameFileBytes - base) / perCharacter) : 0;
+    int extra = perCharacter > 0 ? int((gamefile::kMaxGameFileBytes - base) / perCharacter) : 0;
+    // The grown texts are ASCII: a character more is a byte more on their lines.
+    extra -= int(std::max<qsizetype>(0, longestLine(everySectionAtTheBound(filling, extra)) -
+                                            gamefile::kMaxLineBytes));
     return everySectionAtTheBound(filling, extra);
 }
 
@@ -317,16 +328,19 @@ private slots:
         QTest::addColumn<bool>("names");
         QTest::addColumn<bool>("numbers");
         QTest::addColumn<bool>("commentary");
-        QTest::addColumn<bool>("one");
+        QTest::addColumn<int>("growing");
         QTest::addColumn<bool>("periodEnds");
-        QTest::newRow("long names") << true << false << false << false << false;
-        QTest::newRow("long numbers") << false << true << false << false << false;
-        QTest::newRow("long commentary") << false << false << true << false << false;
-        QTest::newRow("period ends, long commentary") << false << false << true << false << true;
-        // Past what the byte bound alone keeps in check.
-        QTest::newRow("one long name") << true << false << false << true << false;
-        QTest::newRow("one long number") << false << true << false << true << false;
-        QTest::newRow("one long commentary line") << false << false << true << true << false;
+        QTest::newRow("long names") << true << false << false << -1 << false;
+        QTest::newRow("long numbers") << false << true << false << -1 << false;
+        QTest::newRow("long commentary") << false << false << true << -1 << false;
+        QTest::newRow("period ends, long commentary") << false << false << true << -1 << true;
+        // Texts as long as a line may be: one, or as many as the bytes allow.
+        QTest::newRow("one long name") << true << false << false << 1 << false;
+        QTest::newRow("one long number") << false << true << false << 1 << false;
+        QTest::newRow("one long commentary line") << false << false << true << 1 << false;
+        QTest::newRow("names as long as lines") << true << false << false << 170 << false;
+        QTest::newRow("numbers as long as lines") << false << true << false << 170 << false;
+        QTest::newRow("commentary lines as long as lines") << false << false << true << 340 << false;
     }
 
     void openEverySectionAtTheBound()
@@ -334,10 +348,11 @@ private slots:
         QFETCH(bool, names);
         QFETCH(bool, numbers);
         QFETCH(bool, commentary);
-        QFETCH(bool, one);
+        QFETCH(int, growing);
         QFETCH(bool, periodEnds);
-        const QStringList lines = filledToTheBound({names, numbers, commentary, one, periodEnds});
-        QVERIFY(fileBytes(lines) <= gamefile::kMaxGameFileBytes);
+        const QStringList lines = filledToTheBound({names, numbers, commentary, growing, periodEnds});
+        QVERIFY(fileBytes(lines) <= gamefile::kMaxGameFileBytes &&
+                longestLine(lines) <= gamefile::kMaxLineBytes);
         measureOpen(lines, gamefile::kMaxLogEntries);
     }
 

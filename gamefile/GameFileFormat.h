@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 #include <QByteArrayView>
@@ -155,6 +156,25 @@ constexpr int kMaxStatsEntries = kMaxTeamLines + 1; // per team: its people and 
 // Bytes, checked before a file is decoded: lines within the bounds above need far less.
 constexpr qint64 kMaxGameFileBytes = 2LL << 20;
 constexpr qint64 kMaxMemberFileBytes = 256LL << 10;
+// The bytes of one line, its end not counted, in game and member files: a name is a few dozen, a
+// commentary paragraph some hundreds. One text of the whole file's bytes would take the sheets'
+// fitting and the commentary's wrapping tens of seconds.
+constexpr qsizetype kMaxLineBytes = 4096;
+
+// The bytes of the longest line of a file's CP932 bytes. CR and LF end a line, and neither is ever part
+// of a two-byte character.
+inline qsizetype longestLine(QByteArrayView bytes)
+{
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' || bytes[i] == '\n') {
+            longest = std::max(longest, i - start);
+            start = i + 1;
+        }
+    }
+    return std::max(longest, bytes.size() - start);
+}
 // The bound of lines or entries that a file is past (GameFileSections::pastBound). The scoring program
 // refuses such a file and says which; the statistics program lists it with the damaged files.
 enum class Bound { None, LogEntries, TeamLines, OptionLines, CommentaryLines, StatsEntries };

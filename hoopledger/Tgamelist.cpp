@@ -79,6 +79,8 @@ TGameList::LoadResult TGameList::AddGameFile(const QString& path)
     const QList<QByteArrayView> lines = SplitLines(*read);
     if (lines.isEmpty() || !isMagic(lines[gamefile::kMagicLine]))
         return LoadResult::NotAGame;
+    if (gamefile::longestLine(*read) > gamefile::kMaxLineBytes)
+        return LoadResult::Damaged;
     std::unique_ptr<TGame> game = readGame(path, lines);
     if (!game)
         return LoadResult::Damaged;

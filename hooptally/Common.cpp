@@ -126,9 +126,9 @@ void GetOfficialsLines(QStringList& lines)
 {
     if (!g_mainForm)
         return;
-    for (const QLineEdit* edit : {g_mainForm->shushin, g_mainForm->fukusin, g_mainForm->Scorekeeper,
-                                  g_mainForm->AScorekeeper, g_mainForm->TimeKeeper, g_mainForm->Operator,
-                                  g_mainForm->TO_Team})
+    for (const QLineEdit* edit :
+         {g_mainForm->shushin, g_mainForm->fukusin, g_mainForm->Scorekeeper, g_mainForm->AScorekeeper,
+          g_mainForm->TimeKeeper, g_mainForm->Operator, g_mainForm->TO_Team})
         lines << edit->text();
 }
 
@@ -190,8 +190,8 @@ void SetGridUpdate(bool on)
         return;
     g_mainForm->FillStatsGrid(g_mainForm->TeamA(), g_mainForm->StringGrid1);
     g_mainForm->FillStatsGrid(g_mainForm->TeamB(), g_mainForm->StringGrid2);
-    for (platform::StringGrid* grid : {g_mainForm->StringGrid1, g_mainForm->StringGrid2, g_mainForm->GridTeamA,
-                                       g_mainForm->GridTeamB, g_mainForm->GridRun})
+    for (platform::StringGrid* grid : {g_mainForm->StringGrid1, g_mainForm->StringGrid2,
+                                       g_mainForm->GridTeamA, g_mainForm->GridTeamB, g_mainForm->GridRun})
         grid->Invalidate();
     if (FKey())
         FKey()->RebuildFunctionKeyPages();
@@ -274,7 +274,8 @@ bool PlayedInPeriod(int column, int row, SheetGridControl* sheet)
     const int index = areas.playerRowOf(row);
     if (index < 0)
         return false;
-    const TPlayer* player = sheet->SheetGridPlayerAt(areas.names[index].firstColumn, areas.names[index].firstRow);
+    const TPlayer* player =
+        sheet->SheetGridPlayerAt(areas.names[index].firstColumn, areas.names[index].firstRow);
     if (!player)
         return false;
     // The sheet's own layout decides, not the option as it may have changed since.
@@ -282,7 +283,8 @@ bool PlayedInPeriod(int column, int row, SheetGridControl* sheet)
         const int period = column - areas.played[index].firstColumn;
         return player->ValidPeriod(period) && player->CourtTimeOf(period).accumulated != 0.0;
     }
-    return std::any_of(player->played.begin(), player->played.end(), [](std::uint8_t flag) { return flag != 0; });
+    return std::any_of(player->played.begin(), player->played.end(),
+                       [](std::uint8_t flag) { return flag != 0; });
 }
 
 void FitLabelFont(const QString& text, QLabel* control, QFont& font, int maximum)
@@ -370,6 +372,15 @@ QString FileSizeBoundText(qint64 maxBytes)
     const QString size = maxBytes % kMegabyte == 0 ? QStringLiteral("%1 MB").arg(maxBytes / kMegabyte)
                                                    : QStringLiteral("%1 KB").arg(maxBytes >> 10);
     return QStringLiteral("ファイルの大きさが上限（%1）を超えています").arg(size);
+}
+
+QString BytesBoundText(QByteArrayView bytes, qint64 maxBytes)
+{
+    if (bytes.size() > maxBytes)
+        return FileSizeBoundText(maxBytes);
+    if (gamefile::longestLine(bytes) > gamefile::kMaxLineBytes)
+        return QStringLiteral("1 行の長さが上限（%1 バイト）を超えています").arg(gamefile::kMaxLineBytes);
+    return {};
 }
 
 platform::LRESULT PostGameAction(std::uint8_t category, std::uint8_t code, TPlayer* player,

@@ -168,6 +168,9 @@ QString RecordTextProblem(const QString& text);
 QString PastBoundText(gamefile::Bound bound);
 // What the scorer is told of a file larger than it may be.
 QString FileSizeBoundText(qint64 maxBytes);
+// What the scorer is told of a game or member file's bytes past the file's or a line's bound; empty
+// when they are within both.
+QString BytesBoundText(QByteArrayView bytes, qint64 maxBytes);
 
 // Sends the player's own identity with a new starter flag, at the current period and clock (WM_APP+9).
 platform::LRESULT PostStarterRegistration(TPlayer* player, bool starter);

@@ -32,6 +32,7 @@
 #include "hooptally/Tfkey.h"
 #include "hooptally/Tgridctrl.h"
 #include "hooptally/Tstats.h"
+#include "platform/Codec.h"
 #include "platform/DateTime.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
@@ -147,7 +148,8 @@ void THooptallyForm::buildScorePanel(QWidget* parent)
     PanelCount->setFrameShape(QFrame::StyledPanel);
     // Its height places the period labels, also before the window is first shown.
     PanelCount->setFixedHeight(Panel12->height());
-    const char* names[] = {"LaCount1st", "LaCount2nd", "LaCount3rd", "LaCount4th", "LaCountOT1", "LaCountOT2"};
+    const char* names[] = {"LaCount1st", "LaCount2nd", "LaCount3rd",
+                           "LaCount4th", "LaCountOT1", "LaCountOT2"};
     QLabel** labels[] = {&LaCount1st, &LaCount2nd, &LaCount3rd, &LaCount4th, &LaCountOT1, &LaCountOT2};
     static_assert(std::size(labels) == kMaxPeriods);
     for (int i = 0; i < kMaxPeriods; ++i) {
@@ -168,8 +170,8 @@ void THooptallyForm::buildClockBar(QWidget* parent)
     auto* row = new QHBoxLayout(Panel3);
     row->setContentsMargins(4, 2, 4, 2);
     QuatorCombo = named(new QComboBox(Panel3), "QuatorCombo");
-    QuatorCombo->addItems({QStringLiteral("1st"), QStringLiteral("2nd"), QStringLiteral("3rd"), QStringLiteral("4th"),
-                           QStringLiteral("OT1"), QStringLiteral("OT2")});
+    QuatorCombo->addItems({QStringLiteral("1st"), QStringLiteral("2nd"), QStringLiteral("3rd"),
+                           QStringLiteral("4th"), QStringLiteral("OT1"), QStringLiteral("OT2")});
     Button1 = named(new QPushButton(QStringLiteral("ピリオド終了"), Panel3), "Button1");
     GameEnd = named(new QPushButton(QStringLiteral("試合終了"), Panel3), "GameEnd");
     auto clockField = [this](const char* name) {
@@ -317,8 +319,8 @@ void THooptallyForm::buildStatsPage()
 {
     TabSheet2 = named(new QWidget, "TabSheet2");
     auto* column = new QVBoxLayout(TabSheet2);
-    auto bar = [this](const char* panel, const char* label, const char* read, const char* write, QLabel*& labelOut,
-                      QPushButton*& readOut, QPushButton*& writeOut) {
+    auto bar = [this](const char* panel, const char* label, const char* read, const char* write,
+                      QLabel*& labelOut, QPushButton*& readOut, QPushButton*& writeOut) {
         auto* frame = named(new QFrame(TabSheet2), panel);
         auto* row = new QHBoxLayout(frame);
         row->setContentsMargins(4, 2, 4, 2);
@@ -388,7 +390,8 @@ void THooptallyForm::buildPlayByPlayPage()
     PInsertBtn = named(new QPushButton(QStringLiteral("挿入"), TabSheet3), "PInsertBtn");
     PDeleteBtn = named(new QPushButton(QStringLiteral("削除"), TabSheet3), "PDeleteBtn");
     PAddBtn = named(new QPushButton(QStringLiteral("追加"), TabSheet3), "PAddBtn");
-    PDataReloadBtn = named(new QPushButton(QStringLiteral("データの再読み込み"), TabSheet3), "PDataReloadBtn");
+    PDataReloadBtn =
+        named(new QPushButton(QStringLiteral("データの再読み込み"), TabSheet3), "PDataReloadBtn");
     for (QPushButton* button : {PModifyBtn, PInsertBtn, PDeleteBtn, PAddBtn, PDataReloadBtn})
         buttons->addWidget(button);
     buttons->addStretch(1);
@@ -406,8 +409,12 @@ void THooptallyForm::FormCreate()
     m_savedLogCount = 0;
 
     TPlayLog* log = m_playLog.get();
-    GridPlaying->OnDrawCell = [log](int col, int row, const QRect& rect, unsigned) { log->PlayLogDrawCell(col, row, rect); };
-    GridPlaying->OnSelectCell = [log](int col, int row, bool& canSelect) { log->PlayLogSelectCell(col, row, canSelect); };
+    GridPlaying->OnDrawCell = [log](int col, int row, const QRect& rect, unsigned) {
+        log->PlayLogDrawCell(col, row, rect);
+    };
+    GridPlaying->OnSelectCell = [log](int col, int row, bool& canSelect) {
+        log->PlayLogSelectCell(col, row, canSelect);
+    };
     GridPlaying->OnKeyDown = [log](int& key, Qt::KeyboardModifiers) { log->PlayLogKeyDown(key); };
     GridPlaying->OnDblClick = [log] { log->EditPlayLog(kModifyEntry); };
     connect(GridPlaying, &platform::StringGrid::selectionChanged, this, [log] { log->updateEditButtons(); });
@@ -496,7 +503,9 @@ void THooptallyForm::FormActivate()
         loadStartupRoster(Option()->StartupRosterB(), m_teamB.get());
     }
     sendCourtInOfStarters();
-    const int page = Option() ? Option()->IniFile().readInteger(QStringLiteral("Option"), QStringLiteral("ActivePage"), 1) : 1;
+    const int page =
+        Option() ? Option()->IniFile().readInteger(QStringLiteral("Option"), QStringLiteral("ActivePage"), 1)
+                 : 1;
     PageControl1->setCurrentIndex(std::clamp(page, 0, PageControl1->count() - 1));
     UpdateScorePanel();
     if (FKey())
@@ -534,12 +543,18 @@ void THooptallyForm::loadStartupRoster(const QString& path, TTeam* team)
 std::optional<QStringList> THooptallyForm::readChosenFile(const QString& path, qint64 maxBytes)
 {
     QString refusal = kUnreadableFile;
-    platform::StringList lines;
-    // Refused before it is read: decoding a file far past the bound takes seconds and much memory.
-    if (const QFileInfo info(path); info.isFile() && info.size() > maxBytes)
+    // Refused before it is read, or decoded: decoding a file far past the bound takes seconds and much
+    // memory, and one line of a whole file's bytes would hold the sheets as long.
+    if (const QFileInfo info(path); info.isFile() && info.size() > maxBytes) {
         refusal = FileSizeBoundText(maxBytes);
-    else if (lines.loadFromFile(path, maxBytes))
-        return lines;
+    } else if (const auto bytes = platform::readRegularFile(path, maxBytes)) {
+        refusal = BytesBoundText(*bytes, maxBytes);
+        if (refusal.isEmpty()) {
+            platform::StringList lines;
+            lines.setText(platform::Codec::fromCp932(*bytes));
+            return lines;
+        }
+    }
     platform::dialogs().messageBox(refusal + QLatin1Char('\n') + path, kCaption, platform::Buttons::Ok);
     return std::nullopt;
 }
@@ -592,9 +607,10 @@ void THooptallyForm::FormClose()
     if (!Option())
         return;
     const QRect frame = geometry();
-    Option()->SaveWindowPlacement(QStringLiteral("Main"), frame.top(), frame.left(), frame.height(), frame.width());
-    Option()->NoteWriteResult(Option()->IniFile().writeInteger(QStringLiteral("Option"), QStringLiteral("ActivePage"),
-                                                               PageControl1->currentIndex()));
+    Option()->SaveWindowPlacement(QStringLiteral("Main"), frame.top(), frame.left(), frame.height(),
+                                  frame.width());
+    Option()->NoteWriteResult(Option()->IniFile().writeInteger(
+        QStringLiteral("Option"), QStringLiteral("ActivePage"), PageControl1->currentIndex()));
 }
 
 void THooptallyForm::FormResize()

@@ -266,8 +266,8 @@ RosterSaveResult TMemberList::SaveRoster(const QString& path, QString* reason)
     const QByteArray bytes = platform::Codec::toCp932(lines.text());
     if (lines.size() - 1 > gamefile::kMaxTeamLines)
         refusal = TooManyMembersText();
-    else if (bytes.size() > gamefile::kMaxMemberFileBytes)
-        refusal = FileSizeBoundText(gamefile::kMaxMemberFileBytes);
+    else
+        refusal = BytesBoundText(bytes, gamefile::kMaxMemberFileBytes);
     if (!refusal.isEmpty()) {
         if (reason)
             *reason = refusal;

@@ -100,8 +100,7 @@ bool TSaveFile::Save(SaveKind kind)
         QByteArray bytes;
         if (m_refusal.isEmpty()) {
             bytes = platform::Codec::toCp932(m_lines->text());
-            if (bytes.size() > gamefile::kMaxGameFileBytes)
-                m_refusal = FileSizeBoundText(gamefile::kMaxGameFileBytes);
+            m_refusal = BytesBoundText(bytes, gamefile::kMaxGameFileBytes);
         }
         if (!m_refusal.isEmpty())
             m_failure = m_refusal;
@@ -174,14 +173,10 @@ void TSaveFile::WriteTeamLines(const TTeam& team)
         const TPlayer* player = team.PlayerAt(i);
         if (player->status == kBlankRow)
             continue;
-        *m_lines << QStringList{oneLine(team.name),
-                                QString::number(player->id),
-                                oneLine(player->number),
-                                oneLine(player->name),
-                                oneLine(player->position),
-                                player->StarterText(),
-                                player->CoachText(),
-                                OfficialTextOfPlayer(player, &team)}
+        *m_lines << QStringList{oneLine(team.name),        QString::number(player->id),
+                                oneLine(player->number),   oneLine(player->name),
+                                oneLine(player->position), player->StarterText(),
+                                player->CoachText(),       OfficialTextOfPlayer(player, &team)}
                         .join(QLatin1Char(','));
     }
 }

@@ -335,10 +335,19 @@ private slots:
             entries << playerBlock(u"Ito"_s, QString());
         QTest::newRow("statistics entries past their bound")
             << gameFile(u"45000"_s, u"A"_s, {}, u"B"_s, entries) << qint64(0) << LoadResult::Damaged;
-        // Grown with zero bytes after the block, which no reader looks at.
+        // Grown with empty lines after the block, which no reader looks at.
         QTest::newRow("bytes at their bound") << good << gamefile::kMaxGameFileBytes << LoadResult::Added;
         QTest::newRow("bytes past their bound")
             << good << gamefile::kMaxGameFileBytes + 1 << LoadResult::Damaged;
+        for (const qsizetype length : {gamefile::kMaxLineBytes, gamefile::kMaxLineBytes + 1}) {
+            QStringList lines = good;
+            lines.insert(lines.indexOf(u"Log-End"_s) + 1, u"Senhyou-End"_s);
+            lines.insert(lines.indexOf(u"Log-End"_s) + 1, QString(length, u'x'));
+            lines.insert(lines.indexOf(u"Log-End"_s) + 1, u"Senhyou-Start"_s);
+            QTest::addRow("a line %s its bound", length > gamefile::kMaxLineBytes ? "past" : "at")
+                << lines << qint64(0)
+                << (length > gamefile::kMaxLineBytes ? LoadResult::Damaged : LoadResult::Added);
+        }
     }
 
     void bounds()
@@ -348,8 +357,11 @@ private slots:
         QFETCH(LoadResult, result);
         const QString path = m_dir.filePath(u"bound.game"_s);
         writeText(path, lines);
-        if (bytes > 0)
-            QVERIFY(QFile::resize(path, bytes));
+        if (bytes > 0) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::Append));
+            QVERIFY(file.write(QByteArray(bytes - file.size(), '\n')) > 0);
+        }
         TGameList list;
         QCOMPARE(list.AddGameFile(path), result);
         QCOMPARE(list.Count(), result == LoadResult::Added ? 1 : 0);

@@ -526,15 +526,16 @@ void tst_gamefile::unlistedPlayerRoundTrips_data()
     // A foul leaves him unlisted though it gives him a sheet row; as "Official" he would come back
     // listed, a starter on court from the start.
     QTest::newRow("starter not official who fouls")
-        << u"Aチーム,7,8,上田,F,Starter,,"_s << u"A,7,0,5,0,0,6,0,0,255,1"_s << u"Aチーム,7,8,上田,F,Starter,,"_s << 0;
+        << u"Aチーム,7,8,上田,F,Starter,,"_s << u"A,7,0,5,0,0,6,0,0,255,1"_s
+        << u"Aチーム,7,8,上田,F,Starter,,"_s << 0;
     QTest::newRow("player not official who scores")
-        << u"Aチーム,7,8,上田,F,,,"_s << u"A,7,0,5,0,0,0,255,255,255,1"_s << u"Aチーム,7,8,上田,F,,,Official"_s
-        << 300;
+        << u"Aチーム,7,8,上田,F,,,"_s << u"A,7,0,5,0,0,0,255,255,255,1"_s
+        << u"Aチーム,7,8,上田,F,,,Official"_s << 300;
     // Off the list at the start, he comes on court with a rebound at 6:12 and takes a free row: he did
     // not start. As an official starter he would come back on court from 10:00.
     QTest::newRow("starter not official who comes on court")
-        << u"Aチーム,7,8,上田,F,Starter,,"_s << u"A,7,0,6,12,0,8,255,255,255,1"_s << u"Aチーム,7,8,上田,F,Starter,,"_s
-        << 372;
+        << u"Aチーム,7,8,上田,F,Starter,,"_s << u"A,7,0,6,12,0,8,255,255,255,1"_s
+        << u"Aチーム,7,8,上田,F,Starter,,"_s << 372;
 }
 
 void tst_gamefile::unlistedPlayerRoundTrips()
@@ -625,8 +626,7 @@ void tst_gamefile::starterPastAFullSheetGetsNoCourtTime_data()
     const QString periodEnd = u",,0,0,0,1,255,255,255,0,1"_s;
     QTest::newRow("the period runs out") << QStringList{periodEnd} << 0;
     QTest::newRow("sent to the bench") << QStringList{u"A,24,0,2,0,0,14,255,255,255,1"_s, periodEnd} << 0;
-    QTest::newRow("sent on court later")
-        << QStringList{u"A,24,0,3,0,0,13,255,255,255,1"_s, periodEnd} << 180;
+    QTest::newRow("sent on court later") << QStringList{u"A,24,0,3,0,0,13,255,255,255,1"_s, periodEnd} << 180;
 }
 
 // Sixteen listed starters for fifteen sheet rows: the reset clocks every starter in, and the one put off
@@ -921,13 +921,21 @@ void tst_gamefile::damagedFiles_data()
                 << cp932File(lines) << (count > most) << QStringList(count > most ? 1 : 0, said) << 0;
         }
     }
-    // Bytes are counted before the file is decoded; zero bytes after the block stand in for any.
+    // Bytes are counted before the file is decoded; lines of zero bytes after the block stand in for any.
     const QByteArray written = cp932File(whole);
+    const QByteArray zeros = QByteArray(gamefile::kMaxLineBytes, '\0') + "\r\n";
     for (const qint64 size : {gamefile::kMaxGameFileBytes, gamefile::kMaxGameFileBytes + 1}) {
         const bool past = size > gamefile::kMaxGameFileBytes;
+        const qint64 padding = size - written.size();
         QTest::addRow("bytes %s their bound", past ? "past" : "at")
-            << written + QByteArray(size - written.size(), '\0') << past
-            << QStringList(past ? 1 : 0, u"ファイルの大きさが上限（2 MB）を超えています"_s) << 0;
+            << written + zeros.repeated(padding / zeros.size()) + QByteArray(padding % zeros.size(), '\n')
+            << past << QStringList(past ? 1 : 0, u"ファイルの大きさが上限（2 MB）を超えています"_s) << 0;
+    }
+    for (const qsizetype length : {gamefile::kMaxLineBytes, gamefile::kMaxLineBytes + 1}) {
+        const bool past = length > gamefile::kMaxLineBytes;
+        QTest::addRow("a line %s its bound", past ? "past" : "at")
+            << cp932File(withSection(bounded, u"Senhyou"_s, {QString(length, u'x')})) << past
+            << QStringList(past ? 1 : 0, u"1 行の長さが上限（4096 バイト）を超えています"_s) << 0;
     }
     QTest::newRow("unknown player IDs")
         << cp932File(withLog({u"A,99,0,5,0,0,0,255,255,255,1"_s, u"B,42,0,5,0,0,1,255,255,255,2"_s})) << false
@@ -1226,6 +1234,9 @@ void tst_gamefile::failedSaveMarksNothingSaved_data()
         << u"long.game"_s << gamefile::kMaxCommentaryLines
         << QString(int(gamefile::kMaxGameFileBytes / gamefile::kMaxCommentaryLines / 2 + 1), u'戦')
         << u"保存に失敗しました\nファイルの大きさが上限（2 MB）を超えています"_s;
+    QTest::newRow("a commentary line past the bytes of a line")
+        << u"long.game"_s << 1 << QString(gamefile::kMaxLineBytes / 2 + 1, u'戦')
+        << u"保存に失敗しました\n1 行の長さが上限（4096 バイト）を超えています"_s;
 }
 
 void tst_gamefile::failedSaveMarksNothingSaved()

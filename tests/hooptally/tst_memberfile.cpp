@@ -288,6 +288,9 @@ private slots:
         QTest::newRow("more bytes than a member file may hold")
             << "team.member" << true << int(platform::mrYes) << failed << 1
             << QString(gamefile::kMaxMemberFileBytes, QLatin1Char('N'));
+        QTest::newRow("a longer line than a member file may hold")
+            << "team.member" << true << int(platform::mrYes) << failed << 1
+            << QString(gamefile::kMaxLineBytes, QLatin1Char('N'));
     }
     void saveRosterOutcome()
     {
@@ -315,8 +318,10 @@ private slots:
         QString reason;
         const RosterSaveResult result = team.SaveRoster(path, &reason);
         QCOMPARE(int(result), expected);
-        if (name.size() > gamefile::kMaxMemberFileBytes)
+        if (name.size() >= gamefile::kMaxMemberFileBytes)
             QCOMPARE(reason, QStringLiteral("ファイルの大きさが上限（256 KB）を超えています"));
+        else if (name.size() >= gamefile::kMaxLineBytes)
+            QCOMPARE(reason, QStringLiteral("1 行の長さが上限（4096 バイト）を超えています"));
         QCOMPARE(team.filePath, result == RosterSaveResult::Written ? path : QStringLiteral("before.member"));
         if (result == RosterSaveResult::Written)
             QCOMPARE(readBytes(path), QByteArray("#Hooproster\r\nNew,2,3,N,,,,\r\n"));
@@ -397,7 +402,8 @@ private slots:
     {
         QTest::addColumn<int>("side"); // 0: team A's start-up roster
         QTest::addColumn<QString>("kind");
-        for (const char* kind : {"folder", "fifo", "zero", "missing", "too many members", "too many bytes"}) {
+        for (const char* kind :
+             {"folder", "fifo", "zero", "missing", "too many members", "too many bytes", "a long line"}) {
             QTest::addRow("team A, %s", kind) << 1 << QString::fromLatin1(kind);
             QTest::addRow("team B, %s", kind) << 2 << QString::fromLatin1(kind);
             if (QByteArrayView(kind) != "missing")
@@ -414,16 +420,18 @@ private slots:
         if (kind == QLatin1String("folder")) {
             QVERIFY(QDir().mkdir(unreadable));
         } else if (kind == QLatin1String("too many members")) {
-            writeBytes(unreadable, "#Hooproster\r\n" + QByteArray("A,1,4,N,P\r\n").repeated(gamefile::kMaxTeamLines + 1));
+            writeBytes(unreadable,
+                       "#Hooproster\r\n" + QByteArray("A,1,4,N,P\r\n").repeated(gamefile::kMaxTeamLines + 1));
             said = QStringLiteral("メンバーが上限（1 チーム 255 人）を超えています\n");
         } else if (kind == QLatin1String("too many bytes")) {
-            // One member whose name takes the file just past its bound.
-            const QByteArray head = "#Hooproster\r\nA,1,4,";
-            const QByteArray tail = ",P\r\n";
-            writeBytes(unreadable,
-                       head + QByteArray(gamefile::kMaxMemberFileBytes + 1 - head.size() - tail.size(), 'N') +
-                           tail);
+            // As many members as a team may list, their names long enough to take the file past its bound.
+            const QByteArray member = "A,1,4," + QByteArray(1100, 'N') + ",P\r\n";
+            writeBytes(unreadable, "#Hooproster\r\n" + member.repeated(gamefile::kMaxTeamLines));
             said = QStringLiteral("ファイルの大きさが上限（256 KB）を超えています\n");
+        } else if (kind == QLatin1String("a long line")) {
+            writeBytes(unreadable,
+                       "#Hooproster\r\nA,1,4," + QByteArray(gamefile::kMaxLineBytes, 'N') + ",P\r\n");
+            said = QStringLiteral("1 行の長さが上限（4096 バイト）を超えています\n");
         } else if (kind != QLatin1String("missing")) {
             QVERIFY(platform::testing::makeNonRegularFile(unreadable, kind));
         }
