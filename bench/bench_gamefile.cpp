@@ -273,21 +273,7 @@ private slots:
         for (int i = 0; i < kAtTheBound; ++i)
             bounded << log[i % log.size()];
         bounded << lines.mid(end);
-        const QString path = m_program->path(u"bound.game"_s);
-        writeLines(path, bounded);
-
-        THooptallyForm& form = m_program->form();
-        form.show();
-        const qint64 before = bench::residentMb("VmRSS");
-        bench::resetPeakMemory();
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(form.OpenGameFile(path));
-        QApplication::processEvents();
-        const qint64 ms = timer.elapsed();
-        QCOMPARE(form.PlayLog().Count(), kAtTheBound);
-        qInfo("opened %d log entries in %lld ms; peak resident %lld MB (%lld MB before the open)",
-              kAtTheBound, ms, bench::residentMb("VmHWM"), before);
+        measureOpen(bounded, kAtTheBound);
     }
 
     // A game file far past the byte bound, its log repeated to 63 MB: refused before it is decoded,

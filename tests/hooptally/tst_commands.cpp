@@ -465,12 +465,7 @@ private slots:
         writeLines(path, lines);
         const QString refusal = QStringLiteral("ファイルを読み込めません\n") + path;
         if (atStartUp) {
-            Program program(QStringLiteral("[Initialize]\nTeamA=") + path, false);
-            program.dialogs().expectMessage(refusal);
-            program.form().FormActivate();
-            QVERIFY(program.dialogs().allAnswered());
-            QCOMPARE(program.teamA().Count(), 1);
-            QCOMPARE(program.teamA().filePath, QString());
+            startWithRefusedRoster(path, refusal);
             return;
         }
         Program program;

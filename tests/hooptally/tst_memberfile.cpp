@@ -436,12 +436,7 @@ private slots:
             QVERIFY(platform::testing::makeNonRegularFile(unreadable, kind));
         }
         if (side == 0) {
-            Program program(QStringLiteral("[Initialize]\nTeamA=") + unreadable, false);
-            program.dialogs().expectMessage(said + unreadable);
-            program.form().FormActivate();
-            QVERIFY(program.dialogs().allAnswered());
-            QCOMPARE(program.teamA().Count(), 1);
-            QCOMPARE(program.teamA().filePath, QString());
+            startWithRefusedRoster(unreadable, said + unreadable);
             return;
         }
         Program program;

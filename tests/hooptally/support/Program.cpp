@@ -82,6 +82,16 @@ void writeLines(const QString& path, const QStringList& lines)
     QVERIFY(platform::StringList(lines).saveToFile(path));
 }
 
+void startWithRefusedRoster(const QString& path, const QString& said)
+{
+    Program program(QStringLiteral("[Initialize]\nTeamA=") + path, false);
+    program.dialogs().expectMessage(said);
+    program.form().FormActivate();
+    QVERIFY(program.dialogs().allAnswered());
+    QCOMPARE(program.teamA().Count(), 1);
+    QCOMPARE(program.teamA().filePath, QString());
+}
+
 QByteArray readBytes(const QString& path)
 {
     QFile file(path);

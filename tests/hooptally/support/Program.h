@@ -39,7 +39,8 @@ public:
                        bool coach = false, const QString& position = {});
 
     // Sends one action to the main window as WM_APP+8 at the current period and clock.
-    void act(TPlayer* player, std::uint8_t code, std::uint8_t foulKind = kNone, std::uint8_t freeThrows = kNone);
+    void act(TPlayer* player, std::uint8_t code, std::uint8_t foulKind = kNone,
+             std::uint8_t freeThrows = kNone);
     void command(std::uint8_t command, int side = 0);
     void setClock(int minutes, int seconds) { m_form->SetClock(minutes, seconds); }
     void setPeriod(int period) { m_form->SetPeriod(period); }
@@ -57,5 +58,8 @@ private:
 // Writes a CP932 text file with CRLF line ends.
 void writeLines(const QString& path, const QStringList& lines);
 QByteArray readBytes(const QString& path);
+// Starts a program whose team A start-up roster is `path`: `said` is shown and the team is left with
+// its blank row and no roster file.
+void startWithRefusedRoster(const QString& path, const QString& said);
 
 } // namespace hooptally::testing
