@@ -275,29 +275,19 @@ void TPlayLog::AddPlayerColumn(TPlayer* player)
     if (m_slots.contains(player))
         return;
     m_slots.insert(player, m_nextSlot);
-    PlayerColumn column;
-    column.player = player;
-    column.slot = m_nextSlot++;
-    // Columns still as they were placed are in order: the new one goes to its place, and only the
-    // headers after it move. A lost header (the grid redrawn), a changed number or font sorts and
-    // places them all again.
-    std::size_t first = 0;
-    if (columnsAsPlaced()) {
-        nameColumn(column);
-        const auto at =
-            std::upper_bound(m_playerColumns.begin(), m_playerColumns.end(), column, columnBefore);
-        first = static_cast<std::size_t>(at - m_playerColumns.begin());
-        m_playerColumns.insert(at, std::move(column));
-    } else {
-        m_playerColumns.push_back(std::move(column));
-        for (PlayerColumn& placed : m_playerColumns)
-            nameColumn(placed);
-        std::stable_sort(m_playerColumns.begin(), m_playerColumns.end(), columnBefore);
+    m_playerColumns.push_back({player, m_nextSlot++});
+    // Numbers may have changed since the columns were placed: all are sorted and their headers written
+    // again. A column is named anew only when it is new, or its number or the grid's font changed.
+    const bool otherFont = m_grid->CanvasFont() != m_headerWidths.font();
+    for (PlayerColumn& column : m_playerColumns) {
+        if (otherFont || column.header.isNull() || column.number != column.player->number)
+            nameColumn(column);
     }
+    std::stable_sort(m_playerColumns.begin(), m_playerColumns.end(), columnBefore);
     const int needed = static_cast<int>(m_playerColumns.size()) + kFixedColumns;
     if (m_grid->ColCount() < needed)
         m_grid->SetColCount(needed);
-    for (std::size_t k = first; k < m_playerColumns.size(); ++k) {
+    for (std::size_t k = 0; k < m_playerColumns.size(); ++k) {
         const int col = static_cast<int>(k) + kFixedColumns;
         m_grid->SetCells(col, 0, m_playerColumns[k].header);
         m_grid->SetColWidths(col, m_playerColumns[k].width);
@@ -321,23 +311,6 @@ void TPlayLog::nameColumn(PlayerColumn& column)
     column.header = QLatin1Char('[') + column.number + QLatin1Char(']');
     // A player column holds no text below its header: the room beside an empty cell is its least width.
     column.width = std::max(m_headerWidths.width(m_grid->CanvasFont(), column.header) + 2, kTextMargin);
-}
-
-bool TPlayLog::columnsAsPlaced() const
-{
-    // The texts as placed share their storage with the player's and the grid's: comparing them costs
-    // nothing while they are unchanged.
-    if (m_grid->CanvasFont() != m_headerWidths.font() ||
-        m_grid->ColCount() < static_cast<int>(m_playerColumns.size()) + kFixedColumns)
-        return false;
-    for (std::size_t k = 0; k < m_playerColumns.size(); ++k) {
-        const PlayerColumn& column = m_playerColumns[k];
-        const int col = static_cast<int>(k) + kFixedColumns;
-        if (column.number != column.player->number || m_grid->Cells(col, 0) != column.header ||
-            m_grid->ColWidths(col) != column.width)
-            return false;
-    }
-    return true;
 }
 
 void TPlayLog::RedrawPlayLog(int row)

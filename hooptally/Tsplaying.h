@@ -118,7 +118,6 @@ private:
     void AddPlayerColumn(TPlayer* player);
     static bool columnBefore(const PlayerColumn& a, const PlayerColumn& b);
     void nameColumn(PlayerColumn& column);
-    bool columnsAsPlaced() const;
     QString whoText(const PlayLogEntry& entry) const;
     // Columns 0 to 3 of a row, each column widened to its text.
     void fillRow(int row, const PlayLogEntry& entry, const QString& point);
