@@ -62,7 +62,6 @@ template <typename Extent> int fittingRunStart(int last, int lowest, int availab
 StringGrid::StringGrid(QWidget* parent) : QAbstractScrollArea(parent)
 {
     m_rows.resize(m_rowCount);
-    m_colDropped.assign(m_colCount, 0);
     m_colWidths.assign(m_colCount, m_defaultColWidth);
     m_rowHeights.assign(m_rowCount, m_defaultRowHeight);
     setFocusPolicy(Qt::StrongFocus);
@@ -81,11 +80,12 @@ void StringGrid::SetColCount(int count)
     count = std::max(1, count);
     if (count == m_colCount)
         return;
+    // More columns leave the rows as they are: a row holds its cells up to the last one written.
     if (count < m_colCount) {
-        ++m_stamp;
-        std::fill(m_colDropped.begin() + count, m_colDropped.begin() + m_colCount, m_stamp);
-    } else if (std::size_t(count) > m_colDropped.size()) {
-        m_colDropped.resize(count, 0); // never had a column there: no row holds a cell of it
+        for (std::vector<Cell>& cells : m_rows) {
+            if (cells.size() > std::size_t(count))
+                cells.resize(count);
+        }
     }
     m_colCount = count;
     m_colWidths.resize(count, m_defaultColWidth);
@@ -133,9 +133,7 @@ const StringGrid::Cell* StringGrid::storedCell(int col, int row) const
     if (!inGrid(col, row))
         return nullptr;
     const std::vector<Cell>& cells = m_rows[row];
-    if (std::size_t(col) >= cells.size() || cells[col].written < m_colDropped[col])
-        return nullptr;
-    return &cells[col];
+    return std::size_t(col) < cells.size() ? &cells[col] : nullptr;
 }
 
 StringGrid::Cell& StringGrid::writableCell(int col, int row)
@@ -143,11 +141,7 @@ StringGrid::Cell& StringGrid::writableCell(int col, int row)
     std::vector<Cell>& cells = m_rows[row];
     if (std::size_t(col) >= cells.size())
         cells.resize(col + 1);
-    Cell& cell = cells[col];
-    if (cell.written < m_colDropped[col])
-        cell = Cell{};
-    cell.written = m_stamp;
-    return cell;
+    return cells[col];
 }
 
 QString StringGrid::Cells(int col, int row) const

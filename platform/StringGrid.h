@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -182,11 +181,9 @@ private:
     {
         QString text;
         void* object = nullptr;
-        // The stamp when it was written: a cell of a column dropped since reads as empty.
-        std::uint64_t written = 0;
     };
     bool inGrid(int col, int row) const;
-    // The cell when it is stored; none for a cell never written or of a dropped column.
+    // The cell when it is stored; none for a cell never written.
     const Cell* storedCell(int col, int row) const;
     Cell& writableCell(int col, int row);
 
@@ -199,10 +196,6 @@ private:
     static constexpr int kGridLineWidth = 1;
     unsigned m_options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
     std::vector<std::vector<Cell>> m_rows; // [row][col], each row up to its last written cell
-    // Fewer columns drop the cells past them without touching the rows: the dropped columns get a new
-    // stamp, and a cell written before its column's stamp reads as empty.
-    std::vector<std::uint64_t> m_colDropped;
-    std::uint64_t m_stamp = 0;
     std::vector<int> m_colWidths;
     std::vector<int> m_rowHeights;
     int m_col = 1;
@@ -218,7 +211,7 @@ private:
     bool m_selecting = false;
     int m_sizingCol = -1; // the column whose width the mouse drags
     int m_sizingLeft = 0;
-    bool m_entered = false; // between OnEnter and OnExit
+    bool m_entered = false;    // between OnEnter and OnExit
     bool m_barsBehind = false; // hidden since the counts or scrolling changed
 };
 
