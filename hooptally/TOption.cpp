@@ -1,5 +1,7 @@
 #include "hooptally/TOption.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -17,8 +19,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Named.h"
-
-#include <algorithm>
 
 namespace hooptally {
 
